@@ -1,0 +1,93 @@
+// Asset formats: the in-memory records of meshes and skeletons, and the
+// loaders for the three file formats the game reads from datos/ (EMD models,
+// ESQ skeletons, RAW textures). Loaders return null (or -1 for a texture) on
+// any failure and report nothing; the caller keeps whatever comes back.
+#pragma once
+
+#include <allegro.h>  // MATRIX_f
+#include <cstdint>
+
+// Render classes a face can carry; see the model renderer for their meaning.
+enum {
+    RENDER_CLASS_MAIN_LAST = 1,      // 0..1 drawn in the model's main pass
+    RENDER_CLASS_DEFERRED_LAST = 3,  // 2..3 set aside for the depth-sorted pass
+    RENDER_CLASS_BLENDED_LAST = 5,   // 4..5 drawn additively after the main pass
+};
+
+struct Face {
+    uint8_t reserved_a;
+    uint8_t double_sided;     // 1: draw without back-face culling
+    uint8_t reserved_c;
+    uint16_t reserved_b;
+    uint16_t vertex[3];       // corner indices, counter-clockwise from the front
+    float uv[3][2];           // texture coordinates used for drawing
+    float uv2[3][2];          // second set, kept but unused
+    uint8_t render_class;
+    uint16_t texture_offset;  // added to the render mode's base texture slot
+    uint16_t reserved_d;
+};
+
+struct Model {
+    int16_t* bone_index;          // 0..254 binds a vertex to a bone; else unbound
+    uint16_t* second_bone_index;
+    uint16_t* vertex_extra;
+    uint16_t vertex_count;
+    uint16_t face_count;
+    float* rest_positions;        // 3 floats a vertex, never changed after loading
+    float* posed_positions;       // written by skinning or copy_rest_pose
+    uint16_t* blended_faces;      // renderer scratch list, face_count entries
+    uint16_t* adjacent_faces;     // normal-pass scratch list
+    float* adjacent_normals;      // normal-pass scratch list, 3 floats an entry
+    int adjacent_capacity;        // entries in the two normal-pass lists
+    float* rest_normals;
+    float* posed_normals;
+    Face* faces;
+};
+
+enum {
+    SKELETON_MAX_BONES = 256,
+    SKELETON_KEYFRAMES = 256,
+};
+
+struct Bone {
+    float pivot[3];
+    MATRIX_f world;          // full transform of the current pose
+    MATRIX_f normal_matrix;  // rotation alone, through the ancestors
+    float translation_keys[SKELETON_KEYFRAMES][3];
+    float rotation_keys[SKELETON_KEYFRAMES][3];  // 256 units per full turn
+    float scale_keys[SKELETON_KEYFRAMES][3];
+    int16_t parent;          // negative for a root
+};
+
+struct Skeleton {
+    float step_duration;
+    float blend;
+    int16_t from_key;
+    int16_t previous_from_key;
+    int16_t previous_to_key;
+    int16_t to_key;
+    int16_t applied_state;
+    int16_t stepped_to_key;
+    int32_t requested_state;
+    int16_t bone_count;
+    Bone bones[SKELETON_MAX_BONES];
+};
+
+// Texture loader modes.
+enum {
+    TEXTURE_MODE_CLAMPED = 0,           // single level, clamped
+    TEXTURE_MODE_MIPMAPPED_CLAMPED = 1,
+    TEXTURE_MODE_MIPMAPPED_ALPHA = 2,
+    TEXTURE_MODE_MIPMAPPED_REPEAT = 3,
+};
+
+Model* load_model(const char* path);
+void compute_vertex_normal(int vertex, Model* model);
+void copy_rest_pose(Model* model);
+void free_model(Model* model);  // null is allowed
+
+Skeleton* load_skeleton(const char* path);
+void free_skeleton(Skeleton* skeleton);  // null is allowed
+
+// Needs a current OpenGL context. Returns the texture name, or -1.
+int32_t load_texture(const char* path, int mode);

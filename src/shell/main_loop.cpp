@@ -1,0 +1,38 @@
+// The fixed 60 Hz main loop: a timer callback counts owed ticks, the loop
+// pays them off one by one, then draws one frame and flips. It never sleeps.
+#include <allegro.h>
+#include <alleggl.h>
+
+#include "game/game.h"
+#include "shell/shell.h"
+
+std::atomic<int32_t> pending_ticks{0};
+
+void tick_callback() {
+    pending_ticks.fetch_add(1);
+}
+END_OF_FUNCTION(tick_callback)
+
+int run_owed_ticks() {
+    int ran = 0;
+    while (pending_ticks.load() > 0) {
+        if (in_game == 1) {
+            game_tick();
+        } else {
+            menu_tick();
+        }
+        pending_ticks.fetch_sub(1);
+        ran++;
+    }
+    return ran;
+}
+
+void run_main_loop() {
+    for (;;) {
+        if (key[KEY_ESC]) break;
+        run_owed_ticks();
+        draw_frame();
+        glFlush();
+        allegro_gl_flip();
+    }
+}

@@ -1,0 +1,62 @@
+// Game shell: start-up and teardown, the fixed 60 Hz main loop, the per-tick
+// and per-frame order of calls, the HUD pass and the two menu screens.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+// ---- Main loop ----------------------------------------------------------
+
+enum {
+    TICK_TIMER_UNITS = 19886,  // install_int_ex units between two ticks (60 Hz)
+};
+
+extern std::atomic<int32_t> pending_ticks;
+
+void tick_callback();  // the timer thread's only action: pending_ticks += 1
+
+// Runs every owed tick (game_tick while in_game, else menu_tick), re-reading
+// the counter after each one. Returns the number of ticks run.
+int run_owed_ticks();
+void game_tick();
+void per_second_step();
+void draw_frame();
+void run_main_loop();  // until Escape is held
+
+// ---- Start-up and teardown -----------------------------------------------
+
+// Returns the process exit status: 0 after Escape, -1 when the display
+// cannot be opened, 0 when a work buffer cannot be allocated.
+int run_game();
+
+// ---- HUD ----------------------------------------------------------------
+
+enum {
+    HUD_MAX_LINES = 16,
+    HUD_TEXT_CAPACITY = 64,
+};
+
+struct HudLine {
+    float x, y, z;  // eye coordinates of the text's origin
+    int r, g, b;    // colour, 0..255 a channel
+    char text[HUD_TEXT_CAPACITY];
+};
+
+// The HUD pass without pixels: fills out with the lines of this frame in
+// drawing order and makes the pass's two mode changes (end of the READY
+// intro, end of the tally) at the points where they fall. Returns the count.
+int run_hud_pass(HudLine* out, int capacity);
+void draw_hud();  // run_hud_pass, then the lines with the HUD font
+
+// ---- Menu screens ---------------------------------------------------------
+
+extern int8_t enter_latch;
+extern float menu_phase;
+
+void menu_tick();
+void draw_title_screen();
+void draw_item_box_screen();
+
+// Text lines of the two screens (without pixels, for tests and drawing).
+int collect_title_lines(HudLine* out, int capacity);
+int collect_item_box_screen_lines(HudLine* out, int capacity);

@@ -1,0 +1,53 @@
+// The sound service: eight preloaded samples played on fixed channels, one
+// looping music stream on the music voice, per-channel volume 0..255. Every
+// call is harmless when sound could not start, a file was missing or a handle
+// is null: the game plays on silently.
+#pragma once
+
+#include <cstdint>
+
+enum SampleId {
+    SAMPLE_RIFLE = 0,
+    SAMPLE_MACHINE_GUN,
+    SAMPLE_LASER,
+    SAMPLE_GROAN_A,
+    SAMPLE_GROAN_B,
+    SAMPLE_MACHINE_GUN_B,
+    SAMPLE_PICKUP,
+    SAMPLE_BLAST,
+    SAMPLE_COUNT,
+};
+
+// Fixed channel plan.
+enum {
+    CHANNEL_MUSIC = 0,
+    CHANNEL_PLAYER_SHOT = 1,  // rifle or machine gun; also the tally blast
+    CHANNEL_GROAN = 2,
+    CHANNEL_LASER = 3,
+    CHANNEL_SHOT_MISS = 4,
+    CHANNEL_PICKUP = 6,
+    SOUND_CHANNELS = 32,
+    SOUND_VOLUME_MAX = 255,
+};
+
+struct MusicStream;  // opaque
+
+void start_sound();                  // 44100 Hz, 32 mixing channels
+void load_samples();                 // the eight samples, in table order
+void play_sample(int channel, SampleId sample);
+void set_channel_volume(int channel, int volume);  // 0..255
+MusicStream* open_music_stream(const char* path);  // looping; null on failure
+void play_music_stream(MusicStream* stream);       // on the music voice
+void stop_music_stream(MusicStream* stream);
+void close_music_stream(MusicStream* stream);
+void close_sound();
+
+// What the game last asked of each fixed channel, kept whether or not a
+// device exists, so the rules can be checked without listening.
+struct ChannelRecord {
+    int last_sample;  // SampleId, or -1 when nothing was started
+    int volume;       // last volume set, 0..255
+    int starts;       // number of play_sample calls on this channel
+};
+extern ChannelRecord channel_records[SOUND_CHANNELS];
+void reset_channel_records();
