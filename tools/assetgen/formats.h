@@ -1,0 +1,67 @@
+// Writers of the game's three asset formats (EMD meshes, ESQ skeletons, RAW
+// textures) and the small in-memory shapes the asset builder fills before
+// writing them. Layouts match what the game's loaders read.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct MeshVertex {
+    int16_t bone;  // bone the vertex follows; -1 for none
+    float x, y, z;
+};
+
+struct MeshFace {
+    uint16_t vertex[3];       // counter-clockwise seen from the front
+    float uv[3][2];
+    uint8_t render_class;     // 0-1 main pass, 2-3 depth-sorted, 4-5 additive glow
+    uint16_t texture_offset;  // added to the render mode's base slot
+    uint8_t double_sided;     // 1 turns back-face culling off
+};
+
+struct Mesh {
+    std::vector<MeshVertex> vertices;
+    std::vector<MeshFace> faces;
+};
+
+enum {
+    ESQ_KEYFRAMES = 256,
+};
+
+struct BoneKey {
+    float translation[3];
+    float scale[3];
+    float rotation[3];  // 256 units per full turn, about x, y, z
+};
+
+struct SkeletonBone {
+    float pivot[3];
+    int16_t parent;  // -1 for a root; always below the bone's own index
+    BoneKey keys[ESQ_KEYFRAMES];
+};
+
+struct SkeletonData {
+    std::vector<SkeletonBone> bones;
+};
+
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgba;  // row by row; the first row lands at t = 0
+};
+
+// The rest pose key: scale 1, no rotation, no translation.
+BoneKey rest_key();
+SkeletonBone make_bone(float px, float py, float pz, int16_t parent);
+
+Image make_image(int width, int height);
+void set_pixel(Image& image, int x, int y, uint8_t r, uint8_t g, uint8_t b, uint8_t a = 255);
+
+// Each writer returns false (and says why on stderr) when the file cannot be
+// written or the data breaks the format's limits.
+bool write_emd(const std::string& path, const Mesh& mesh);
+bool write_esq(const std::string& path, const SkeletonData& skeleton);
+bool write_raw(const std::string& path, const Image& image);
+
+std::string join_path(const char* dir, const char* name);
