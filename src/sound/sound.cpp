@@ -1,0 +1,141 @@
+// The sound service over SDL2_mixer. Samples play on fixed mixer channels;
+// the music stream plays on SDL_mixer's music voice, which the game calls
+// channel 0. When the audio device cannot open, every call only records what
+// was asked and returns.
+#include "sound/sound.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <cassert>
+#include <new>
+
+struct MusicStream {
+    Mix_Music* music;
+};
+
+ChannelRecord channel_records[SOUND_CHANNELS];
+
+static const int MIX_RATE_HZ = 44100;
+static const int MIX_OUTPUT_CHANNELS = 2;
+static const int MIX_BUFFER_FRAMES = 1024;
+static const int MUSIC_LOOP_FOREVER = -1;
+
+// Load order of the samples; groan and machine gun load twice, as two
+// independent handles.
+static const char* const SAMPLE_PATHS[SAMPLE_COUNT] = {
+    "datos/rifle.wav",       // SAMPLE_RIFLE
+    "datos/mach.wav",        // SAMPLE_MACHINE_GUN
+    "datos/laser.wav",       // SAMPLE_LASER
+    "datos/groan.wav",       // SAMPLE_GROAN_A
+    "datos/groan.wav",       // SAMPLE_GROAN_B
+    "datos/mach.wav",        // SAMPLE_MACHINE_GUN_B
+    "datos/aditamento.wav",  // SAMPLE_PICKUP
+    "datos/blast.wav",       // SAMPLE_BLAST
+};
+
+static bool audio_open;
+static Mix_Chunk* samples[SAMPLE_COUNT];
+static MusicStream* playing_stream;  // the stream on the music voice, if any
+
+// The game's volumes run 0..255; the mixer's run 0..MIX_MAX_VOLUME.
+static int to_mixer_volume(int volume) {
+    if (volume < 0) volume = 0;
+    if (volume > SOUND_VOLUME_MAX) volume = SOUND_VOLUME_MAX;
+    return (volume * MIX_MAX_VOLUME + SOUND_VOLUME_MAX / 2) / SOUND_VOLUME_MAX;
+}
+
+static bool valid_channel(int channel) {
+    return channel >= 0 && channel < SOUND_CHANNELS;
+}
+
+void reset_channel_records() {
+    for (ChannelRecord& record : channel_records) record = ChannelRecord{-1, SOUND_VOLUME_MAX, 0};
+}
+
+void start_sound() {
+    reset_channel_records();
+    if (audio_open) return;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
+    if (Mix_OpenAudio(MIX_RATE_HZ, AUDIO_S16SYS, MIX_OUTPUT_CHANNELS, MIX_BUFFER_FRAMES) != 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return;
+    }
+    Mix_AllocateChannels(SOUND_CHANNELS);
+    audio_open = true;
+}
+
+void load_samples() {
+    if (!audio_open) return;
+    for (int i = 0; i < SAMPLE_COUNT; i++) {
+        if (!samples[i]) samples[i] = Mix_LoadWAV(SAMPLE_PATHS[i]);
+    }
+}
+
+void play_sample(int channel, SampleId sample) {
+    if (!valid_channel(channel) || sample < 0 || sample >= SAMPLE_COUNT) return;
+    ChannelRecord& record = channel_records[channel];
+    record.last_sample = sample;
+    record.volume = SOUND_VOLUME_MAX;  // a new start plays at full volume
+    record.starts++;
+    if (!audio_open || !samples[sample]) return;
+    // A start on a busy channel halts what plays there first.
+    Mix_Volume(channel, MIX_MAX_VOLUME);
+    Mix_PlayChannel(channel, samples[sample], 0);
+}
+
+void set_channel_volume(int channel, int volume) {
+    if (!valid_channel(channel)) return;
+    channel_records[channel].volume = volume;
+    if (!audio_open) return;
+    if (channel == CHANNEL_MUSIC) {
+        Mix_VolumeMusic(to_mixer_volume(volume));
+    } else {
+        Mix_Volume(channel, to_mixer_volume(volume));
+    }
+}
+
+MusicStream* open_music_stream(const char* path) {
+    if (!audio_open || !path) return nullptr;
+    Mix_Music* music = Mix_LoadMUS(path);
+    if (!music) return nullptr;
+    MusicStream* stream = new (std::nothrow) MusicStream{music};
+    if (!stream) Mix_FreeMusic(music);
+    return stream;
+}
+
+void play_music_stream(MusicStream* stream) {
+    if (!stream || !audio_open) return;
+    ChannelRecord& record = channel_records[CHANNEL_MUSIC];
+    record.starts++;
+    record.volume = SOUND_VOLUME_MAX;
+    Mix_VolumeMusic(MIX_MAX_VOLUME);
+    if (Mix_PlayMusic(stream->music, MUSIC_LOOP_FOREVER) == 0) playing_stream = stream;
+}
+
+void stop_music_stream(MusicStream* stream) {
+    if (!stream || stream != playing_stream) return;
+    Mix_HaltMusic();
+    playing_stream = nullptr;
+}
+
+void close_music_stream(MusicStream* stream) {
+    if (!stream) return;
+    stop_music_stream(stream);
+    Mix_FreeMusic(stream->music);
+    delete stream;
+}
+
+void close_sound() {
+    if (!audio_open) return;
+    if (playing_stream) Mix_HaltMusic();
+    playing_stream = nullptr;
+    Mix_HaltChannel(-1);
+    for (Mix_Chunk*& chunk : samples) {
+        if (chunk) Mix_FreeChunk(chunk);
+        chunk = nullptr;
+    }
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    audio_open = false;
+}

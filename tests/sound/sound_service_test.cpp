@@ -1,0 +1,215 @@
+// The sound service as a player hears it, recorded through SDL's disk audio
+// driver: samples sound, a new start replaces a channel's sound, volume
+// scales, the music loops and stops, and nothing breaks without a device.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "sound/sound.h"
+
+namespace {
+
+const int RATE_HZ = 44100;
+const int16_t SILENCE_LIMIT = 200;  // peak below this counts as silence
+
+void put_u32(FILE* f, uint32_t v) { for (int i = 0; i < 4; i++) std::fputc((v >> (8 * i)) & 0xff, f); }
+void put_u16(FILE* f, uint16_t v) { std::fputc(v & 0xff, f); std::fputc(v >> 8, f); }
+
+// A 16-bit PCM tone at 44100 Hz.
+void write_tone(const std::string& path, double seconds, double hz, int channels) {
+    int frames = static_cast<int>(seconds * RATE_HZ);
+    uint32_t data_bytes = static_cast<uint32_t>(frames * channels * 2);
+    FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_TRUE(f);
+    std::fwrite("RIFF", 1, 4, f);
+    put_u32(f, 36 + data_bytes);
+    std::fwrite("WAVEfmt ", 1, 8, f);
+    put_u32(f, 16);
+    put_u16(f, 1);
+    put_u16(f, static_cast<uint16_t>(channels));
+    put_u32(f, RATE_HZ);
+    put_u32(f, RATE_HZ * channels * 2);
+    put_u16(f, static_cast<uint16_t>(channels * 2));
+    put_u16(f, 16);
+    std::fwrite("data", 1, 4, f);
+    put_u32(f, data_bytes);
+    for (int i = 0; i < frames; i++) {
+        int16_t v = static_cast<int16_t>(20000 * std::sin(2 * M_PI * hz * i / RATE_HZ));
+        for (int c = 0; c < channels; c++) put_u16(f, static_cast<uint16_t>(v));
+    }
+    std::fclose(f);
+}
+
+void sleep_seconds(double s) {
+    std::this_thread::sleep_for(std::chrono::duration<double>(s));
+}
+
+// Per-frame peak of the recorded stereo output.
+struct Recording {
+    std::vector<int> peak;
+    int first_loud() const {
+        for (size_t i = 0; i < peak.size(); i++) if (peak[i] > SILENCE_LIMIT) return static_cast<int>(i);
+        return -1;
+    }
+    int last_loud() const {
+        for (size_t i = peak.size(); i-- > 0;) if (peak[i] > SILENCE_LIMIT) return static_cast<int>(i);
+        return -1;
+    }
+    int max_peak() const {
+        int m = 0;
+        for (int p : peak) m = p > m ? p : m;
+        return m;
+    }
+};
+
+class SoundService : public ::testing::Test {
+protected:
+    std::string dir;
+    std::string old_cwd;
+
+    void SetUp() override {
+        char templ[] = "/tmp/sundown-sound-XXXXXX";
+        ASSERT_TRUE(mkdtemp(templ));
+        dir = templ;
+        char cwd[4096];
+        ASSERT_TRUE(getcwd(cwd, sizeof cwd));
+        old_cwd = cwd;
+        ASSERT_EQ(0, system(("mkdir -p " + dir + "/datos").c_str()));
+        // One second of rifle, a tenth of a second of machine gun, and a
+        // short tone for the music so that looping is audible.
+        write_tone(dir + "/datos/rifle.wav", 1.0, 440, 2);
+        write_tone(dir + "/datos/mach.wav", 0.1, 880, 2);
+        write_tone(dir + "/datos/laser.wav", 0.3, 660, 2);
+        write_tone(dir + "/datos/groan.wav", 0.3, 220, 2);
+        write_tone(dir + "/datos/aditamento.wav", 0.3, 990, 1);
+        write_tone(dir + "/datos/music.wav", 0.25, 330, 2);
+        ASSERT_EQ(0, chdir(dir.c_str()));
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_DISKAUDIOFILE", (dir + "/out.raw").c_str(), 1);
+    }
+
+    void TearDown() override {
+        close_sound();
+        ASSERT_EQ(0, chdir(old_cwd.c_str()));
+        system(("rm -rf " + dir).c_str());
+    }
+
+    void open_sound() {
+        start_sound();
+        load_samples();
+    }
+
+    Recording finish() {
+        close_sound();
+        Recording r;
+        FILE* f = std::fopen((dir + "/out.raw").c_str(), "rb");
+        if (!f) return r;
+        int16_t frame[2];
+        while (std::fread(frame, sizeof frame, 1, f) == 1) {
+            r.peak.push_back(std::max(std::abs(static_cast<int>(frame[0])), std::abs(static_cast<int>(frame[1]))));
+        }
+        std::fclose(f);
+        return r;
+    }
+};
+
+TEST_F(SoundService, PlayedSampleSoundsAndOpeningIsHarmlessWithoutOtherSamples) {
+    open_sound();  // blast.wav is missing on purpose
+    play_sample(CHANNEL_PLAYER_SHOT, SAMPLE_BLAST);
+    play_sample(CHANNEL_PICKUP, SAMPLE_PICKUP);
+    sleep_seconds(0.6);
+    Recording r = finish();
+    ASSERT_GT(r.peak.size(), 0u) << "the disk driver wrote nothing";
+    EXPECT_GT(r.max_peak(), 5000);
+    EXPECT_EQ(channel_records[CHANNEL_PLAYER_SHOT].last_sample, SAMPLE_BLAST);
+    EXPECT_EQ(channel_records[CHANNEL_PICKUP].starts, 1);
+}
+
+TEST_F(SoundService, NewStartOnABusyChannelReplacesItsSound) {
+    open_sound();
+    play_sample(CHANNEL_PLAYER_SHOT, SAMPLE_RIFLE);  // one second long
+    sleep_seconds(0.2);
+    play_sample(CHANNEL_PLAYER_SHOT, SAMPLE_MACHINE_GUN);  // a tenth
+    sleep_seconds(1.0);
+    Recording r = finish();
+    int first = r.first_loud(), last = r.last_loud();
+    ASSERT_GE(first, 0);
+    // The rifle alone would sound for a whole second.
+    EXPECT_LT(last - first, static_cast<int>(0.6 * RATE_HZ));
+    EXPECT_GT(last - first, static_cast<int>(0.15 * RATE_HZ));
+}
+
+TEST_F(SoundService, VolumeFiftyIsQuieterThanFull) {
+    open_sound();
+    play_sample(CHANNEL_SHOT_MISS, SAMPLE_LASER);
+    sleep_seconds(0.5);
+    Recording loud = finish();
+
+    open_sound();
+    play_sample(CHANNEL_SHOT_MISS, SAMPLE_LASER);
+    set_channel_volume(CHANNEL_SHOT_MISS, 50);
+    sleep_seconds(0.5);
+    Recording quiet = finish();
+
+    ASSERT_GT(loud.max_peak(), 5000);
+    double ratio = static_cast<double>(quiet.max_peak()) / loud.max_peak();
+    EXPECT_NEAR(ratio, 50.0 / 255.0, 0.05);
+}
+
+TEST_F(SoundService, MusicLoopsPastItsLengthUntilStopped) {
+    open_sound();
+    MusicStream* music = open_music_stream("datos/music.wav");
+    ASSERT_NE(music, nullptr);
+    play_music_stream(music);
+    set_channel_volume(CHANNEL_MUSIC, 255);
+    sleep_seconds(1.0);
+    stop_music_stream(music);
+    sleep_seconds(0.6);
+    close_music_stream(music);
+    Recording r = finish();
+    int first = r.first_loud(), last = r.last_loud();
+    ASSERT_GE(first, 0);
+    // A quarter-second track still sounding most of a second later: it looped.
+    EXPECT_GT(last - first, static_cast<int>(0.7 * RATE_HZ));
+    // After the stop the output falls silent well before the recording ends.
+    EXPECT_LT(last, static_cast<int>(r.peak.size()) - static_cast<int>(0.3 * RATE_HZ));
+}
+
+TEST_F(SoundService, NullAndMissingStreamsDoNothing) {
+    open_sound();
+    stop_music_stream(nullptr);
+    close_music_stream(nullptr);
+    play_music_stream(nullptr);
+    EXPECT_EQ(open_music_stream("datos/no-such-music.mp3"), nullptr);
+    EXPECT_EQ(open_music_stream(nullptr), nullptr);
+    play_sample(-1, SAMPLE_RIFLE);
+    play_sample(SOUND_CHANNELS, SAMPLE_RIFLE);
+    set_channel_volume(99, 10);
+}
+
+TEST_F(SoundService, EveryCallIsHarmlessWithoutAnAudioDevice) {
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    open_sound();
+    play_sample(CHANNEL_PLAYER_SHOT, SAMPLE_RIFLE);
+    set_channel_volume(CHANNEL_SHOT_MISS, 50);
+    MusicStream* music = open_music_stream("datos/music.wav");
+    EXPECT_EQ(music, nullptr);
+    play_music_stream(music);
+    stop_music_stream(music);
+    close_music_stream(music);
+    close_sound();
+    // What the game asked is still recorded.
+    EXPECT_EQ(channel_records[CHANNEL_PLAYER_SHOT].last_sample, SAMPLE_RIFLE);
+    EXPECT_EQ(channel_records[CHANNEL_SHOT_MISS].volume, 50);
+}
+
+}  // namespace
