@@ -167,8 +167,15 @@ static void tear_down() {
     close_sound();
 }
 
+static int refuse_to_start() {
+    allegro_message("Error al inicializar");
+    return -1;
+}
+
 int run_game() {
-    install_allegro(SYSTEM_AUTODETECT, &errno, atexit);
+    // Without any X display Allegro has no system driver at all; going on
+    // would crash in the timer set-up, so this is the display failure too.
+    if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0) return refuse_to_start();
     install_allegro_gl();
     install_timer();
     install_mouse();
@@ -182,10 +189,7 @@ int run_game() {
     load_models_and_skeletons();
     compute_all_normals();
 
-    if (!open_display()) {
-        allegro_message("Error al inicializar");
-        return -1;
-    }
+    if (!open_display()) return refuse_to_start();
     show_mouse(nullptr);
 
     DATAFILE* font_data = load_datafile("datos/fuente.dat");

@@ -1,0 +1,97 @@
+# Helpers of the end-to-end tests: start the game, drive it with xdotool,
+# take screenshots with ImageMagick and check what happened. Screenshots land
+# in BUILD_DIR/screenshots/ for a person to look at.
+failures=0
+game_pid=
+shots_dir=${SCREENSHOT_DIR:-$PWD/screenshots}
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; }
+
+expect_eq() { if [ "$1" = "$2" ]; then pass "$3"; else fail "$3 (got '$1', expected '$2')"; fi; }
+expect_contains() { case "$1" in *"$2"*) pass "$3" ;; *) fail "$3 (output: $1)" ;; esac; }
+
+free_display_number() {
+  local n=90
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  echo "$n"
+}
+
+wait_for_display() {
+  for _ in $(seq 1 50); do DISPLAY="$1" xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+  return 1
+}
+
+# Starts the game in the background with its audio captured to a file.
+start_game() {
+  mkdir -p "$shots_dir"
+  audio_file="$shots_dir/${E2E_NAME:-e2e}-audio.raw"
+  rm -f "$audio_file"
+  SDL_AUDIODRIVER=${E2E_AUDIO:-dummy} SDL_DISKAUDIOFILE="$audio_file" "$1" >"$shots_dir/game.log" 2>&1 &
+  game_pid=$!
+}
+
+expect_running() {
+  if kill -0 "$game_pid" 2>/dev/null; then pass "$1"; else fail "$1 (the game exited: $(cat "$shots_dir/game.log"))"; fi
+}
+
+take_screenshot() {
+  import -window root "$shots_dir/$1.png" 2>/dev/null || fail "screenshot $1 could not be taken"
+}
+
+expect_screen_size() {
+  local size
+  size=$(identify -format '%wx%h' "$shots_dir/$1.png" 2>/dev/null)
+  expect_eq "$size" "$2x$3" "screenshot $1 is the full 640x480 screen"
+}
+
+# Mean brightness 0..1 of a screenshot (or of a region WxH+X+Y of it).
+brightness() {
+  if [ -n "${2:-}" ]; then
+    convert "$shots_dir/$1.png" -crop "$2" +repage -colorspace Gray -format '%[fx:mean]' info: 2>/dev/null
+  else
+    convert "$shots_dir/$1.png" -colorspace Gray -format '%[fx:mean]' info: 2>/dev/null
+  fi
+}
+
+expect_not_black() {
+  local b
+  b=$(brightness "$1")
+  if awk "BEGIN { exit !(${b:-0} > 0.002) }"; then pass "screenshot $1 shows something (mean $b)"; else fail "screenshot $1 is black (mean $b)"; fi
+}
+
+hold_key() {
+  xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"
+}
+
+hold_button() {
+  xdotool mousedown "$1"; sleep "$2"; xdotool mouseup "$1"
+}
+
+expect_exit_within() {
+  local seconds=$1 want=$2 what=$3 waited=0 status
+  while kill -0 "$game_pid" 2>/dev/null; do
+    sleep 0.1
+    waited=$((waited + 1))
+    if [ "$waited" -ge "$(awk "BEGIN { print int($seconds * 10) }")" ]; then
+      kill -9 "$game_pid" 2>/dev/null
+      wait "$game_pid" 2>/dev/null
+      fail "$what (still running after $seconds s)"
+      game_pid=
+      return
+    fi
+  done
+  wait "$game_pid"; status=$?
+  game_pid=
+  expect_eq "$status" "$want" "$what"
+}
+
+finish_e2e() {
+  [ -n "$game_pid" ] && kill -9 "$game_pid" 2>/dev/null
+  if [ "$failures" -gt 0 ]; then
+    echo "$failures check(s) failed"
+    exit 1
+  fi
+  echo "all checks passed"
+  exit 0
+}
