@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 
-.PHONY: play test deps build build-test asan clean
+.PHONY: play test deps build build-test asan bench clean
 
 deps:
 	./scripts/install-deps
@@ -30,6 +30,9 @@ asan: deps
 test: build-test
 	cd $(BUILD) && ctest --output-on-failure
 	$(MAKE) asan
+
+bench: build
+	./bench/run-all $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -25,8 +25,19 @@ void run_main_loop();  // until Escape is held
 
 // ---- Start-up and teardown -----------------------------------------------
 
-// Returns the process exit status: 0 after Escape, -1 when the display
-// cannot be opened, 0 when a work buffer cannot be allocated.
+enum StartResult {
+    START_OK,
+    START_NO_DISPLAY,  // "Error al inicializar" was shown; exit status -1
+    START_NO_MEMORY,   // a work buffer could not be allocated; exit status 0
+};
+
+// Everything up to the main loop: Allegro, buffers, sound, assets, display,
+// fixed OpenGL state, the tick timer and the first new_game.
+StartResult start_game();
+void tear_down_game();
+
+// The whole program: returns the process exit status (0 after Escape, -1
+// when the display cannot be opened, 0 when a work buffer cannot be allocated).
 int run_game();
 
 // ---- HUD ----------------------------------------------------------------

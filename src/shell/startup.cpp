@@ -149,7 +149,7 @@ static void convert_hud_font(DATAFILE* font_data) {
     unload_datafile(font_data);
 }
 
-static void tear_down() {
+void tear_down_game() {
     set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
     free_model(player_model);
     free_model(shot_model);
@@ -167,12 +167,12 @@ static void tear_down() {
     close_sound();
 }
 
-static int refuse_to_start() {
+static StartResult refuse_to_start() {
     allegro_message("Error al inicializar");
-    return -1;
+    return START_NO_DISPLAY;
 }
 
-int run_game() {
+StartResult start_game() {
     // Without any X display Allegro has no system driver at all; going on
     // would crash in the timer set-up, so this is the display failure too.
     if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0) return refuse_to_start();
@@ -182,7 +182,7 @@ int run_game() {
     install_keyboard();
     max_score = HIGH_SCORE_AT_START;
 
-    if (!allocate_work_buffers()) return 0;
+    if (!allocate_work_buffers()) return START_NO_MEMORY;
 
     start_sound();
     load_samples();
@@ -203,8 +203,19 @@ int run_game() {
     install_int_ex(tick_callback, TICK_TIMER_UNITS);
     pending_ticks = 0;
     new_game();
+    return START_OK;
+}
 
+int run_game() {
+    switch (start_game()) {
+    case START_NO_DISPLAY:
+        return -1;
+    case START_NO_MEMORY:
+        return 0;
+    case START_OK:
+        break;
+    }
     run_main_loop();
-    tear_down();
+    tear_down_game();
     return 0;
 }
