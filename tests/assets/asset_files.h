@@ -1,0 +1,82 @@
+// Helpers shared by the loader tests: a tiny little-endian byte writer to
+// build asset files by hand, a scratch directory to put them in, and the
+// Allegro start-up the packed-file layer needs.
+#pragma once
+
+#include <allegro.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+struct Bytes {
+    std::vector<uint8_t> data;
+
+    Bytes& u8(unsigned value) {
+        data.push_back(static_cast<uint8_t>(value));
+        return *this;
+    }
+    Bytes& u16(unsigned value) {
+        u8(value & 0xFF);
+        return u8((value >> 8) & 0xFF);
+    }
+    Bytes& s16(int value) { return u16(static_cast<uint16_t>(static_cast<int16_t>(value))); }
+    Bytes& f32(float value) {
+        uint32_t bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        for (int i = 0; i < 4; i++) u8((bits >> (8 * i)) & 0xFF);
+        return *this;
+    }
+    Bytes& zeros(size_t count) {
+        data.insert(data.end(), count, 0);
+        return *this;
+    }
+    Bytes& fill(size_t count, uint8_t value) {
+        data.insert(data.end(), count, value);
+        return *this;
+    }
+    Bytes first(size_t count) const {
+        Bytes cut;
+        cut.data.assign(data.begin(), data.begin() + count);
+        return cut;
+    }
+};
+
+// The scratch directory of this test process; it and the files in it go
+// when the process ends.
+struct ScratchDirectory {
+    std::string path;
+    std::vector<std::string> files;
+
+    ScratchDirectory() {
+        char pattern[] = "/tmp/sundown_assets_XXXXXX";
+        if (mkdtemp(pattern)) path = pattern;
+    }
+    ~ScratchDirectory() {
+        for (const std::string& file : files) std::remove(file.c_str());
+        if (!path.empty()) std::remove(path.c_str());
+    }
+};
+
+// Writes the bytes to a file in the scratch directory and returns its path.
+inline std::string write_test_file(const std::string& name, const Bytes& bytes) {
+    static ScratchDirectory scratch;
+    std::string path = scratch.path + "/" + name;
+    scratch.files.push_back(path);
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (file) {
+        if (!bytes.data.empty()) std::fwrite(bytes.data.data(), 1, bytes.data.size(), file);
+        std::fclose(file);
+    }
+    return path;
+}
+
+// pack_fopen crashes before Allegro is started; tests without a display
+// start it with no system driver.
+inline void ensure_allegro() {
+    if (!system_driver) install_allegro(SYSTEM_NONE, &errno, atexit);
+}

@@ -1,0 +1,262 @@
+// Checks the asset set the build generates into datos/ with the game's own
+// loaders: every file of the asset table is there and loads, the figures are
+// bound to their skeletons and stand at human size on the floor, the arena
+// floor covers the play area with nothing rising inside it, the sky sits 500
+// units out, and every picture has power-of-two sides.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "asset_files.h"
+#include "assets/assets.h"
+
+namespace {
+
+const char* const MODEL_FILES[] = {
+    "datos/hombre.emd", "datos/a.emd", "datos/esfera.emd",
+    "datos/disparo.emd", "datos/armamento.emd", "datos/malo.emd",
+};
+
+const char* const SKELETON_FILES[] = {"datos/hombre.esq", "datos/morlock.esq"};
+
+const char* const TEXTURE_FILES[] = {
+    "datos/tex1.raw", "datos/tex2.raw", "datos/arma.raw", "datos/malo.raw",
+    "datos/disparo_malo.raw", "datos/disparo_mono.raw", "datos/muerte_1.raw",
+    "datos/muerte_2.raw", "datos/alba.raw", "datos/atardecer.raw", "datos/noche.raw",
+    "datos/piso1.raw", "datos/piso2.raw", "datos/pared1.raw", "datos/ruina.raw",
+    "datos/hangar2.raw", "datos/hangar1.raw", "datos/techo.raw", "datos/torre_1.raw",
+    "datos/torre_2.raw", "datos/1.raw", "datos/armamento.raw", "datos/titulo.raw",
+    "datos/controles_teclado.raw", "datos/controles_mouse.raw", "datos/destello.raw",
+};
+
+const float FIGURE_MIN_HEIGHT = 1.8f;
+const float FIGURE_MAX_HEIGHT = 2.2f;
+const float FIGURE_MAX_WIDTH = 1.6f;
+const float FLOOR_TOLERANCE = 0.05f;
+const float PLAY_AREA_HALF_SIDE = 28.0f;    // the floor must cover this
+const float CLEAR_AREA_HALF_SIDE = 28.5f;   // nothing may rise inside this
+const float FLOOR_SAMPLE_STEP = 0.5f;
+const float SKY_RADIUS = 500.0f;
+const float SKY_RADIUS_TOLERANCE = 25.0f;
+const int LAST_DRAWN_RENDER_CLASS = 5;
+const int UNBOUND_FROM = 255;  // bone indices from here up (or negative) bind nothing
+
+bool file_exists(const char* path) {
+    struct stat info;
+    return stat(path, &info) == 0;
+}
+
+long file_size_of(const char* path) {
+    struct stat info;
+    return stat(path, &info) == 0 ? static_cast<long>(info.st_size) : -1;
+}
+
+struct Box {
+    float min[3] = {1e30f, 1e30f, 1e30f};
+    float max[3] = {-1e30f, -1e30f, -1e30f};
+};
+
+Box bounds_of(const Model* model) {
+    Box box;
+    for (int v = 0; v < model->vertex_count; v++) {
+        for (int axis = 0; axis < 3; axis++) {
+            float value = model->rest_positions[v * 3 + axis];
+            box.min[axis] = std::min(box.min[axis], value);
+            box.max[axis] = std::max(box.max[axis], value);
+        }
+    }
+    return box;
+}
+
+struct Point {
+    float x, y, z;
+};
+
+Point corner_of(const Model* model, const Face& face, int corner) {
+    const float* p = &model->rest_positions[face.vertex[corner] * 3];
+    return Point{p[0], p[1], p[2]};
+}
+
+// Twice the signed area of the triangle seen from above; positive when it
+// is counter-clockwise, that is, facing up.
+float signed_area_from_above(Point a, Point b, Point c) {
+    return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+}
+
+// Cuts a polygon down to the part with sign * p[axis] <= limit.
+std::vector<Point> clip(const std::vector<Point>& polygon, int axis, float sign, float limit) {
+    auto along = [&](const Point& p) { return sign * (axis == 0 ? p.x : p.y); };
+    std::vector<Point> kept;
+    for (size_t i = 0; i < polygon.size(); i++) {
+        const Point& a = polygon[i];
+        const Point& b = polygon[(i + 1) % polygon.size()];
+        bool a_in = along(a) <= limit;
+        bool b_in = along(b) <= limit;
+        if (a_in) kept.push_back(a);
+        if (a_in != b_in) {
+            float t = (limit - along(a)) / (along(b) - along(a));
+            kept.push_back(Point{a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), a.z + t * (b.z - a.z)});
+        }
+    }
+    return kept;
+}
+
+class GeneratedSet : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!file_exists("datos/.complete") || !file_exists("datos/hombre.emd")) {
+            GTEST_SKIP() << "datos/ has not been generated yet (datos/.complete or datos/hombre.emd "
+                            "is missing); build the datos target first";
+        }
+        ensure_allegro();
+    }
+};
+
+// Loads a model of the set, failing the test when it does not load.
+struct LoadedModel {
+    Model* model;
+    explicit LoadedModel(const char* path) : model(load_model(path)) {}
+    ~LoadedModel() { free_model(model); }
+};
+
+struct LoadedSkeleton {
+    Skeleton* skeleton;
+    explicit LoadedSkeleton(const char* path) : skeleton(load_skeleton(path)) {}
+    ~LoadedSkeleton() { free_skeleton(skeleton); }
+};
+
+}  // namespace
+
+TEST_F(GeneratedSet, EveryModelAndSkeletonLoads) {
+    for (const char* path : MODEL_FILES) {
+        LoadedModel loaded(path);
+        ASSERT_NE(loaded.model, nullptr) << path;
+        EXPECT_GT(loaded.model->face_count, 0) << path;
+        for (int f = 0; f < loaded.model->face_count; f++) {
+            for (int c = 0; c < 3; c++) ASSERT_LT(loaded.model->faces[f].vertex[c], loaded.model->vertex_count) << path;
+        }
+    }
+    for (const char* path : SKELETON_FILES) {
+        LoadedSkeleton loaded(path);
+        ASSERT_NE(loaded.skeleton, nullptr) << path;
+        EXPECT_GT(loaded.skeleton->bone_count, 0) << path;
+        EXPECT_EQ(file_size_of(path), 7 + 9230L * loaded.skeleton->bone_count) << path;
+    }
+}
+
+TEST_F(GeneratedSet, FiguresAreBoundToTheirSkeletonsAndStandOnTheFloor) {
+    const char* const figures[][2] = {
+        {"datos/hombre.emd", "datos/hombre.esq"},
+        {"datos/malo.emd", "datos/morlock.esq"},
+    };
+    for (const auto& figure : figures) {
+        SCOPED_TRACE(figure[0]);
+        LoadedModel mesh(figure[0]);
+        LoadedSkeleton skeleton(figure[1]);
+        ASSERT_NE(mesh.model, nullptr);
+        ASSERT_NE(skeleton.skeleton, nullptr);
+        for (int v = 0; v < mesh.model->vertex_count; v++) {
+            int bone = mesh.model->bone_index[v];
+            if (bone < 0 || bone >= UNBOUND_FROM) continue;
+            ASSERT_LT(bone, skeleton.skeleton->bone_count) << "vertex " << v;
+        }
+        Box box = bounds_of(mesh.model);
+        EXPECT_NEAR(box.min[2], 0.0f, FLOOR_TOLERANCE);
+        EXPECT_GE(box.max[2] - box.min[2], FIGURE_MIN_HEIGHT);
+        EXPECT_LE(box.max[2] - box.min[2], FIGURE_MAX_HEIGHT);
+        EXPECT_GT(box.max[0] - box.min[0], 0.0f);
+        EXPECT_LE(box.max[0] - box.min[0], FIGURE_MAX_WIDTH);
+    }
+}
+
+TEST_F(GeneratedSet, ArenaFloorCoversThePlayArea) {
+    LoadedModel arena("datos/a.emd");
+    ASSERT_NE(arena.model, nullptr);
+    std::vector<Point> floor;  // three corners a face, facing up, at z = 0
+    for (int f = 0; f < arena.model->face_count; f++) {
+        const Face& face = arena.model->faces[f];
+        if (face.render_class > LAST_DRAWN_RENDER_CLASS) continue;
+        Point p[3] = {corner_of(arena.model, face, 0), corner_of(arena.model, face, 1), corner_of(arena.model, face, 2)};
+        bool flat = std::fabs(p[0].z) <= FLOOR_TOLERANCE && std::fabs(p[1].z) <= FLOOR_TOLERANCE &&
+                    std::fabs(p[2].z) <= FLOOR_TOLERANCE;
+        float area = signed_area_from_above(p[0], p[1], p[2]);
+        if (!flat || area == 0) continue;
+        if (area < 0 && face.double_sided != 1) continue;  // culled when seen from above
+        floor.insert(floor.end(), {p[0], p[1], p[2]});
+    }
+    ASSERT_FALSE(floor.empty());
+    const float edge_slack = 1e-4f;
+    int uncovered = 0;
+    for (float x = -PLAY_AREA_HALF_SIDE; x <= PLAY_AREA_HALF_SIDE; x += FLOOR_SAMPLE_STEP) {
+        for (float y = -PLAY_AREA_HALF_SIDE; y <= PLAY_AREA_HALF_SIDE; y += FLOOR_SAMPLE_STEP) {
+            Point q{x, y, 0};
+            bool covered = false;
+            for (size_t i = 0; i < floor.size() && !covered; i += 3) {
+                float whole = signed_area_from_above(floor[i], floor[i + 1], floor[i + 2]);
+                float s = whole > 0 ? 1.0f : -1.0f;
+                float slack = edge_slack * std::fabs(whole);
+                covered = s * signed_area_from_above(q, floor[i], floor[i + 1]) >= -slack &&
+                          s * signed_area_from_above(q, floor[i + 1], floor[i + 2]) >= -slack &&
+                          s * signed_area_from_above(q, floor[i + 2], floor[i]) >= -slack;
+            }
+            if (!covered && uncovered++ < 5) ADD_FAILURE() << "no floor under (" << x << ", " << y << ")";
+        }
+    }
+    EXPECT_EQ(uncovered, 0);
+}
+
+TEST_F(GeneratedSet, NothingOfTheArenaRisesInsideThePlayArea) {
+    LoadedModel arena("datos/a.emd");
+    ASSERT_NE(arena.model, nullptr);
+    int rising = 0;
+    for (int f = 0; f < arena.model->face_count; f++) {
+        const Face& face = arena.model->faces[f];
+        std::vector<Point> part = {corner_of(arena.model, face, 0), corner_of(arena.model, face, 1),
+                                   corner_of(arena.model, face, 2)};
+        for (int axis = 0; axis < 2; axis++) {
+            part = clip(part, axis, 1.0f, CLEAR_AREA_HALF_SIDE);
+            part = clip(part, axis, -1.0f, CLEAR_AREA_HALF_SIDE);
+        }
+        for (const Point& p : part) {
+            if (p.z > FLOOR_TOLERANCE) {
+                if (rising++ < 5) ADD_FAILURE() << "face " << f << " rises to z " << p.z << " at (" << p.x << ", " << p.y << ")";
+                break;
+            }
+        }
+    }
+    EXPECT_EQ(rising, 0);
+}
+
+TEST_F(GeneratedSet, SkySurroundsTheArenaAt500Units) {
+    LoadedModel sky("datos/esfera.emd");
+    ASSERT_NE(sky.model, nullptr);
+    ASSERT_GT(sky.model->vertex_count, 0);
+    for (int v = 0; v < sky.model->vertex_count; v++) {
+        const float* p = &sky.model->rest_positions[v * 3];
+        float distance = std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]);
+        ASSERT_NEAR(distance, SKY_RADIUS, SKY_RADIUS_TOLERANCE) << "vertex " << v;
+    }
+}
+
+TEST_F(GeneratedSet, EveryPictureHasPowerOfTwoSidesAndItsFullSize) {
+    for (const char* path : TEXTURE_FILES) {
+        SCOPED_TRACE(path);
+        FILE* file = std::fopen(path, "rb");
+        ASSERT_NE(file, nullptr);
+        unsigned char header[4] = {0, 0, 0, 0};
+        size_t got = std::fread(header, 1, sizeof header, file);
+        std::fclose(file);
+        ASSERT_EQ(got, sizeof header);
+        long width = header[0] | (header[1] << 8);
+        long height = header[2] | (header[3] << 8);
+        for (long side : {width, height}) {
+            EXPECT_TRUE(side == 128 || side == 256 || side == 512) << "side " << side;
+        }
+        EXPECT_EQ(file_size_of(path), 4 + width * height * 4);
+    }
+}
