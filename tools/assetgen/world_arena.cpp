@@ -118,7 +118,7 @@ const RuinWall RUIN_WALLS[] = {
     {-36.0f, 14.0f, PI / 2, 10.0f, 1.0f, 2.5f, 7.0f},
     {-52.0f, 22.0f, PI / 2 - 0.2f, 12.0f, 1.0f, 3.5f, 10.0f},
 };
-const float RUIN_SEGMENT_LENGTH = 2.0f;
+const float RUIN_SEGMENT_LENGTH = 2.5f;
 
 // Standing column stumps of the ruins.
 struct RuinColumn {
@@ -131,7 +131,7 @@ const RuinColumn RUIN_COLUMNS[] = {
     {34.0f, 0.0f, 0.7f, 2.5f},    {-34.0f, 26.0f, 0.8f, 6.5f},  {2.0f, -48.0f, 1.0f, 9.0f},
     {-4.0f, -62.0f, 1.0f, 7.0f},
 };
-const int RUIN_COLUMN_SIDES = 8;
+const int RUIN_COLUMN_SIDES = 6;
 
 // Fallen blocks scattered in the ruin fields: a field is a rectangle and a count.
 struct RubbleField {
@@ -140,7 +140,7 @@ struct RubbleField {
 };
 
 const RubbleField RUBBLE_FIELDS[] = {
-    {-34.0f, -60.0f, 30.0f, -32.5f, 30},
+    {-34.0f, -60.0f, 30.0f, -32.5f, 22},
     {32.5f, -30.0f, 48.0f, 24.0f, 12},
     {-48.0f, 12.0f, -32.5f, 30.0f, 8},
 };
@@ -225,7 +225,7 @@ void add_perimeter(Mesh& mesh) {
                 BOX_NEG_X | BOX_POS_X | BOX_NEG_Y, WALL_TEXTURE_UNITS, wall);
         add_box(side, vec3(x - PILLAR_CAP_HALF_WIDTH, PILLAR_INNER, PILLAR_HEIGHT),
                 vec3(x + PILLAR_CAP_HALF_WIDTH, PILLAR_OUTER, PILLAR_HEIGHT + PILLAR_CAP_HEIGHT),
-                BOX_SIDES | BOX_TOP | BOX_BOTTOM, WALL_TEXTURE_UNITS, cap);
+                BOX_NEG_X | BOX_POS_X | BOX_NEG_Y | BOX_TOP, WALL_TEXTURE_UNITS, cap);
     }
     add_box(side, vec3(CORNER_PILLAR_LOW, CORNER_PILLAR_LOW, 0),
             vec3(CORNER_PILLAR_HIGH, CORNER_PILLAR_HIGH, CORNER_PILLAR_HEIGHT), BOX_SIDES, WALL_TEXTURE_UNITS, wall);

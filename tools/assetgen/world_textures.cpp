@@ -35,7 +35,7 @@ Image paint_stone_floor() {
             else if (edge < ragged + 3) c = c * (0.92f + 0.08f * (edge - ragged) / 3);
             // Fine cracks where a high-frequency noise crosses a narrow band.
             float crack = std::fabs(image_noise(x, y, n, 8, 4, seed + 4) - 0.5f);
-            if (crack < 0.008f) c = c * 0.7f;
+            if (crack < 0.006f) c = c * 0.85f;
             put(image, x, y, c);
         }
     }
@@ -198,8 +198,8 @@ Image paint_roof() {
             float speck = image_noise(x, y, n, 64, 2, seed + 1);
             Rgb c = mix(sheet, faded, smoothstep(0.4f, 0.8f, fade)) * (0.7f + 0.4f * rib) * (0.9f + 0.15f * speck);
             c = mix(c, dirt, 0.5f * smoothstep(0.6f, 0.85f, image_noise(x, y, n, 8, 3, seed + 2)));
-            // Sheet overlaps: a shadowed line every half picture.
-            int oy = y % (n / 2);
+            // Sheet overlaps: a shadowed line across the middle of each half.
+            int oy = (y + n / 4) % (n / 2);
             if (oy < 3) c = c * 0.55f;
             put(image, x, y, c);
         }
