@@ -310,6 +310,10 @@ TEST_F(WorldAssets, SkyIsADomeSeenFromInside) {
         EXPECT_LT(dot3(sky.normal(t), sky.centroid(t)), 0) << "sky face turned away from the centre";
         EXPECT_EQ(t.texture_offset, 0);
         EXPECT_EQ(t.render_class, 0);
+        // A face spanning much of the picture would smear it into a streak.
+        float u_lo = std::min({t.uv[0][0], t.uv[1][0], t.uv[2][0]});
+        float u_hi = std::max({t.uv[0][0], t.uv[1][0], t.uv[2][0]});
+        EXPECT_LT(u_hi - u_lo, 0.25f);
         for (auto& uv : t.uv) {
             // The sky pictures are clamped: stay inside them.
             EXPECT_GT(uv[0], 0.0f);

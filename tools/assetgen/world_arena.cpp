@@ -40,7 +40,7 @@ const float CORNER_PILLAR_HEIGHT = 5.2f;
 
 // Open ground from the wall out to the horizon, well inside the sky sphere.
 const float GROUND_HALF_SIZE = 300.0f;
-const float GROUND_TEXTURE_UNITS = 6.0f;
+const float GROUND_TEXTURE_UNITS = 12.0f;  // large apron slabs
 
 const float BUILDING_TEXTURE_UNITS = 4.0f;
 const float RUIN_TEXTURE_UNITS = 3.0f;
@@ -119,6 +119,8 @@ const RuinWall RUIN_WALLS[] = {
     {-52.0f, 22.0f, PI / 2 - 0.2f, 12.0f, 1.0f, 3.5f, 10.0f},
 };
 const float RUIN_SEGMENT_LENGTH = 2.5f;
+// How far a block's top leans towards the next block's height (1 = all the way).
+const float RUIN_TOP_SLOPE = 0.35f;
 
 // Standing column stumps of the ruins.
 struct RuinColumn {
@@ -362,7 +364,7 @@ void add_ruin_wall(Mesh& mesh, const RuinWall& ruin, Rng& rng) {
         float next_height = ruin.low + (ruin.high - ruin.low) * next_unit(rng);
         // Each block's top slopes from a chipped left edge to the next one.
         float left = previous_height * (0.8f + 0.2f * next_unit(rng));
-        float right = next_height;
+        float right = left + (next_height - left) * RUIN_TOP_SLOPE;
         Vec3 corner[8];
         for (int i = 0; i < 8; i++) {
             float x = (i & 1) ? x1 : x0;

@@ -27,10 +27,11 @@ const int SKY_HEIGHT = 256;
 const float SKY_U_MARGIN = 0.5f / SKY_WIDTH;
 const float SKY_V_MARGIN = 0.5f / SKY_HEIGHT;
 
-float sky_u(int segment) {
+// u of a segment's left (end = 0) or right (end = 1) edge: each repeat of the
+// picture spans the same number of segments.
+float sky_u(int segment, int end) {
     int per_picture = SKY_SEGMENTS / SKY_PICTURE_REPEATS;
-    float t = static_cast<float>(segment % per_picture) / per_picture;
-    if (segment > 0 && segment % per_picture == 0) t = 1.0f;
+    float t = static_cast<float>(segment % per_picture + end) / per_picture;
     return SKY_U_MARGIN + (1 - 2 * SKY_U_MARGIN) * t;
 }
 
@@ -67,7 +68,7 @@ Mesh build_sky_mesh() {
         float v0 = sky_v(elevation[r]), v1 = sky_v(elevation[r + 1]);
         for (int s = 0; s < SKY_SEGMENTS; s++) {
             int next = (s + 1) % SKY_SEGMENTS;
-            float u0 = sky_u(s), u1 = sky_u(s + 1);
+            float u0 = sky_u(s, 0), u1 = sky_u(s, 1);
             // Seen from the centre, higher azimuth lies to the left.
             uint16_t bottom_left = ring_vertex[r][next], bottom_right = ring_vertex[r][s];
             uint16_t top_right = ring_vertex[r + 1][s], top_left = ring_vertex[r + 1][next];
@@ -80,7 +81,7 @@ Mesh build_sky_mesh() {
     float v_top = sky_v(elevation[rings]), v_zenith = sky_v(90.0f);
     for (int s = 0; s < SKY_SEGMENTS; s++) {
         int next = (s + 1) % SKY_SEGMENTS;
-        float u0 = sky_u(s), u1 = sky_u(s + 1);
+        float u0 = sky_u(s, 0), u1 = sky_u(s, 1);
         const float uv[3][2] = {{u1, v_top}, {u0, v_top}, {(u0 + u1) / 2, v_zenith}};
         add_triangle(mesh, ring_vertex[rings][next], ring_vertex[rings][s], zenith, uv, style);
     }

@@ -53,10 +53,10 @@ Image paint_concrete_floor() {
         for (int x = 0; x < n; x++) {
             float wash = image_noise(x, y, n, 4, 4, seed);
             float speck = image_noise(x, y, n, 64, 2, seed + 1);
-            Rgb c = mix(base, stain, smoothstep(0.45f, 0.8f, wash));
+            Rgb c = mix(base, stain, 0.7f * smoothstep(0.4f, 0.85f, wash));
             c = c * (0.85f + 0.3f * speck);
             float spots = image_noise(x, y, n, 8, 3, seed + 2);
-            c = mix(c, oil, 0.6f * smoothstep(0.68f, 0.8f, spots));
+            c = mix(c, oil, 0.35f * smoothstep(0.72f, 0.85f, spots));
             int ex = std::min(x, n - 1 - x), ey = std::min(y, n - 1 - y);
             int edge = std::min(ex, ey);
             if (edge < 2) c = c * 0.45f;
@@ -241,7 +241,8 @@ bool in_cabin_pane(int x, int y_in_half, int width) {
     const int pane_count = 2;
     int pane_width = width / pane_count;
     int px = x % pane_width;
-    return px >= 10 && px < pane_width - 10 && y_in_half >= 34 && y_in_half < 104;
+    bool mullion = std::abs(px - pane_width / 2) < 2 || std::abs(y_in_half - 69) < 2;
+    return px >= 10 && px < pane_width - 10 && y_in_half >= 34 && y_in_half < 104 && !mullion;
 }
 
 // Tower cabin: the lower half is the cabin wall with dark panes (mapped on
