@@ -207,7 +207,17 @@ TEST_F(WorldAssets, EveryFileIsWellFormed) {
     for (const char* name : WORLD_FILES) {
         std::string p = path(name);
         if (std::strstr(name, ".emd")) {
-            EXPECT_TRUE(read_emd(p).ok) << name;
+            Emd emd = read_emd(p);
+            EXPECT_TRUE(emd.ok) << name;
+            // The game's normal pass lists at most 100 faces around a vertex,
+            // and a face without area gives its corners no direction.
+            std::vector<int> uses(emd.vertices.size(), 0);
+            for (const Tri& t : emd.faces) {
+                for (uint16_t c : t.corner) uses[c]++;
+                P3 n = emd.normal(t);
+                EXPECT_GT(dot3(n, n), 1e-10f) << name << " has a face without area";
+            }
+            EXPECT_LE(*std::max_element(uses.begin(), uses.end()), 100) << name;
             continue;
         }
         Raw raw = read_raw(p);
