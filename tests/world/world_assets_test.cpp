@@ -1,0 +1,424 @@
+// The world assets as the game will read them: the builder writes them into
+// a temporary directory and a small reader here checks the bytes (sizes,
+// corner indices, where the arena's pieces stand, the sky's radius, the
+// sprites' black frames) and that two runs give the same files.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "assetgen.h"
+
+namespace {
+
+std::vector<uint8_t> read_file(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return bytes;
+    uint8_t buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
+    std::fclose(f);
+    return bytes;
+}
+
+struct Reader {
+    const std::vector<uint8_t>& bytes;
+    size_t at = 0;
+    bool ok = true;
+    bool need(size_t n) {
+        if (at + n > bytes.size()) ok = false;
+        return ok;
+    }
+    uint8_t u8() { return need(1) ? bytes[at++] : 0; }
+    uint16_t u16() {
+        if (!need(2)) return 0;
+        uint16_t v = static_cast<uint16_t>(bytes[at] | (bytes[at + 1] << 8));
+        at += 2;
+        return v;
+    }
+    float f32() {
+        if (!need(4)) return 0;
+        uint32_t v = bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) | (static_cast<uint32_t>(bytes[at + 3]) << 24);
+        at += 4;
+        float f;
+        std::memcpy(&f, &v, sizeof f);
+        return f;
+    }
+    void skip(size_t n) {
+        if (need(n)) at += n;
+    }
+};
+
+struct P3 {
+    float x, y, z;
+};
+P3 sub(P3 a, P3 b) { return P3{a.x - b.x, a.y - b.y, a.z - b.z}; }
+P3 cross3(P3 a, P3 b) { return P3{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+float dot3(P3 a, P3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+
+struct Tri {
+    uint8_t double_sided;
+    uint16_t corner[3];
+    uint8_t render_class;
+    uint16_t texture_offset;
+    float uv[3][2];
+};
+
+struct Emd {
+    bool ok = false;
+    std::vector<P3> vertices;
+    std::vector<Tri> faces;
+    P3 at(const Tri& t, int i) const { return vertices[t.corner[i]]; }
+    P3 normal(const Tri& t) const { return cross3(sub(at(t, 1), at(t, 0)), sub(at(t, 2), at(t, 0))); }
+    P3 centroid(const Tri& t) const {
+        P3 a = at(t, 0), b = at(t, 1), c = at(t, 2);
+        return P3{(a.x + b.x + c.x) / 3, (a.y + b.y + c.y) / 3, (a.z + b.z + c.z) / 3};
+    }
+};
+
+// Reads an EMD file the way the game does, and checks that its length is
+// exactly what its counts promise and that every corner names a vertex.
+Emd read_emd(const std::string& path) {
+    Emd emd;
+    std::vector<uint8_t> bytes = read_file(path);
+    Reader r{bytes};
+    r.skip(5);
+    size_t n = r.u8();
+    r.skip(256 * (n + 1));
+    size_t m = r.u16();
+    r.skip(20 * m);
+    size_t v = r.u16();
+    for (size_t i = 0; i < v; i++) {
+        r.u16();
+        r.u16();
+        float x = r.f32(), y = r.f32(), z = r.f32();
+        r.u16();
+        emd.vertices.push_back(P3{x, y, z});
+    }
+    size_t f = r.u16();
+    for (size_t i = 0; i < f; i++) {
+        Tri t = {};
+        r.u8();
+        t.double_sided = r.u8();
+        r.u16();
+        r.u8();
+        for (uint16_t& c : t.corner) c = r.u16();
+        t.render_class = r.u8();
+        t.texture_offset = r.u16();
+        r.u16();
+        for (auto& uv : t.uv) {
+            uv[0] = r.f32();
+            uv[1] = r.f32();
+            r.f32();
+            r.f32();
+        }
+        emd.faces.push_back(t);
+    }
+    size_t expected = 5 + 1 + 256 * (n + 1) + 2 + 20 * m + 2 + 18 * v + 2 + 64 * f;
+    EXPECT_EQ(bytes.size(), expected) << path;
+    for (const Tri& t : emd.faces) {
+        for (uint16_t c : t.corner) EXPECT_LT(c, v) << path;
+    }
+    emd.ok = r.ok && bytes.size() == expected && !bytes.empty();
+    return emd;
+}
+
+struct Raw {
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgba;
+    const uint8_t* px(int x, int y) const { return &rgba[(static_cast<size_t>(y) * width + x) * 4]; }
+};
+
+Raw read_raw(const std::string& path) {
+    Raw raw;
+    std::vector<uint8_t> bytes = read_file(path);
+    if (bytes.size() < 4) {
+        ADD_FAILURE() << path << " missing";
+        return raw;
+    }
+    raw.width = bytes[0] | (bytes[1] << 8);
+    raw.height = bytes[2] | (bytes[3] << 8);
+    EXPECT_EQ(bytes.size(), 4 + static_cast<size_t>(raw.width) * raw.height * 4) << path;
+    raw.rgba.assign(bytes.begin() + 4, bytes.end());
+    if (raw.rgba.size() != static_cast<size_t>(raw.width) * raw.height * 4) raw.width = raw.height = 0;
+    return raw;
+}
+
+bool power_of_two_in_range(int v) { return v >= 128 && v <= 512 && (v & (v - 1)) == 0; }
+
+// Mean colour difference across the picture's wrap (last column to first, or
+// last row to first) against the mean difference between neighbours inside.
+void expect_seamless(const Raw& raw, bool across_rows, const char* name) {
+    double seam = 0, inside = 0;
+    int along = across_rows ? raw.width : raw.height, across = across_rows ? raw.height : raw.width;
+    for (int k = 0; k < along; k++) {
+        for (int c = 0; c < 3; c++) {
+            auto at = [&](int i) { return across_rows ? raw.px(k, i)[c] : raw.px(i, k)[c]; };
+            seam += std::abs(at(across - 1) - at(0));
+            for (int i = 0; i + 1 < across; i++) inside += std::abs(at(i + 1) - at(i));
+        }
+    }
+    seam /= along * 3.0;
+    inside /= along * 3.0 * (across - 1);
+    EXPECT_LE(seam, 2.5 * inside + 4) << name << (across_rows ? " top/bottom" : " left/right") << " seam";
+}
+
+std::string make_temp_dir() {
+    char pattern[] = "/tmp/world_assets_XXXXXX";
+    const char* dir = mkdtemp(pattern);
+    return dir ? dir : "";
+}
+
+const char* const WORLD_FILES[] = {
+    "a.emd", "esfera.emd", "armamento.emd", "disparo.emd", "piso1.raw", "piso2.raw", "pared1.raw",
+    "ruina.raw", "hangar2.raw", "hangar1.raw", "techo.raw", "torre_1.raw", "torre_2.raw", "1.raw",
+    "armamento.raw", "alba.raw", "atardecer.raw", "noche.raw", "disparo_malo.raw", "disparo_mono.raw",
+    "muerte_1.raw", "muerte_2.raw", "destello.raw",
+};
+
+const char* const SPRITE_FILES[] = {"disparo_malo.raw", "disparo_mono.raw", "muerte_1.raw", "muerte_2.raw",
+                                    "destello.raw", "1.raw"};
+
+class WorldAssets : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        dir_ = new std::string(make_temp_dir());
+        ASSERT_FALSE(dir_->empty());
+        ASSERT_TRUE(write_world_assets(dir_->c_str()));
+    }
+    static void TearDownTestSuite() {
+        for (const char* name : WORLD_FILES) std::remove(path(name).c_str());
+        std::remove(dir_->c_str());
+        delete dir_;
+    }
+    static std::string path(const char* name) { return *dir_ + "/" + name; }
+    static std::string* dir_;
+};
+std::string* WorldAssets::dir_ = nullptr;
+
+TEST_F(WorldAssets, EveryFileIsWellFormed) {
+    for (const char* name : WORLD_FILES) {
+        std::string p = path(name);
+        if (std::strstr(name, ".emd")) {
+            Emd emd = read_emd(p);
+            EXPECT_TRUE(emd.ok) << name;
+            // The game's normal pass lists at most 100 faces around a vertex,
+            // and a face without area gives its corners no direction.
+            std::vector<int> uses(emd.vertices.size(), 0);
+            for (const Tri& t : emd.faces) {
+                for (uint16_t c : t.corner) uses[c]++;
+                P3 n = emd.normal(t);
+                EXPECT_GT(dot3(n, n), 1e-10f) << name << " has a face without area";
+            }
+            EXPECT_LE(*std::max_element(uses.begin(), uses.end()), 100) << name;
+            continue;
+        }
+        Raw raw = read_raw(p);
+        EXPECT_TRUE(power_of_two_in_range(raw.width) && power_of_two_in_range(raw.height))
+            << name << " is " << raw.width << "x" << raw.height;
+        size_t opaque = 0;
+        for (size_t i = 3; i < raw.rgba.size(); i += 4) opaque += raw.rgba[i] == 255;
+        EXPECT_EQ(opaque, raw.rgba.size() / 4) << name;
+    }
+}
+
+TEST_F(WorldAssets, ArenaFloorWallsAndSceneryStandWhereThePlayLets) {
+    Emd arena = read_emd(path("a.emd"));
+    ASSERT_TRUE(arena.ok);
+    EXPECT_LE(arena.faces.size(), 3000u);
+
+    double floor_area = 0;
+    bool inner_wall[4] = {false, false, false, false};
+    for (const Tri& t : arena.faces) {
+        P3 n = arena.normal(t), c = arena.centroid(t);
+        float top = std::max({arena.at(t, 0).z, arena.at(t, 1).z, arena.at(t, 2).z});
+        bool inside = true;
+        for (int i = 0; i < 3; i++) {
+            P3 p = arena.at(t, i);
+            inside = inside && std::fabs(p.x) <= 28.0f && std::fabs(p.y) <= 28.0f;
+        }
+        if (inside && top == 0 && n.z > 0) floor_area += 0.5 * n.z;
+        if (inside) {
+            EXPECT_TRUE(t.texture_offset <= 1) << "floor face with texture " << t.texture_offset;
+            EXPECT_GT(n.z, 0) << "floor face turned down";
+        }
+        if (top > 0.05f) {
+            // Everything that rises lies wholly on the far side of one wall line.
+            bool beyond = false;
+            for (int axis = 0; axis < 2 && !beyond; axis++) {
+                for (int sign = -1; sign <= 1 && !beyond; sign += 2) {
+                    bool all = true;
+                    for (int i = 0; i < 3; i++) {
+                        P3 p = arena.at(t, i);
+                        all = all && sign * (axis == 0 ? p.x : p.y) >= 28.99f;
+                    }
+                    beyond = all;
+                }
+            }
+            EXPECT_TRUE(beyond) << "face near (" << c.x << ", " << c.y << ", " << c.z << ") stands in the arena";
+        }
+        // The perimeter wall's faces towards the arena face the middle.
+        if (t.texture_offset == 2 && std::fabs(n.z) < 1e-4f && top >= 3.0f) {
+            float ax = std::fabs(c.x), ay = std::fabs(c.y);
+            if (ay > 29.0f && ay < 30.0f && ax < 29.0f && dot3(n, c) < 0) inner_wall[c.y > 0 ? 0 : 1] = true;
+            if (ax > 29.0f && ax < 30.0f && ay < 29.0f && dot3(n, c) < 0) inner_wall[c.x > 0 ? 2 : 3] = true;
+        }
+    }
+    EXPECT_NEAR(floor_area, 56.0 * 56.0, 0.5);
+    for (bool wall : inner_wall) EXPECT_TRUE(wall);
+}
+
+TEST_F(WorldAssets, ArenaFacesAreGroupedByTextureAndUseEveryPass) {
+    Emd arena = read_emd(path("a.emd"));
+    ASSERT_TRUE(arena.ok);
+    bool used[10] = {};
+    bool sorted = true, deferred = false, glow = false;
+    for (size_t i = 0; i < arena.faces.size(); i++) {
+        const Tri& t = arena.faces[i];
+        ASSERT_LT(t.texture_offset, 10) << "the arena reaches slots 14 to 23 only";
+        used[t.texture_offset] = true;
+        if (i > 0 && t.texture_offset < arena.faces[i - 1].texture_offset) sorted = false;
+        EXPECT_LE(t.render_class, 5);
+        if (t.render_class == 2 || t.render_class == 3) deferred = true;
+        if (t.render_class == 4 || t.render_class == 5) {
+            glow = true;
+            // A glow face adds its picture: on the tower cabin picture only
+            // the upper half (the lit windows on black) may be used.
+            EXPECT_TRUE(t.texture_offset == 8 || t.texture_offset == 9);
+            if (t.texture_offset == 8) {
+                for (auto& uv : t.uv) EXPECT_GE(uv[1], 0.5f);
+            }
+        }
+    }
+    EXPECT_TRUE(sorted);
+    for (int k = 0; k < 10; k++) EXPECT_TRUE(used[k]) << "texture offset " << k << " unused";
+    EXPECT_TRUE(deferred);
+    EXPECT_TRUE(glow);
+}
+
+TEST_F(WorldAssets, SkyIsADomeSeenFromInside) {
+    Emd sky = read_emd(path("esfera.emd"));
+    ASSERT_TRUE(sky.ok);
+    EXPECT_GE(sky.faces.size(), 500u);
+    EXPECT_LE(sky.faces.size(), 800u);
+    float highest = -1e9f, lowest = 1e9f;
+    for (const P3& p : sky.vertices) {
+        EXPECT_NEAR(std::sqrt(dot3(p, p)), 500.0f, 1.0f);
+        highest = std::max(highest, p.z);
+        lowest = std::min(lowest, p.z);
+    }
+    EXPECT_GT(highest, 499.0f);
+    EXPECT_LT(lowest, -50.0f);  // reaches below the horizon
+    for (const Tri& t : sky.faces) {
+        EXPECT_LT(dot3(sky.normal(t), sky.centroid(t)), 0) << "sky face turned away from the centre";
+        EXPECT_EQ(t.texture_offset, 0);
+        EXPECT_EQ(t.render_class, 0);
+        // A face spanning much of the picture would smear it into a streak.
+        float u_lo = std::min({t.uv[0][0], t.uv[1][0], t.uv[2][0]});
+        float u_hi = std::max({t.uv[0][0], t.uv[1][0], t.uv[2][0]});
+        EXPECT_LT(u_hi - u_lo, 0.25f);
+        for (auto& uv : t.uv) {
+            // The sky pictures are clamped: stay inside them.
+            EXPECT_GT(uv[0], 0.0f);
+            EXPECT_LT(uv[0], 1.0f);
+            EXPECT_GT(uv[1], 0.0f);
+            EXPECT_LT(uv[1], 1.0f);
+        }
+    }
+}
+
+TEST_F(WorldAssets, ItemBoxIsAUnitCrateAndTheShotIsSmall) {
+    Emd box = read_emd(path("armamento.emd"));
+    ASSERT_TRUE(box.ok);
+    P3 lo = {1e9f, 1e9f, 1e9f}, hi = {-1e9f, -1e9f, -1e9f};
+    for (const P3& p : box.vertices) {
+        lo = P3{std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z)};
+        hi = P3{std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z)};
+    }
+    EXPECT_NEAR(lo.z, 0.0f, 1e-5f);
+    for (float extent : {hi.x - lo.x, hi.y - lo.y, hi.z - lo.z}) {
+        EXPECT_GE(extent, 0.7f);
+        EXPECT_LE(extent, 1.2f);
+    }
+    EXPECT_NEAR(lo.x + hi.x, 0.0f, 1e-5f);
+    EXPECT_NEAR(lo.y + hi.y, 0.0f, 1e-5f);
+    P3 middle = {0, 0, (lo.z + hi.z) / 2};
+    EXPECT_GE(box.faces.size(), 10u);
+    for (const Tri& t : box.faces) {
+        EXPECT_GT(dot3(box.normal(t), sub(box.centroid(t), middle)), 0) << "crate face turned inwards";
+        EXPECT_EQ(t.texture_offset, 0);
+        for (auto& uv : t.uv) {
+            EXPECT_GE(uv[0], 0.0f);
+            EXPECT_LE(uv[0], 1.0f);
+            EXPECT_GE(uv[1], 0.0f);
+            EXPECT_LE(uv[1], 1.0f);
+        }
+    }
+
+    Emd shot = read_emd(path("disparo.emd"));
+    ASSERT_TRUE(shot.ok);
+    ASSERT_FALSE(shot.faces.empty());
+    for (const P3& p : shot.vertices) EXPECT_LE(std::sqrt(dot3(p, p)), 0.3f);
+    for (const Tri& t : shot.faces) EXPECT_GT(dot3(shot.normal(t), shot.centroid(t)), 0);
+}
+
+TEST_F(WorldAssets, PicturesBlendAndRepeatCleanly) {
+    for (const char* name : SPRITE_FILES) {
+        Raw raw = read_raw(path(name));
+        ASSERT_GT(raw.width, 0) << name;
+        int lit_border = 0;
+        for (int y = 0; y < raw.height; y++) {
+            for (int x = 0; x < raw.width; x++) {
+                if (x > 0 && y > 0 && x < raw.width - 1 && y < raw.height - 1) continue;
+                const uint8_t* p = raw.px(x, y);
+                lit_border += p[0] != 0 || p[1] != 0 || p[2] != 0;
+            }
+        }
+        EXPECT_EQ(lit_border, 0) << name << " has a visible edge";
+        // The ground ring's middle is dark; everything else glows there.
+        const uint8_t* mid = raw.px(raw.width / 2, raw.height / 2);
+        if (std::strcmp(name, "muerte_2.raw") != 0) {
+            EXPECT_GT(mid[0] + mid[1] + mid[2], 150) << name;
+        }
+    }
+    for (const char* name : {"alba.raw", "atardecer.raw", "noche.raw"}) {
+        Raw raw = read_raw(path(name));
+        ASSERT_GT(raw.width, 0);
+        expect_seamless(raw, false, name);
+    }
+    for (const char* name : {"piso1.raw", "piso2.raw", "pared1.raw", "ruina.raw", "hangar1.raw", "techo.raw",
+                             "torre_1.raw"}) {
+        Raw raw = read_raw(path(name));
+        ASSERT_GT(raw.width, 0);
+        expect_seamless(raw, false, name);
+        expect_seamless(raw, true, name);
+    }
+    // Dawn and sunset are brighter at the horizon (first rows) than at the zenith.
+    for (const char* name : {"alba.raw", "atardecer.raw", "noche.raw"}) {
+        Raw raw = read_raw(path(name));
+        const uint8_t* horizon = raw.px(0, 0);
+        const uint8_t* zenith = raw.px(0, raw.height - 1);
+        EXPECT_GT(horizon[0], zenith[0]) << name;
+    }
+}
+
+TEST_F(WorldAssets, TwoRunsWriteTheSameBytes) {
+    std::string other = make_temp_dir();
+    ASSERT_FALSE(other.empty());
+    ASSERT_TRUE(write_world_assets(other.c_str()));
+    for (const char* name : WORLD_FILES) {
+        std::string again = other + "/" + name;
+        EXPECT_EQ(read_file(path(name)), read_file(again)) << name;
+        std::remove(again.c_str());
+    }
+    std::remove(other.c_str());
+}
+
+}  // namespace
