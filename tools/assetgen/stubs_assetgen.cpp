@@ -2,4 +2,3 @@
 #include "assetgen.h"
 bool write_figure_assets(const char*) { return true; }
 bool write_world_assets(const char*) { return true; }
-bool write_media_assets(const char*) { return true; }
