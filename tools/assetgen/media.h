@@ -10,8 +10,6 @@
 #include "formats.h"
 
 extern const char* const FONT_SANS_BOLD_PATH;
-extern const char* const FONT_SANS_PATH;
-extern const char* const FONT_SANS_MONO_BOLD_PATH;
 
 // ---- text ------------------------------------------------------------------
 

@@ -4,7 +4,6 @@
 // as an outline.
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "media.h"
 #include "procedural.h"

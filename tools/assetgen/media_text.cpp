@@ -14,8 +14,6 @@
 #include "procedural.h"
 
 const char* const FONT_SANS_BOLD_PATH = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
-const char* const FONT_SANS_PATH = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
-const char* const FONT_SANS_MONO_BOLD_PATH = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf";
 
 namespace {
 
