@@ -1,4 +1,3 @@
 // Placeholder writers until the asset groups land.
 #include "assetgen.h"
 bool write_figure_assets(const char*) { return true; }
-bool write_media_assets(const char*) { return true; }

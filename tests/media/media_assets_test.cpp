@@ -1,0 +1,292 @@
+// The media files the asset builder writes: the same bytes on every run,
+// well-formed WAV sounds of the intended length, menu pictures the texture
+// loader accepts, an MP3 that decodes to over a minute, and font and palette
+// datafiles that Allegro itself loads, with a font that fits the HUD.
+#include <gtest/gtest.h>
+
+#include <allegro.h>
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "assetgen.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const MEDIA_FILES[] = {
+    "titulo.raw", "controles_teclado.raw", "controles_mouse.raw", "fuente.dat", "pal.dat",
+    "rifle.wav",  "mach.wav",              "laser.wav",           "groan.wav",  "aditamento.wav",
+    "blast.wav",  "mdf01.mp3",
+};
+
+std::vector<uint8_t> read_file(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+uint32_t le32(const std::vector<uint8_t>& b, size_t at) {
+    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
+}
+
+uint16_t le16(const std::vector<uint8_t>& b, size_t at) {
+    return static_cast<uint16_t>(b[at] | (b[at + 1] << 8));
+}
+
+fs::path make_temp_dir(const char* stem) {
+    std::string pattern = (fs::temp_directory_path() / (std::string(stem) + "XXXXXX")).string();
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    const char* made = mkdtemp(buffer.data());
+    return made ? fs::path(made) : fs::path();
+}
+
+class MediaAssets : public ::testing::Test {
+protected:
+    static fs::path dir;
+    static bool written;
+
+    static void SetUpTestSuite() {
+        dir = make_temp_dir("sundown-media-");
+        written = !dir.empty() && write_media_assets(dir.string().c_str());
+    }
+    static void TearDownTestSuite() {
+        std::error_code ignored;
+        if (!dir.empty()) fs::remove_all(dir, ignored);
+    }
+    void SetUp() override { ASSERT_TRUE(written) << "write_media_assets failed in " << dir; }
+};
+
+fs::path MediaAssets::dir;
+bool MediaAssets::written;
+
+TEST_F(MediaAssets, SecondRunWritesTheSameBytes) {
+    fs::path again = make_temp_dir("sundown-media-again-");
+    ASSERT_FALSE(again.empty());
+    ASSERT_TRUE(write_media_assets(again.string().c_str()));
+    for (const char* name : MEDIA_FILES) {
+        std::vector<uint8_t> first = read_file(dir / name), second = read_file(again / name);
+        EXPECT_FALSE(first.empty()) << name;
+        EXPECT_TRUE(first == second) << name << " differs between two runs";
+    }
+    std::error_code ignored;
+    fs::remove_all(again, ignored);
+}
+
+struct ExpectedSound {
+    const char* name;
+    int channels;
+    double seconds;
+};
+
+TEST_F(MediaAssets, SoundsAreAudiblePcmWavesOfTheirLength) {
+    const ExpectedSound sounds[] = {
+        {"rifle.wav", 2, 0.4}, {"mach.wav", 2, 0.15},      {"laser.wav", 2, 0.35},
+        {"groan.wav", 2, 0.6}, {"aditamento.wav", 1, 0.5}, {"blast.wav", 1, 0.8},
+    };
+    for (const ExpectedSound& expected : sounds) {
+        SCOPED_TRACE(expected.name);
+        std::vector<uint8_t> b = read_file(dir / expected.name);
+        ASSERT_GE(b.size(), 44u);
+        EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "RIFF");
+        EXPECT_EQ(le32(b, 4), b.size() - 8);
+        EXPECT_EQ(std::string(b.begin() + 8, b.begin() + 16), "WAVEfmt ");
+        EXPECT_EQ(le32(b, 16), 16u);
+        EXPECT_EQ(le16(b, 20), 1);  // PCM
+        EXPECT_EQ(le16(b, 22), expected.channels);
+        EXPECT_EQ(le32(b, 24), 44100u);
+        EXPECT_EQ(le32(b, 28), 44100u * expected.channels * 2);
+        EXPECT_EQ(le16(b, 32), expected.channels * 2);
+        EXPECT_EQ(le16(b, 34), 16);
+        EXPECT_EQ(std::string(b.begin() + 36, b.begin() + 40), "data");
+        uint32_t data_bytes = le32(b, 40);
+        ASSERT_EQ(data_bytes, b.size() - 44);
+        double seconds = static_cast<double>(data_bytes) / (44100.0 * expected.channels * 2);
+        EXPECT_NEAR(seconds, expected.seconds, 0.01);
+
+        // Loud somewhere, and quiet again at the very end (no click).
+        int peak = 0;
+        double energy = 0;
+        size_t samples = data_bytes / 2;
+        for (size_t i = 0; i < samples; i++) {
+            int v = static_cast<int16_t>(le16(b, 44 + i * 2));
+            peak = std::max(peak, std::abs(v));
+            energy += static_cast<double>(v) * v;
+        }
+        EXPECT_GT(peak, 20000);
+        EXPECT_GT(std::sqrt(energy / samples), 1000.0);
+        for (int c = 0; c < expected.channels; c++)
+            EXPECT_LT(std::abs(static_cast<int16_t>(le16(b, b.size() - 2 * (c + 1)))), 600);
+    }
+}
+
+TEST_F(MediaAssets, MenuPicturesArePowerOfTwoRgbaWithSomethingOnThem) {
+    for (const char* name : {"titulo.raw", "controles_teclado.raw", "controles_mouse.raw"}) {
+        SCOPED_TRACE(name);
+        std::vector<uint8_t> b = read_file(dir / name);
+        ASSERT_GE(b.size(), 4u);
+        int width = le16(b, 0), height = le16(b, 2);
+        EXPECT_EQ(width & (width - 1), 0);
+        EXPECT_EQ(height & (height - 1), 0);
+        EXPECT_GE(width, 128);
+        EXPECT_GE(height, 128);
+        ASSERT_EQ(b.size(), 4u + static_cast<size_t>(width) * height * 4);
+        // The screens add the picture to black: mostly dark, with bright paint.
+        size_t bright = 0, dark = 0;
+        for (size_t p = 4; p < b.size(); p += 4) {
+            int level = b[p] + b[p + 1] + b[p + 2];
+            if (level > 450) bright++;
+            if (level < 30) dark++;
+        }
+        size_t pixels = static_cast<size_t>(width) * height;
+        EXPECT_GT(bright, pixels / 50);
+        EXPECT_GT(dark, pixels / 4);
+    }
+    // The title is 2:1 like its quad; its top row (written last) is the dark sky
+    // above the letters and its bottom row (written first) the lit grid floor.
+    std::vector<uint8_t> title = read_file(dir / "titulo.raw");
+    int width = le16(title, 0), height = le16(title, 2);
+    EXPECT_EQ(width, 2 * height);
+    auto row_light = [&](int row) {
+        long sum = 0;
+        for (int x = 0; x < width; x++) {
+            size_t p = 4 + (static_cast<size_t>(row) * width + x) * 4;
+            sum += title[p] + title[p + 1] + title[p + 2];
+        }
+        return sum;
+    };
+    EXPECT_GT(row_light(0), 10 * row_light(height - 1) + 1000);
+}
+
+TEST_F(MediaAssets, MusicDecodesToOverAMinute) {
+    std::vector<uint8_t> mp3 = read_file(dir / "mdf01.mp3");
+    ASSERT_GT(mp3.size(), 100000u);
+    EXPECT_NE(std::string(mp3.begin(), mp3.begin() + 3), "ID3");
+    EXPECT_EQ(mp3[0], 0xFF);  // starts on an MPEG frame
+    if (std::system("command -v mpg123 >/dev/null 2>&1") != 0) GTEST_SKIP() << "mpg123 is not installed";
+    std::string command = "mpg123 -q -s '" + (dir / "mdf01.mp3").string() + "' 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::vector<char> chunk(1 << 16);
+    size_t bytes = 0, got;
+    while ((got = std::fread(chunk.data(), 1, chunk.size(), pipe)) > 0) bytes += got;
+    EXPECT_EQ(pclose(pipe), 0);
+    double seconds = static_cast<double>(bytes) / (44100.0 * 2 * 2);  // 16-bit stereo
+    EXPECT_GE(seconds, 60.0);
+    EXPECT_LT(seconds, 70.0);
+}
+
+TEST_F(MediaAssets, SoundLayerOpensEverySoundAndTheMusic) {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    ASSERT_EQ(SDL_Init(SDL_INIT_AUDIO), 0) << SDL_GetError();
+    Mix_Init(MIX_INIT_MP3);
+    ASSERT_EQ(Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024), 0) << Mix_GetError();
+    for (const char* name : {"rifle.wav", "mach.wav", "laser.wav", "groan.wav", "aditamento.wav", "blast.wav"}) {
+        Mix_Chunk* chunk = Mix_LoadWAV((dir / name).string().c_str());
+        EXPECT_NE(chunk, nullptr) << name << ": " << Mix_GetError();
+        if (chunk) Mix_FreeChunk(chunk);
+    }
+    Mix_Music* music = Mix_LoadMUS((dir / "mdf01.mp3").string().c_str());
+    EXPECT_NE(music, nullptr) << Mix_GetError();
+    if (music) {
+        EXPECT_EQ(Mix_GetMusicType(music), MUS_MP3);
+        EXPECT_GE(Mix_MusicDuration(music), 60.0);
+        Mix_FreeMusic(music);
+    }
+    Mix_CloseAudio();
+    Mix_Quit();
+    SDL_Quit();
+}
+
+// ---- datafiles, read by Allegro's own loader --------------------------------
+
+bool start_allegro() {
+    static int state = 0;
+    if (state == 0) state = install_allegro(SYSTEM_NONE, &errno, atexit) == 0 ? 1 : -1;
+    return state > 0;
+}
+
+TEST_F(MediaAssets, PaletteDatafileHoldsSixBitColours) {
+    ASSERT_TRUE(start_allegro());
+    DATAFILE* data = load_datafile((dir / "pal.dat").string().c_str());
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(data[0].type, DAT_PALETTE);
+    EXPECT_STREQ(get_datafile_property(&data[0], DAT_ID('N', 'A', 'M', 'E')), "GAME_PALETTE");
+    const RGB* palette = static_cast<const RGB*>(data[0].dat);
+    int distinct_greys = 0;
+    for (int i = 0; i < PAL_SIZE; i++) {
+        EXPECT_LE(palette[i].r, 63);
+        EXPECT_LE(palette[i].g, 63);
+        EXPECT_LE(palette[i].b, 63);
+        if (palette[i].r == palette[i].g && palette[i].g == palette[i].b) distinct_greys++;
+    }
+    EXPECT_EQ(palette[0].r + palette[0].g + palette[0].b, 0);
+    EXPECT_EQ(palette[255].r + palette[255].g + palette[255].b, 3 * 63);
+    EXPECT_GT(distinct_greys, 32);
+    EXPECT_EQ(data[1].type, DAT_END);
+    unload_datafile(data);
+}
+
+TEST_F(MediaAssets, FontDatafileLoadsAndFitsTheHudLine) {
+    ASSERT_TRUE(start_allegro());
+    DATAFILE* data = load_datafile((dir / "fuente.dat").string().c_str());
+    ASSERT_NE(data, nullptr);
+    ASSERT_EQ(data[0].type, DAT_FONT);
+    EXPECT_STREQ(get_datafile_property(&data[0], DAT_ID('N', 'A', 'M', 'E')), "HUD_FONT");
+    FONT* font = static_cast<FONT*>(data[0].dat);
+    EXPECT_TRUE(is_mono_font(font));
+    EXPECT_EQ(text_height(font), 32);
+    for (int c = 32; c <= 126; c++) {
+        char text[2] = {static_cast<char>(c), 0};
+        int width = text_length(font, text);
+        EXPECT_GE(width, 4) << "char " << c;
+        EXPECT_LE(width, 36) << "char " << c;
+    }
+    EXPECT_LE(text_length(font, " "), 12);
+    EXPECT_GE(text_length(font, "0"), 15);
+    EXPECT_LE(text_length(font, "0"), 22);
+
+    // The widest HUD line starts at x = -40 at z = -80, 1/16 unit per font
+    // pixel; the 45-degree 4:3 view reaches x = 80 tan(22.5 deg) 4/3 there.
+    const double half_width_units = 80.0 * std::tan(22.5 * M_PI / 180.0) * 4.0 / 3.0;
+    const double budget_pixels = (half_width_units + 40.0) * 16.0;
+    char line[128];
+    std::snprintf(line, sizeof line, "P1 %12d                  Max %12d", 999999999, 999999999);
+    EXPECT_LE(text_length(font, line), budget_pixels) << line;
+    std::snprintf(line, sizeof line, "P1 %12d                  Max %12d", 0, 25000);
+    EXPECT_LE(text_length(font, line), budget_pixels) << line;
+
+    // Glyph bits: an 'L' has its stem on the left from top to bottom and its
+    // foot along the bottom, not mirrored within each byte.
+    BITMAP* canvas = create_bitmap_ex(8, 64, 40);
+    ASSERT_NE(canvas, nullptr);
+    clear_to_color(canvas, 0);
+    textout_ex(canvas, font, "L", 0, 0, 255, 0);
+    int width = text_length(font, "L");
+    int stem_x = -1;
+    for (int x = 0; x < width && stem_x < 0; x++)
+        if (getpixel(canvas, x, 10) == 255) stem_x = x;
+    ASSERT_GE(stem_x, 0);
+    EXPECT_LT(stem_x, width / 3);
+    EXPECT_NE(getpixel(canvas, stem_x + 1, 5), 0);
+    EXPECT_EQ(getpixel(canvas, width - 3, 8), 0);  // nothing at the top right
+    int foot_row = -1;
+    for (int y = 31; y >= 0 && foot_row < 0; y--)
+        if (getpixel(canvas, width / 2, y) == 255) foot_row = y;
+    EXPECT_GE(foot_row, 18);
+    EXPECT_LE(foot_row, 26);
+    destroy_bitmap(canvas);
+    unload_datafile(data);
+}
+
+}  // namespace

@@ -1,0 +1,139 @@
+// The two Allegro datafiles: fuente.dat (the HUD font, rasterised from DejaVu
+// Sans Bold in one bit per pixel) and pal.dat (a 256-colour palette). Both are
+// written unpacked: the "slh." magic, "ALL.", the object count, then each
+// object as its properties, type, sizes and data, all numbers big-endian.
+#include <cassert>
+#include <cstdio>
+
+#include "media.h"
+
+namespace {
+
+const uint32_t NOPACK_MAGIC = 0x736C682Eu;  // "slh.": the rest of the file is not compressed
+
+constexpr uint32_t make_id(char a, char b, char c, char d) {
+    return (static_cast<uint32_t>(static_cast<uint8_t>(a)) << 24) |
+           (static_cast<uint32_t>(static_cast<uint8_t>(b)) << 16) |
+           (static_cast<uint32_t>(static_cast<uint8_t>(c)) << 8) | static_cast<uint32_t>(static_cast<uint8_t>(d));
+}
+
+const uint32_t DATAFILE_MAGIC = make_id('A', 'L', 'L', '.');
+const uint32_t OBJECT_FONT = make_id('F', 'O', 'N', 'T');
+const uint32_t OBJECT_PALETTE = make_id('P', 'A', 'L', ' ');
+const uint32_t PROPERTY_MAGIC = make_id('p', 'r', 'o', 'p');
+const uint32_t PROPERTY_NAME = make_id('N', 'A', 'M', 'E');
+
+// The font's cells are 32 pixels high with the baseline on row 25; DejaVu
+// Sans Bold at 27 pixels to the em has an ascent of 25 and a descent of 7
+// there, so nothing is clipped. Its digits advance 19 pixels, its blank 9.
+//
+// The widest HUD line is "P1 %12d                  Max %12d", drawn from
+// x = -40 at z = -80 at 1/16 unit per font pixel. The view is 45 degrees high
+// at 4:3, so at z = -80 it reaches x = 80 * tan(22.5 deg) * 4/3 = 44.2: the
+// line has 84.2 units = 1347 font pixels. With two full 12-digit fields it
+// holds 24 digits (24 x 19 = 456), 20 blanks (20 x 9 = 180) and "P1" plus
+// "Max" (about 100): about 740 pixels, 46 units, ending near x = +6.
+const int FONT_PIXEL_SIZE = 27;
+const int FONT_CELL_HEIGHT = 32;
+const int FONT_BASELINE_ROW = 25;
+const int FONT_FIRST_CHAR = 32;
+const int FONT_LAST_CHAR = 126;
+const int FONT_FORMAT_RANGES = 0;  // the datafile font header of Allegro 3.9 and later
+const int FONT_RANGE_MONO = 1;
+
+const int PALETTE_COLOURS = 256;
+const int PALETTE_CUBE_STEPS = 6;  // a 6 x 6 x 6 colour cube in entries 0-215
+const int PALETTE_MAX_LEVEL = 63;  // Allegro palettes hold six bits per channel
+
+struct BigEndianWriter {
+    std::vector<uint8_t> bytes;
+    void u8(uint8_t v) { bytes.push_back(v); }
+    void u16(uint16_t v) {
+        u8(static_cast<uint8_t>(v >> 8));
+        u8(static_cast<uint8_t>(v));
+    }
+    void u32(uint32_t v) {
+        u16(static_cast<uint16_t>(v >> 16));
+        u16(static_cast<uint16_t>(v));
+    }
+    void append(const std::vector<uint8_t>& more) { bytes.insert(bytes.end(), more.begin(), more.end()); }
+};
+
+void write_object(BigEndianWriter& out, uint32_t type, const char* name, const std::vector<uint8_t>& data) {
+    std::string text(name);
+    out.u32(PROPERTY_MAGIC);
+    out.u32(PROPERTY_NAME);
+    out.u32(static_cast<uint32_t>(text.size()));
+    for (char c : text) out.u8(static_cast<uint8_t>(c));
+    out.u32(type);
+    out.u32(static_cast<uint32_t>(data.size()));  // size in the file
+    out.u32(static_cast<uint32_t>(data.size()));  // positive: stored uncompressed
+    out.append(data);
+}
+
+bool save_datafile(const std::string& path, uint32_t type, const char* name, const std::vector<uint8_t>& data) {
+    BigEndianWriter out;
+    out.u32(NOPACK_MAGIC);
+    out.u32(DATAFILE_MAGIC);
+    out.u32(1);  // one object
+    write_object(out, type, name, data);
+    return save_bytes(path, out.bytes);
+}
+
+}  // namespace
+
+bool write_font_datafile(const char* dir) {
+    std::vector<MonoGlyph> glyphs;
+    if (!render_mono_glyphs(FONT_SANS_BOLD_PATH, FONT_PIXEL_SIZE, FONT_CELL_HEIGHT, FONT_BASELINE_ROW, glyphs))
+        return false;
+    assert(glyphs.size() == static_cast<size_t>(FONT_LAST_CHAR - FONT_FIRST_CHAR + 1));
+    BigEndianWriter data;
+    data.u16(FONT_FORMAT_RANGES);
+    data.u16(1);  // one range: printable ASCII
+    data.u8(FONT_RANGE_MONO);
+    data.u32(FONT_FIRST_CHAR);
+    data.u32(FONT_LAST_CHAR);
+    for (const MonoGlyph& glyph : glyphs) {
+        data.u16(static_cast<uint16_t>(glyph.width));
+        data.u16(static_cast<uint16_t>(glyph.height));
+        // Rows of whole bytes, the leftmost pixel in the high bit.
+        int stride = (glyph.width + 7) / 8;
+        for (int y = 0; y < glyph.height; y++) {
+            for (int b = 0; b < stride; b++) {
+                uint8_t bits = 0;
+                for (int i = 0; i < 8; i++) {
+                    int x = b * 8 + i;
+                    if (x < glyph.width && glyph.ink[static_cast<size_t>(y) * glyph.width + x]) bits |= 0x80 >> i;
+                }
+                data.u8(bits);
+            }
+        }
+    }
+    return save_datafile(join_path(dir, "fuente.dat"), OBJECT_FONT, "HUD_FONT", data.bytes);
+}
+
+bool write_palette_datafile(const char* dir) {
+    BigEndianWriter data;
+    int written = 0;
+    for (int r = 0; r < PALETTE_CUBE_STEPS; r++) {
+        for (int g = 0; g < PALETTE_CUBE_STEPS; g++) {
+            for (int b = 0; b < PALETTE_CUBE_STEPS; b++) {
+                data.u8(static_cast<uint8_t>(r * PALETTE_MAX_LEVEL / (PALETTE_CUBE_STEPS - 1)));
+                data.u8(static_cast<uint8_t>(g * PALETTE_MAX_LEVEL / (PALETTE_CUBE_STEPS - 1)));
+                data.u8(static_cast<uint8_t>(b * PALETTE_MAX_LEVEL / (PALETTE_CUBE_STEPS - 1)));
+                data.u8(0);  // padding
+                written++;
+            }
+        }
+    }
+    // The rest is a grey ramp from black to white.
+    int greys = PALETTE_COLOURS - written;
+    for (int i = 0; i < greys; i++) {
+        uint8_t level = static_cast<uint8_t>(i * PALETTE_MAX_LEVEL / (greys - 1));
+        data.u8(level);
+        data.u8(level);
+        data.u8(level);
+        data.u8(0);
+    }
+    return save_datafile(join_path(dir, "pal.dat"), OBJECT_PALETTE, "GAME_PALETTE", data.bytes);
+}

@@ -1,0 +1,284 @@
+// The three menu pictures: the title (a setting sun over a grid floor behind
+// the game's name) and the keyboard and mouse control cards. The menu screens
+// add them to black, so black is the background and dark paint only serves
+// as an outline.
+#include <algorithm>
+#include <cmath>
+
+#include "media.h"
+#include "procedural.h"
+
+namespace {
+
+// The title is drawn on an 8 x 4 unit quad, about 460 x 230 screen pixels
+// when it first appears, so the picture is 2:1 at roughly screen resolution.
+const int TITLE_WIDTH = 512;
+const int TITLE_HEIGHT = 256;
+// The control cards are drawn on 4 x 3 unit quads, about 190 x 140 screen
+// pixels: they are painted on a 4:3 canvas and stretched to a square
+// power-of-two texture, which the quad squeezes back to 4:3. 256 texels keep
+// the single-level texture from skipping strokes when it is shrunk.
+const int CARD_WIDTH = 256;
+const int CARD_PAINT_HEIGHT = 192;
+const int CARD_TEXTURE_HEIGHT = 256;
+
+const int TITLE_HORIZON_Y = 190;
+const float TITLE_SUN_CENTRE_X = 256.0f;
+const float TITLE_SUN_RADIUS = 92.0f;
+const int TITLE_GRID_RAYS = 12;           // floor lines running to the vanishing point, each side
+const float TITLE_GRID_RAY_SPACING = 70.0f;  // at the bottom edge, pixels
+const int TITLE_GRID_ROWS = 7;
+
+Rgb mix(Rgb a, Rgb b, float t) {
+    return Rgb{a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
+}
+
+// Colour along a list of evenly spaced gradient stops, t in 0..1.
+Rgb gradient(const Rgb* stops, int count, float t) {
+    t = clamp_unit(t) * (count - 1);
+    int i = std::min(static_cast<int>(t), count - 2);
+    return mix(stops[i], stops[i + 1], t - i);
+}
+
+// The largest pixel size not above `size` at which the text fits `max_width`.
+int fit_text_size(const char* font_path, const char* text, int size, int max_width) {
+    for (; size > 8; size--) {
+        int baseline = 0;
+        if (render_text_mask(font_path, size, text, &baseline).width <= max_width) break;
+    }
+    return size;
+}
+
+Canvas stretch_rows(const Canvas& canvas, int height) {
+    Canvas out = make_canvas(canvas.width, height);
+    for (int y = 0; y < height; y++) {
+        float source = (y + 0.5f) * canvas.height / height - 0.5f;
+        int y0 = std::max(0, static_cast<int>(std::floor(source)));
+        int y1 = std::min(canvas.height - 1, y0 + 1);
+        float t = clamp_unit(source - y0);
+        for (int x = 0; x < canvas.width; x++) {
+            const Rgb& a = canvas.pixel[static_cast<size_t>(y0) * canvas.width + x];
+            const Rgb& b = canvas.pixel[static_cast<size_t>(y1) * canvas.width + x];
+            out.pixel[static_cast<size_t>(y) * out.width + x] = mix(a, b, t);
+        }
+    }
+    return out;
+}
+
+// ---- title -----------------------------------------------------------------
+
+void paint_sun(Canvas& canvas) {
+    const Rgb stops[] = {{1.0f, 0.92f, 0.35f}, {1.0f, 0.55f, 0.12f}, {0.85f, 0.16f, 0.38f}};
+    const float top = TITLE_HORIZON_Y - TITLE_SUN_RADIUS;
+    for (int y = 0; y < TITLE_HORIZON_Y; y++) {
+        for (int x = 0; x < canvas.width; x++) {
+            float dx = x + 0.5f - TITLE_SUN_CENTRE_X, dy = y + 0.5f - TITLE_HORIZON_Y;
+            float d = std::sqrt(dx * dx + dy * dy);
+            float halo = 0.28f * std::exp(-std::max(0.0f, d - TITLE_SUN_RADIUS) / 26.0f);
+            add_pixel(canvas, x, y, Rgb{1.0f, 0.35f, 0.1f}, halo * (d > TITLE_SUN_RADIUS ? 1.0f : 0.0f));
+            float cover = clamp_unit(TITLE_SUN_RADIUS + 0.5f - d);
+            if (cover <= 0) continue;
+            float t = (y - top) / TITLE_SUN_RADIUS;
+            // Dark bands across the lower half, wider toward the horizon.
+            if (t > 0.45f) {
+                float band = std::fmod(static_cast<float>(TITLE_HORIZON_Y - y), 15.0f);
+                float gap = 1.0f + (t - 0.45f) * 14.0f;
+                if (band < gap) cover *= clamp_unit(band + 1.0f - gap);
+            }
+            blend_pixel(canvas, x, y, gradient(stops, 3, t), cover * 0.85f);
+        }
+    }
+}
+
+void paint_grid_floor(Canvas& canvas) {
+    const Rgb floor_line = {0.85f, 0.2f, 0.75f};
+    const float vanish_x = TITLE_SUN_CENTRE_X, vanish_y = static_cast<float>(TITLE_HORIZON_Y);
+    float depth = canvas.height - vanish_y;
+    for (int i = -TITLE_GRID_RAYS; i <= TITLE_GRID_RAYS; i++) {
+        float bottom_x = vanish_x + i * TITLE_GRID_RAY_SPACING;
+        paint_line(canvas, vanish_x + i * 3.0f, vanish_y, bottom_x, static_cast<float>(canvas.height), 1.4f,
+                   floor_line);
+    }
+    for (int k = 1; k <= TITLE_GRID_ROWS; k++) {
+        float t = static_cast<float>(k) / TITLE_GRID_ROWS;
+        float y = vanish_y + depth * t * t;
+        paint_line(canvas, 0, y, static_cast<float>(canvas.width), y, 1.0f + t, floor_line);
+    }
+    // The floor fades into the haze at the horizon.
+    for (int y = TITLE_HORIZON_Y; y < canvas.height; y++) {
+        float haze = 1.0f - (y - vanish_y) / depth;
+        for (int x = 0; x < canvas.width; x++) blend_pixel(canvas, x, y, Rgb{0.12f, 0.02f, 0.1f}, haze * 0.75f);
+    }
+    paint_line(canvas, 0, vanish_y, static_cast<float>(canvas.width), vanish_y, 2.5f, Rgb{1.0f, 0.6f, 0.25f});
+}
+
+// Big letters with a gradient from top to bottom, a dark outline and a warm
+// glow around them.
+void paint_title_word(Canvas& canvas, const char* text, int max_width, int start_size, int centre_y,
+                      const Rgb* stops, int stop_count, Rgb glow) {
+    int size = fit_text_size(FONT_SANS_BOLD_PATH, text, start_size, max_width);
+    int baseline = 0;
+    const int border = 12;
+    Mask mask = pad_mask(render_text_mask(FONT_SANS_BOLD_PATH, size, text, &baseline), border);
+    Mask outline = dilate_mask(mask, 4);
+    Mask halo = blur_mask(dilate_mask(mask, 5), 4);
+    int left = (canvas.width - mask.width) / 2;
+    int cap_height = static_cast<int>(size * 0.73f);
+    int cap_top = border + baseline - cap_height;
+    int top = centre_y - (cap_top + cap_height / 2);
+    for (int y = 0; y < mask.height; y++)
+        for (int x = 0; x < mask.width; x++) add_pixel(canvas, left + x, top + y, glow, mask_at(halo, x, y) * 0.9f);
+    paint_mask(canvas, outline, left, top, Rgb{0.05f, 0.0f, 0.06f}, 1.0f);
+    for (int y = 0; y < mask.height; y++) {
+        Rgb colour = gradient(stops, stop_count, static_cast<float>(y - cap_top) / cap_height);
+        for (int x = 0; x < mask.width; x++) blend_pixel(canvas, left + x, top + y, colour, mask_at(mask, x, y));
+    }
+}
+
+bool write_title(const char* dir) {
+    Canvas canvas = make_canvas(TITLE_WIDTH, TITLE_HEIGHT);
+    paint_sun(canvas);
+    paint_grid_floor(canvas);
+    const Rgb sunset[] = {{1.0f, 0.97f, 0.55f}, {1.0f, 0.62f, 0.1f}, {0.95f, 0.2f, 0.3f}};
+    const Rgb dusk[] = {{1.0f, 1.0f, 1.0f}, {1.0f, 0.85f, 0.55f}, {1.0f, 0.5f, 0.45f}};
+    // The name above the sun, the second word standing on the floor.
+    paint_title_word(canvas, "SUNDOWN", 470, 110, 60, sunset, 3, Rgb{1.0f, 0.35f, 0.05f});
+    paint_title_word(canvas, "ARENA", 260, 64, 222, dusk, 3, Rgb{0.9f, 0.1f, 0.45f});
+    return write_raw(join_path(dir, "titulo.raw"), canvas_to_texture(canvas));
+}
+
+// ---- control cards ---------------------------------------------------------
+
+const Rgb KEYCAP_BODY = {0.16f, 0.16f, 0.2f};
+const Rgb KEYCAP_TOP = {0.3f, 0.3f, 0.36f};
+const Rgb KEYCAP_EDGE = {0.85f, 0.85f, 0.92f};
+const Rgb MOVE_LABEL = {1.0f, 0.85f, 0.45f};
+const Rgb START_LABEL = {0.55f, 1.0f, 0.55f};
+const Rgb QUIT_LABEL = {1.0f, 0.5f, 0.42f};
+
+void paint_keycap(Canvas& canvas, float centre_x, float centre_y, float width, const char* legend) {
+    const float height = 27.0f, radius = 5.0f;
+    float x0 = centre_x - width / 2, x1 = centre_x + width / 2;
+    float y0 = centre_y - height / 2, y1 = centre_y + height / 2;
+    paint_round_rect(canvas, x0, y0, x1, y1, radius, 0, KEYCAP_BODY, true);
+    paint_round_rect(canvas, x0 + 3, y0 + 2, x1 - 3, y1 - 5, radius - 2, 0, KEYCAP_TOP, true);
+    paint_round_rect(canvas, x0, y0, x1, y1, radius, 1.6f, KEYCAP_EDGE, false);
+    int size = fit_text_size(FONT_SANS_BOLD_PATH, legend, 18, static_cast<int>(width) - 8);
+    paint_label(canvas, FONT_SANS_BOLD_PATH, size, legend, static_cast<int>(centre_x),
+                static_cast<int>(centre_y) - 2, Rgb{1, 1, 1});
+}
+
+struct KeyRow {
+    const char* legend;  // text on the keycap
+    float keycap_width;  // pixels on the 256 x 192 card
+    const char* meaning;
+    Rgb colour;
+};
+
+const KeyRow KEY_ROWS[] = {
+    {"W", 30, "WALK FORWARD", MOVE_LABEL},
+    {"S", 30, "WALK BACK", MOVE_LABEL},
+    {"A", 30, "STRAFE LEFT", MOVE_LABEL},
+    {"D", 30, "STRAFE RIGHT", MOVE_LABEL},
+    {"Enter", 56, "START", START_LABEL},
+    {"Esc", 44, "QUIT", QUIT_LABEL},
+};
+
+bool write_keyboard_card(const char* dir) {
+    Canvas canvas = make_canvas(CARD_WIDTH, CARD_PAINT_HEIGHT);
+    const int rows = static_cast<int>(sizeof KEY_ROWS / sizeof KEY_ROWS[0]);
+    const int row_height = CARD_PAINT_HEIGHT / rows;
+    const int keycap_centre_x = 40, label_left = 76, label_right = CARD_WIDTH - 6;
+    int size = 20;
+    for (const KeyRow& row : KEY_ROWS)
+        size = std::min(size, fit_text_size(FONT_SANS_BOLD_PATH, row.meaning, size, label_right - label_left));
+    for (int i = 0; i < rows; i++) {
+        const KeyRow& row = KEY_ROWS[i];
+        int centre_y = row_height * i + row_height / 2;
+        paint_keycap(canvas, keycap_centre_x, centre_y, row.keycap_width, row.legend);
+        paint_label_left(canvas, FONT_SANS_BOLD_PATH, size, row.meaning, label_left, centre_y, row.colour);
+    }
+    Canvas texture = stretch_rows(canvas, CARD_TEXTURE_HEIGHT);
+    return write_raw(join_path(dir, "controles_teclado.raw"), canvas_to_texture(texture));
+}
+
+void paint_arrow(Canvas& canvas, float x0, float y0, float x1, float y1, float thickness, Rgb colour) {
+    float dx = x1 - x0, dy = y1 - y0;
+    float length = std::sqrt(dx * dx + dy * dy);
+    float ux = dx / length, uy = dy / length;
+    const float head = thickness * 2.6f;
+    paint_line(canvas, x0 + ux * head * 0.5f, y0 + uy * head * 0.5f, x1 - ux * head * 0.5f, y1 - uy * head * 0.5f,
+               thickness, colour);
+    // Two-headed: a chevron at each end.
+    for (int end = 0; end < 2; end++) {
+        float tx = end ? x1 : x0, ty = end ? y1 : y0;
+        float sx = end ? -ux : ux, sy = end ? -uy : uy;  // pointing back along the shaft
+        paint_line(canvas, tx, ty, tx + sx * head - sy * head * 0.8f, ty + sy * head + sx * head * 0.8f, thickness,
+                   colour);
+        paint_line(canvas, tx, ty, tx + sx * head + sy * head * 0.8f, ty + sy * head - sx * head * 0.8f, thickness,
+                   colour);
+    }
+}
+
+const Rgb TURN_COLOUR = {0.4f, 0.85f, 1.0f};
+const Rgb CAMERA_COLOUR = {0.55f, 1.0f, 0.55f};
+const Rgb FIRE_COLOUR = {1.0f, 0.45f, 0.2f};
+
+void paint_mouse(Canvas& canvas, float x0, float y0, float x1, float y1) {
+    const Rgb body = {0.2f, 0.2f, 0.25f}, edge = {0.85f, 0.85f, 0.92f};
+    float radius = (x1 - x0) * 0.42f;
+    float split_y = y0 + (y1 - y0) * 0.4f, mid_x = (x0 + x1) * 0.5f;
+    // The cable rises from the top in a gentle curve.
+    float rise = (y1 - y0) * 0.36f, sway = (x1 - x0) * 0.18f;
+    for (int i = 0; i < 12; i++) {
+        float a = i / 12.0f, b = (i + 1) / 12.0f;
+        paint_line(canvas, mid_x + std::sin(a * 3.0f) * sway, y0 - a * rise, mid_x + std::sin(b * 3.0f) * sway,
+                   y0 - b * rise, 2.2f, edge);
+    }
+    paint_round_rect(canvas, x0, y0, x1, y1, radius, 0, body, true);
+    // The left button lit in the fire colour: the one that shoots.
+    Canvas button = make_canvas(canvas.width, canvas.height);
+    paint_round_rect(button, x0, y0, x1, y1, radius, 0, Rgb{1, 1, 1}, true);
+    for (int y = 0; y < canvas.height; y++) {
+        for (int x = 0; x < canvas.width; x++) {
+            float inside = button.pixel[static_cast<size_t>(y) * canvas.width + x].r;
+            float in_button = clamp_unit(split_y - (y + 0.5f) + 0.5f) * clamp_unit(mid_x - (x + 0.5f) + 0.5f);
+            blend_pixel(canvas, x, y, FIRE_COLOUR, inside * in_button);
+        }
+    }
+    paint_line(canvas, x0 + 2, split_y, x1 - 2, split_y, 1.6f, edge);
+    paint_line(canvas, mid_x, y0 + 1, mid_x, split_y, 1.6f, edge);
+    paint_round_rect(canvas, x0, y0, x1, y1, radius, 2.0f, edge, false);
+}
+
+bool write_mouse_card(const char* dir) {
+    Canvas canvas = make_canvas(CARD_WIDTH, CARD_PAINT_HEIGHT);
+    // The mouse with its two motions around it, on the left half.
+    paint_mouse(canvas, 26, 50, 82, 140);
+    paint_arrow(canvas, 10, 164, 98, 164, 3.2f, TURN_COLOUR);
+    paint_arrow(canvas, 104, 62, 104, 134, 3.2f, CAMERA_COLOUR);
+
+    // The legend on the right half, each line marked in its motion's colour.
+    const int icon_x = 134, text_left = 152, text_right = CARD_WIDTH - 6;
+    int size = std::min(fit_text_size(FONT_SANS_BOLD_PATH, "CAMERA", 22, text_right - text_left),
+                        fit_text_size(FONT_SANS_BOLD_PATH, "HEIGHT", 22, text_right - text_left));
+    paint_arrow(canvas, icon_x - 12, 30, icon_x + 10, 30, 2.6f, TURN_COLOUR);
+    paint_label_left(canvas, FONT_SANS_BOLD_PATH, size, "TURN", text_left, 30, TURN_COLOUR);
+    paint_arrow(canvas, icon_x, 76, icon_x, 114, 2.6f, CAMERA_COLOUR);
+    paint_label_left(canvas, FONT_SANS_BOLD_PATH, size, "CAMERA", text_left, 84, CAMERA_COLOUR);
+    paint_label_left(canvas, FONT_SANS_BOLD_PATH, size, "HEIGHT", text_left, 108, CAMERA_COLOUR);
+    paint_mouse(canvas, icon_x - 10, 150, icon_x + 10, 180);
+    paint_label_left(canvas, FONT_SANS_BOLD_PATH, size, "FIRE", text_left, 164, FIRE_COLOUR);
+
+    Canvas texture = stretch_rows(canvas, CARD_TEXTURE_HEIGHT);
+    return write_raw(join_path(dir, "controles_mouse.raw"), canvas_to_texture(texture));
+}
+
+}  // namespace
+
+bool write_menu_pictures(const char* dir) {
+    bool ok = write_title(dir);
+    ok = write_keyboard_card(dir) && ok;
+    ok = write_mouse_card(dir) && ok;
+    return ok;
+}
