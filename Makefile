@@ -28,7 +28,7 @@ asan: deps
 	  ctest -L nodisplay --output-on-failure -j $(JOBS)
 
 test: build-test
-	cd $(BUILD) && ctest --output-on-failure
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	$(MAKE) asan
 
 bench: build
