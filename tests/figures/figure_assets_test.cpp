@@ -530,8 +530,8 @@ TEST_F(FigureAssets, ClipPosesStayGroundedAndLoopSmoothly) {
                 std::vector<Vec> here = pose(m, s, k);
                 std::vector<Vec> next = pose(m, s, k == clip.last ? clip.first : k + 1);
                 Box box = bounds(here);
-                EXPECT_GT(box.lo.z, -0.08) << "key " << k << " sinks into the floor";
-                EXPECT_LT(box.lo.z, 0.2) << "key " << k << " floats";
+                EXPECT_GT(box.lo.z, -0.05) << "key " << k << " sinks into the floor";
+                EXPECT_LT(box.lo.z, 0.1) << "key " << k << " floats";
                 EXPECT_GT(box.hi.z, 1.6) << "key " << k;
                 EXPECT_LT(box.hi.z, 2.25) << "key " << k;
                 double largest = 0;

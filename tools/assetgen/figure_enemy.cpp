@@ -213,10 +213,11 @@ Pose loping_pose(float phase) {
         turn_bone(pose, side.hand, elbow * claw_trail, 0, 0);
     }
 
-    const float bob = 0.04f, crouch = 0.02f, rock = 0.05f;
+    // Lowest while the legs are spread, so a foot stays on the floor.
+    const float crouch = 0.035f, stride_dip = 0.05f, rock = 0.05f;
     const float roll_degrees = 7.0f, twist_degrees = 10.0f;
     const float hunch_degrees = 4.0f, nod_degrees = 4.0f;
-    move_bone(pose, BONE_PELVIS, rock * c, 0, -crouch - bob * std::cos(2 * a));
+    move_bone(pose, BONE_PELVIS, rock * c, 0, -crouch - stride_dip * (1.0f - std::cos(2 * a)) / 1.5f);
     turn_bone(pose, BONE_PELVIS, 0, 0, twist_degrees * 0.6f * s);
     turn_bone(pose, BONE_BELLY, 0, roll_degrees * c, 0);
     turn_bone(pose, BONE_CHEST, hunch_degrees + nod_degrees * std::cos(2 * a), 0.5f * roll_degrees * c,

@@ -220,10 +220,11 @@ Pose running_pose(float phase, float lean) {
     }
 
     // The hips turn with the leading leg, the shoulders against it; the
-    // head keeps looking ahead. The body is lowest at mid-stance.
+    // head keeps looking ahead. The body rides highest over the planted
+    // leg and dips while the legs are spread, so a foot stays on the floor.
     const float hip_turn = 9.0f, shoulder_counter = 6.0f;
-    const float bob = 0.03f, crouch = 0.03f;
-    move_bone(pose, BONE_PELVIS, 0, 0, -crouch - bob * std::cos(2 * a));
+    const float stride_dip = 0.05f;
+    move_bone(pose, BONE_PELVIS, 0, 0, -stride_dip * (1.0f - std::cos(2 * a)) / 1.5f);
     turn_bone(pose, BONE_PELVIS, 0, 0, hip_turn * s);
     turn_bone(pose, BONE_CHEST, lean, 0, -(hip_turn + shoulder_counter) * s);
     turn_bone(pose, BONE_HEAD, -lean, 0, shoulder_counter * s);
@@ -271,9 +272,10 @@ Pose strafe_pose(float phase, float direction) {
         turn_bone(pose, leg.shin, knee, 0, 0);
         turn_bone(pose, leg.foot, -(thigh + knee) * foot_follow, 0, 0);
     }
-    const float bob = 0.02f, crouch = 0.025f, sway = 0.02f;
+    // The body lifts a little while a foot is off the floor.
+    const float bob = 0.015f, sway = 0.02f;
     const float lean_degrees = 4.0f, forward_lean = 5.0f;
-    move_bone(pose, BONE_PELVIS, sway * std::sin(a) * direction, 0, -crouch - bob * std::cos(2 * a));
+    move_bone(pose, BONE_PELVIS, sway * std::sin(a) * direction, 0, bob * (1.0f - std::cos(2 * a)) * 0.5f);
     turn_bone(pose, BONE_CHEST, forward_lean, lean_degrees * direction, 0);
     turn_bone(pose, BONE_HEAD, -forward_lean, -lean_degrees * direction, 0);
     return pose;

@@ -303,7 +303,7 @@ void paint_face(Image& image) {
             if (e < 1) c = shade(skin(s.x, s.y, 124), e > 0.6f ? 0.75f : 0.95f);
         }
         // Camouflage face paint across the cheeks.
-        if (ax < 40 && ax > 6 && std::fabs(s.py - (58 + ax * 0.15f)) < 4) c = mix(c, CAMO_GREEN, 0.7f);
+        if (ax < 44 && ax > 22 && std::fabs(s.py - (40 + ax * 0.5f)) < 3) c = mix(c, CAMO_GREEN, 0.7f);
         if (ax < 34 && std::fabs(s.py - 24) < 3) c = mix(c, CAMO_BROWN, 0.6f);
         // Eyes, brows, nose shadow, mouth.
         for (float side : {-1.0f, 1.0f}) {
