@@ -543,7 +543,8 @@ TEST_F(FigureAssets, ClipPosesStayGroundedAndLoopSmoothly) {
                 if (k == clip.last) loop_step = largest;
                 else largest_step = std::fmax(largest_step, largest);
             }
-            EXPECT_LE(loop_step, largest_step * 1.5) << "clip " << clip.first << "-" << clip.last << " jumps at its loop";
+            EXPECT_LE(loop_step, largest_step * 1.5)
+                << "clip " << clip.first << "-" << clip.last << " jumps at its loop";
         }
         // Outside the clips the figure stands exactly as modelled.
         std::vector<Vec> rest = pose(m, s, 7);

@@ -98,7 +98,10 @@ void add_body(Mesh& mesh) {
         {vec3(0, 0.23f, 1.46f), vec3(0, 0.34f, 1.54f), BONE_CHEST},
         {vec3(0, 0.02f, 1.73f), vec3(0, 0.08f, 1.84f), BONE_CHEST},
     };
-    for (const Spine& s : spines) add_spike(mesh, static_cast<int16_t>(s.bone), ENEMY_TEXTURE_SKIN, s.base, s.tip, 0.035f, 4, FRONT, BEAST_CLAW);
+    for (const Spine& s : spines) {
+        add_spike(mesh, static_cast<int16_t>(s.bone), ENEMY_TEXTURE_SKIN, s.base, s.tip, 0.035f, 4, FRONT,
+                  BEAST_CLAW);
+    }
 }
 
 void add_head(Mesh& mesh) {
@@ -188,9 +191,10 @@ Pose loping_pose(float phase) {
     const float a = 2.0f * PI * phase;
     const float s = std::sin(a), c = std::cos(a);
 
-    const float thigh_swing = 32.0f, thigh_bias = -6.0f;
-    const float knee_rest = 12.0f, knee_fold = 50.0f, knee_lead = 0.5f, foot_follow = 0.7f;
-    const float arm_swing = 28.0f, elbow_rest = -10.0f, elbow_fold = -18.0f, elbow_lag = 0.6f;
+    const float thigh_swing_degrees = 32.0f, thigh_bias_degrees = -6.0f;
+    const float knee_rest_degrees = 12.0f, knee_fold_degrees = 50.0f, knee_lead_radians = 0.5f, foot_follow = 0.7f;
+    const float arm_swing_degrees = 28.0f, elbow_rest_degrees = -10.0f, elbow_fold_degrees = -18.0f;
+    const float elbow_lag_radians = 0.6f;
     const float claw_trail = 0.5f;
     struct Side { int thigh, shin, foot, upper, fore, hand; float offset; };
     const Side sides[2] = {
@@ -199,32 +203,32 @@ Pose loping_pose(float phase) {
     };
     for (const Side& side : sides) {
         float b = a + side.offset;
-        float thigh = -thigh_swing * std::sin(b) + thigh_bias;
-        float knee = knee_rest + knee_fold * positive(std::cos(b + knee_lead));
+        float thigh = -thigh_swing_degrees * std::sin(b) + thigh_bias_degrees;
+        float knee = knee_rest_degrees + knee_fold_degrees * positive(std::cos(b + knee_lead_radians));
         turn_bone(pose, side.thigh, thigh, 0, 0);
         turn_bone(pose, side.shin, knee, 0, 0);
         turn_bone(pose, side.foot, -(thigh + knee) * foot_follow, 0, 0);
         // A positive turn about x swings a hanging arm back, so the arm goes
         // back as the leg of its side goes forward.
-        float arm = arm_swing * std::sin(b);
-        float elbow = elbow_rest + elbow_fold * positive(-std::sin(b - elbow_lag));
+        float arm = arm_swing_degrees * std::sin(b);
+        float elbow = elbow_rest_degrees + elbow_fold_degrees * positive(-std::sin(b - elbow_lag_radians));
         turn_bone(pose, side.upper, arm, 0, 0);
         turn_bone(pose, side.fore, elbow, 0, 0);
         turn_bone(pose, side.hand, elbow * claw_trail, 0, 0);
     }
 
     // Lowest while the legs are spread, so a foot stays on the floor.
-    const float crouch = 0.035f, stride_dip = 0.05f, rock = 0.05f;
+    const float crouch_units = 0.035f, stride_dip_units = 0.05f, rock_units = 0.05f;
     const float roll_degrees = 7.0f, twist_degrees = 10.0f;
     const float hunch_degrees = 4.0f, nod_degrees = 4.0f;
-    move_bone(pose, BONE_PELVIS, rock * c, 0, -crouch - stride_dip * (1.0f - std::cos(2 * a)) / 1.5f);
+    move_bone(pose, BONE_PELVIS, rock_units * c, 0, -crouch_units - stride_dip_units * (1.0f - std::cos(2 * a)) / 1.5f);
     turn_bone(pose, BONE_PELVIS, 0, 0, twist_degrees * 0.6f * s);
     turn_bone(pose, BONE_BELLY, 0, roll_degrees * c, 0);
     turn_bone(pose, BONE_CHEST, hunch_degrees + nod_degrees * std::cos(2 * a), 0.5f * roll_degrees * c,
               -twist_degrees * 1.6f * s);
     turn_bone(pose, BONE_HEAD, -nod_degrees * std::cos(2 * a + 0.5f), -roll_degrees * c, twist_degrees * s);
-    const float jaw_open = 6.0f, jaw_work = 6.0f;
-    turn_bone(pose, BONE_JAW, jaw_open + jaw_work * std::sin(2 * a), 0, 0);
+    const float jaw_open_degrees = 6.0f, jaw_work_degrees = 6.0f;
+    turn_bone(pose, BONE_JAW, jaw_open_degrees + jaw_work_degrees * std::sin(2 * a), 0, 0);
     return pose;
 }
 
@@ -239,21 +243,21 @@ Pose crouching_pose(float phase) {
     Pose pose = make_rest_pose(ENEMY_BONE_COUNT);
     const float a = 2.0f * PI * phase;
     const float breath = 0.5f - 0.5f * std::cos(a);
-    const float hump_rise = 0.015f, hump_degrees = -3.0f;
+    const float hump_rise_units = 0.015f, hump_degrees = -3.0f;
     const float look_degrees = 14.0f, tilt_degrees = 4.0f;
-    const float jaw_rest = 3.0f, snarl_degrees = 14.0f;
-    const float arm_sway = 4.0f, arm_lag = 1.2f, claw_flex = -8.0f;
-    const float weight_shift = 0.015f;
-    move_bone(pose, BONE_PELVIS, weight_shift * std::sin(a), 0, 0);
-    move_bone(pose, BONE_BELLY, 0, 0, hump_rise * breath * 0.5f);
+    const float jaw_rest_degrees = 3.0f, snarl_degrees = 14.0f;
+    const float arm_sway_degrees = 4.0f, arm_lag_radians = 1.2f, claw_flex_degrees = -8.0f;
+    const float weight_shift_units = 0.015f;
+    move_bone(pose, BONE_PELVIS, weight_shift_units * std::sin(a), 0, 0);
+    move_bone(pose, BONE_BELLY, 0, 0, hump_rise_units * breath * 0.5f);
     turn_bone(pose, BONE_CHEST, hump_degrees * breath, 0, 0);
-    move_bone(pose, BONE_CHEST, 0, 0, hump_rise * breath);
+    move_bone(pose, BONE_CHEST, 0, 0, hump_rise_units * breath);
     turn_bone(pose, BONE_HEAD, tilt_degrees * std::sin(2 * a), 0, look_degrees * std::sin(a));
-    turn_bone(pose, BONE_JAW, jaw_rest + snarl_degrees * breath * breath, 0, 0);
-    turn_bone(pose, BONE_UPPER_ARM_R, arm_sway * std::sin(a), 0, 0);
-    turn_bone(pose, BONE_UPPER_ARM_L, arm_sway * std::sin(a + arm_lag), 0, 0);
-    turn_bone(pose, BONE_HAND_R, claw_flex * breath, 0, 0);
-    turn_bone(pose, BONE_HAND_L, claw_flex * breath, 0, 0);
+    turn_bone(pose, BONE_JAW, jaw_rest_degrees + snarl_degrees * breath * breath, 0, 0);
+    turn_bone(pose, BONE_UPPER_ARM_R, arm_sway_degrees * std::sin(a), 0, 0);
+    turn_bone(pose, BONE_UPPER_ARM_L, arm_sway_degrees * std::sin(a + arm_lag_radians), 0, 0);
+    turn_bone(pose, BONE_HAND_R, claw_flex_degrees * breath, 0, 0);
+    turn_bone(pose, BONE_HAND_L, claw_flex_degrees * breath, 0, 0);
     return pose;
 }
 

@@ -195,8 +195,8 @@ void add_rifle(Mesh& mesh) {
 float positive(float v) { return v > 0 ? v : 0; }
 
 // Shared by the forward and backward runs: `phase` runs through one stride
-// of both legs; `lean` is the forward lean of the upper body in degrees.
-Pose running_pose(float phase, float lean) {
+// of both legs; `lean_degrees` tips the upper body forward.
+Pose running_pose(float phase, float lean_degrees) {
     Pose pose = make_rest_pose(PLAYER_BONE_COUNT);
     const float a = 2.0f * PI * phase;
     const float s = std::sin(a);
@@ -204,16 +204,16 @@ Pose running_pose(float phase, float lean) {
     // Legs swing about the hip (negative x turns a hanging limb forward),
     // the knee folds most while the leg comes through, the boot stays
     // roughly level.
-    const float thigh_swing = 30.0f, thigh_bias = -5.0f;
-    const float knee_rest = 12.0f, knee_fold = 55.0f, knee_lead = 0.5f;
+    const float thigh_swing_degrees = 30.0f, thigh_bias_degrees = -5.0f;
+    const float knee_rest_degrees = 12.0f, knee_fold_degrees = 55.0f, knee_lead_radians = 0.5f;
     const float foot_follow = 0.7f;
     struct LegBones { int thigh, shin, foot; float sign; };
     const LegBones legs[2] = {{BONE_THIGH_R, BONE_SHIN_R, BONE_FOOT_R, 1.0f},
                               {BONE_THIGH_L, BONE_SHIN_L, BONE_FOOT_L, -1.0f}};
     for (const LegBones& leg : legs) {
         float offset = leg.sign > 0 ? 0.0f : PI;
-        float thigh = -thigh_swing * std::sin(a + offset) + thigh_bias;
-        float knee = knee_rest + knee_fold * positive(std::cos(a + offset + knee_lead));
+        float thigh = -thigh_swing_degrees * std::sin(a + offset) + thigh_bias_degrees;
+        float knee = knee_rest_degrees + knee_fold_degrees * positive(std::cos(a + offset + knee_lead_radians));
         turn_bone(pose, leg.thigh, thigh, 0, 0);
         turn_bone(pose, leg.shin, knee, 0, 0);
         turn_bone(pose, leg.foot, -(thigh + knee) * foot_follow, 0, 0);
@@ -222,17 +222,17 @@ Pose running_pose(float phase, float lean) {
     // The hips turn with the leading leg, the shoulders against it; the
     // head keeps looking ahead. The body rides highest over the planted
     // leg and dips while the legs are spread, so a foot stays on the floor.
-    const float hip_turn = 9.0f, shoulder_counter = 6.0f;
-    const float stride_dip = 0.05f;
-    move_bone(pose, BONE_PELVIS, 0, 0, -stride_dip * (1.0f - std::cos(2 * a)) / 1.5f);
-    turn_bone(pose, BONE_PELVIS, 0, 0, hip_turn * s);
-    turn_bone(pose, BONE_CHEST, lean, 0, -(hip_turn + shoulder_counter) * s);
-    turn_bone(pose, BONE_HEAD, -lean, 0, shoulder_counter * s);
+    const float hip_turn_degrees = 9.0f, shoulder_counter_degrees = 6.0f;
+    const float stride_dip_units = 0.05f;
+    move_bone(pose, BONE_PELVIS, 0, 0, -stride_dip_units * (1.0f - std::cos(2 * a)) / 1.5f);
+    turn_bone(pose, BONE_PELVIS, 0, 0, hip_turn_degrees * s);
+    turn_bone(pose, BONE_CHEST, lean_degrees, 0, -(hip_turn_degrees + shoulder_counter_degrees) * s);
+    turn_bone(pose, BONE_HEAD, -lean_degrees, 0, shoulder_counter_degrees * s);
 
     // Arms and rifle move as one, so the hands stay on the rifle: they
     // bounce a little behind the body's rhythm.
-    const float carry_bounce = 0.012f;
-    float bounce = carry_bounce * std::cos(2 * a + 0.8f);
+    const float carry_bounce_units = 0.012f;
+    float bounce = carry_bounce_units * std::cos(2 * a + 0.8f);
     for (int bone : {BONE_UPPER_ARM_R, BONE_UPPER_ARM_L, BONE_RIFLE}) move_bone(pose, bone, 0, 0, bounce);
     return pose;
 }
@@ -256,7 +256,7 @@ Pose strafe_pose(float phase, float direction) {
     const float a = 2.0f * PI * phase;
     const float spread = 0.5f - 0.5f * std::cos(a);
     const float spread_degrees = 13.0f;
-    const float lift_degrees = 40.0f, knee_rest = 8.0f;
+    const float lift_degrees = 40.0f, knee_rest_degrees = 8.0f;
     const float foot_follow = 0.7f;
     // A positive turn about y swings a hanging leg towards -x (the right).
     const float lead_lift = positive(std::sin(a)), trail_lift = positive(-std::sin(a));
@@ -266,18 +266,18 @@ Pose strafe_pose(float phase, float direction) {
     const LegBones legs[2] = {{BONE_THIGH_R, BONE_SHIN_R, BONE_FOOT_R, 1.0f, lift_r},
                               {BONE_THIGH_L, BONE_SHIN_L, BONE_FOOT_L, -1.0f, lift_l}};
     for (const LegBones& leg : legs) {
-        float knee = knee_rest + lift_degrees * leg.lift;
+        float knee = knee_rest_degrees + lift_degrees * leg.lift;
         float thigh = -0.5f * knee;
         turn_bone(pose, leg.thigh, thigh, spread_degrees * spread * leg.out, 0);
         turn_bone(pose, leg.shin, knee, 0, 0);
         turn_bone(pose, leg.foot, -(thigh + knee) * foot_follow, 0, 0);
     }
     // The body lifts a little while a foot is off the floor.
-    const float bob = 0.015f, sway = 0.02f;
-    const float lean_degrees = 4.0f, forward_lean = 5.0f;
-    move_bone(pose, BONE_PELVIS, sway * std::sin(a) * direction, 0, bob * (1.0f - std::cos(2 * a)) * 0.5f);
-    turn_bone(pose, BONE_CHEST, forward_lean, lean_degrees * direction, 0);
-    turn_bone(pose, BONE_HEAD, -forward_lean, -lean_degrees * direction, 0);
+    const float bob_units = 0.015f, sway_units = 0.02f;
+    const float lean_degrees = 4.0f, forward_lean_degrees = 5.0f;
+    move_bone(pose, BONE_PELVIS, sway_units * std::sin(a) * direction, 0, bob_units * (1.0f - std::cos(2 * a)) * 0.5f);
+    turn_bone(pose, BONE_CHEST, forward_lean_degrees, lean_degrees * direction, 0);
+    turn_bone(pose, BONE_HEAD, -forward_lean_degrees, -lean_degrees * direction, 0);
     return pose;
 }
 
@@ -290,16 +290,16 @@ Pose standing_pose(float phase) {
     Pose pose = make_rest_pose(PLAYER_BONE_COUNT);
     const float a = 2.0f * PI * phase;
     const float breath = 0.5f - 0.5f * std::cos(a);
-    const float chest_rise = 0.012f, chest_open_degrees = -1.5f;
-    const float shoulder_rise = 0.008f;
-    const float sway_degrees = 1.5f, glance_degrees = 4.0f, glance_lag = 1.0f;
-    const float weight_shift = 0.01f;
-    move_bone(pose, BONE_PELVIS, weight_shift * std::sin(a), 0, 0);
-    move_bone(pose, BONE_CHEST, 0, 0, chest_rise * breath);
+    const float chest_rise_units = 0.012f, chest_open_degrees = -1.5f;
+    const float shoulder_rise_units = 0.008f;
+    const float sway_degrees = 1.5f, glance_degrees = 4.0f, glance_lag_radians = 1.0f;
+    const float weight_shift_units = 0.01f;
+    move_bone(pose, BONE_PELVIS, weight_shift_units * std::sin(a), 0, 0);
+    move_bone(pose, BONE_CHEST, 0, 0, chest_rise_units * breath);
     turn_bone(pose, BONE_CHEST, chest_open_degrees * breath, 0, sway_degrees * std::sin(a));
-    turn_bone(pose, BONE_HEAD, 0, 0, glance_degrees * std::sin(a + glance_lag) - sway_degrees * std::sin(a));
+    turn_bone(pose, BONE_HEAD, 0, 0, glance_degrees * std::sin(a + glance_lag_radians) - sway_degrees * std::sin(a));
     for (int bone : {BONE_UPPER_ARM_R, BONE_UPPER_ARM_L, BONE_RIFLE})
-        move_bone(pose, bone, 0, 0, shoulder_rise * breath);
+        move_bone(pose, bone, 0, 0, shoulder_rise_units * breath);
     return pose;
 }
 

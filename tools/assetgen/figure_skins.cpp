@@ -296,7 +296,8 @@ void paint_face(Image& image) {
         // Short dark hair at the back and top; stubble along the jaw.
         Rgb hair = shade(rgb(0.20f, 0.15f, 0.10f), 0.8f + 0.4f * value_noise(s.px, s.py * 0.5f, 256, 122));
         if ((ax > 88 && s.py < 78) || s.py < 16) c = hair;
-        else if (s.py > 78 && ax < 60) c = mix(c, rgb(0.42f, 0.34f, 0.28f), 0.35f * value_noise(s.px * 0.8f, s.py * 0.8f, 256, 123));
+        else if (s.py > 78 && ax < 60)
+            c = mix(c, rgb(0.42f, 0.34f, 0.28f), 0.35f * value_noise(s.px * 0.8f, s.py * 0.8f, 256, 123));
         // Ears on both sides.
         for (float ear : {mid - 64, mid + 64}) {
             float e = ellipse(s.px, s.py, ear, 52, 7, 14);
@@ -335,12 +336,14 @@ void paint_helmet(Image& image) {
         const float mid = s.w * 0.5f;
         for (float side : {-1.0f, 1.0f}) {
             float e = ellipse(s.px, s.py, mid + side * 14, 61, 11, 8);
-            if (e < 1) c = e > 0.65f ? rgb(0.12f, 0.12f, 0.12f) : mix(rgb(0.25f, 0.32f, 0.30f), rgb(0.6f, 0.7f, 0.7f), s.py < 59 ? 0.5f : 0.0f);
+            Rgb lens = mix(rgb(0.25f, 0.32f, 0.30f), rgb(0.6f, 0.7f, 0.7f), s.py < 59 ? 0.5f : 0.0f);  // glint on top
+            if (e < 1) c = e > 0.65f ? rgb(0.12f, 0.12f, 0.12f) : lens;
         }
         if (s.py > s.h - 4) c = shade(c, 0.6f);  // rim
         return c;
     });
-    paint_region(image, HEAD_HELMET_TOP, [](const Spot& s) { return mix(camouflage(s.x, s.y, 141), OLIVE_DRAB, 0.35f); });
+    paint_region(image, HEAD_HELMET_TOP,
+                 [](const Spot& s) { return mix(camouflage(s.x, s.y, 141), OLIVE_DRAB, 0.35f); });
     paint_region(image, HEAD_HAIR, [](const Spot& s) {
         return shade(rgb(0.20f, 0.15f, 0.10f), 0.8f + 0.4f * value_noise(s.px, s.py, 256, 151));
     });
