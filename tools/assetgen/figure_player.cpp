@@ -89,15 +89,9 @@ void add_torso(Mesh& mesh) {
 
     // Backpack and bedroll: what the camera behind the player sees most.
     add_segment(mesh, BONE_CHEST, PLAYER_TEXTURE_BODY, LOFT_BOX, 4, vec3(0, 0.20f, 1.12f), vec3(0, 0.20f, 1.50f),
-                0.16f, 0.075f, 0.15f, 0.07f, BACK, BODY_PACK, BODY_CAP);
+                0.16f, 0.075f, 0.15f, 0.07f, BACK, BODY_PACK, BODY_WEBBING);
     add_segment(mesh, BONE_CHEST, PLAYER_TEXTURE_BODY, LOFT_ROUND, 6, vec3(-0.16f, 0.19f, 1.55f),
                 vec3(0.16f, 0.19f, 1.55f), 0.055f, 0.055f, 0.055f, 0.055f, UP, BODY_ROLL, BODY_CAP);
-    // Two pouches on the belt.
-    for (float side : {RIGHT, LEFT}) {
-        add_segment(mesh, BONE_PELVIS, PLAYER_TEXTURE_BODY, LOFT_BOX, 4, vec3(0.11f * side, -0.125f, 0.98f),
-                    vec3(0.11f * side, -0.125f, 1.08f), 0.05f, 0.03f, 0.05f, 0.03f, FRONT, BODY_WEBBING,
-                    BODY_WEBBING);
-    }
 }
 
 void add_head(Mesh& mesh) {
@@ -118,9 +112,8 @@ void add_head(Mesh& mesh) {
     Loft helmet = loft(PLAYER_TEXTURE_HEAD, 8, LOFT_ROUND, FRONT, HEAD_HELMET, HEAD_HELMET_TOP);
     helmet.rings = {
         ring(0, -0.005f, 1.835f, 0.135f, 0.15f, BONE_HEAD),  // brim, just above the eyes
-        ring(0, 0.005f, 1.94f, 0.128f, 0.138f, BONE_HEAD),
-        ring(0, 0.01f, 2.0f, 0.09f, 0.095f, BONE_HEAD),
-        ring(0, 0.01f, 2.03f, 0.04f, 0.045f, BONE_HEAD),     // top
+        ring(0, 0.005f, 1.95f, 0.127f, 0.137f, BONE_HEAD),
+        ring(0, 0.01f, 2.03f, 0.07f, 0.075f, BONE_HEAD),     // top
     };
     add_loft(mesh, helmet);
 }
@@ -185,9 +178,6 @@ void add_rifle(Mesh& mesh) {
                 0.016f, 0.016f, 0.016f, UP, GUN_BARREL, GUN_DARK);
     add_segment(mesh, BONE_RIFLE, t, LOFT_ROUND, 6, vec3(x, -0.99f, z + 0.01f), vec3(x, -1.06f, z + 0.01f), 0.023f,
                 0.023f, 0.021f, 0.021f, UP, GUN_MUZZLE, GUN_DARK);
-    // Carry handle and rear sight on top of the receiver.
-    add_segment(mesh, BONE_RIFLE, t, LOFT_BOX, 4, vec3(x, -0.31f, z + 0.07f), vec3(x, -0.48f, z + 0.07f), 0.012f,
-                0.02f, 0.012f, 0.02f, UP, GUN_RECEIVER, GUN_DARK);
 }
 
 // ---- animation --------------------------------------------------------------

@@ -18,7 +18,7 @@ const AtlasRect BODY_GLOVE = {128, 128, 192, 160};
 const AtlasRect BODY_BOOT = {192, 128, 256, 160};     // heel to toe
 const AtlasRect BODY_PACK = {0, 224, 128, 160};       // backpack from the bottom up
 const AtlasRect BODY_ROLL = {128, 160, 256, 192};     // bedroll
-const AtlasRect BODY_WEBBING = {128, 192, 192, 256};  // pouches
+const AtlasRect BODY_WEBBING = {128, 192, 192, 256};  // canvas with a flap: the backpack's ends
 const AtlasRect BODY_CAP = {192, 192, 256, 256};      // ends of limbs and torso
 
 // ---- the player, head skin "tex2.raw" (texture offset 1) -------------------
