@@ -1,0 +1,571 @@
+// The two animated figures as the asset builder writes them: read back
+// byte by byte and checked for what the game relies on (valid indices and
+// bindings, closed outward-wound solids, standing on the floor facing -y,
+// clips that move and loop smoothly, rest keys outside the clips, same
+// bytes on every run). The files are parsed here with a small reader of
+// their own, so the test does not depend on the game's loaders.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <set>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "assetgen.h"
+
+namespace {
+
+const char* const FIGURE_FILES[] = {"hombre.emd", "hombre.esq", "malo.emd", "morlock.esq",
+                                    "tex1.raw",   "tex2.raw",   "arma.raw", "malo.raw"};
+
+std::vector<uint8_t> read_file(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return bytes;
+    uint8_t buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
+    std::fclose(f);
+    return bytes;
+}
+
+struct Reader {
+    const std::vector<uint8_t>& bytes;
+    size_t at;
+    bool ok() const { return at <= bytes.size(); }
+    uint8_t u8() { return at < bytes.size() ? bytes[at++] : (at++, 0); }
+    uint16_t u16() { uint16_t lo = u8(); return static_cast<uint16_t>(lo | (u8() << 8)); }
+    float f32() {
+        uint32_t v = 0;
+        for (int i = 0; i < 4; i++) v |= static_cast<uint32_t>(u8()) << (8 * i);
+        float f;
+        std::memcpy(&f, &v, sizeof f);
+        return f;
+    }
+};
+
+struct Vec {
+    double x, y, z;
+};
+
+struct Vertex {
+    int bone;
+    Vec p;
+};
+
+struct Face {
+    int corner[3];
+    float uv[3][2];
+    int render_class, texture_offset, double_sided;
+};
+
+struct Model {
+    size_t expected_size = 0;
+    std::vector<Vertex> vertices;
+    std::vector<Face> faces;
+};
+
+Model parse_emd(const std::vector<uint8_t>& bytes) {
+    Model m;
+    Reader r{bytes, 5};
+    int n = r.u8();
+    r.at += 256 * (n + 1);
+    int records = r.u16();
+    r.at += 20 * records;
+    int v = r.u16();
+    for (int i = 0; i < v; i++) {
+        Vertex vert;
+        r.u16();
+        vert.bone = static_cast<int16_t>(r.u16());
+        vert.p.x = r.f32();
+        vert.p.y = r.f32();
+        vert.p.z = r.f32();
+        r.u16();
+        m.vertices.push_back(vert);
+    }
+    int f = r.u16();
+    for (int i = 0; i < f; i++) {
+        Face face;
+        r.u8();
+        face.double_sided = r.u8();
+        r.u16();
+        r.u8();
+        for (int& c : face.corner) c = r.u16();
+        face.render_class = r.u8();
+        face.texture_offset = r.u16();
+        r.u16();
+        for (auto& uv : face.uv) {
+            uv[0] = r.f32();
+            uv[1] = r.f32();
+            r.f32();
+            r.f32();
+        }
+        m.faces.push_back(face);
+    }
+    m.expected_size = 5 + 1 + 256 * (n + 1) + 2 + 20 * records + 2 + 18 * v + 2 + 64 * f;
+    return m;
+}
+
+const int KEYS = 256;
+const int CHANNELS = 9;  // translation xyz, scale xyz, rotation xyz
+
+struct Bone {
+    Vec pivot;
+    int parent;
+    float key[KEYS][CHANNELS];
+};
+
+struct Skeleton {
+    size_t expected_size = 0;
+    std::vector<Bone> bones;
+};
+
+Skeleton parse_esq(const std::vector<uint8_t>& bytes) {
+    Skeleton s;
+    Reader r{bytes, 5};
+    int n = static_cast<int16_t>(r.u16());
+    if (n < 0 || n > 256) return s;
+    s.bones.resize(n);
+    for (Bone& b : s.bones) {
+        b.pivot.x = r.f32();
+        b.pivot.y = r.f32();
+        b.pivot.z = r.f32();
+        b.parent = static_cast<int16_t>(r.u16());
+    }
+    for (Bone& b : s.bones)
+        for (auto& key : b.key)
+            for (float& c : key) c = r.f32();
+    s.expected_size = 7 + 9230 * static_cast<size_t>(n);
+    return s;
+}
+
+bool is_rest(const float key[CHANNELS]) {
+    const float rest[CHANNELS] = {0, 0, 0, 1, 1, 1, 0, 0, 0};
+    for (int c = 0; c < CHANNELS; c++)
+        if (key[c] != rest[c]) return false;
+    return true;
+}
+
+// ---- posing, the way the game skins a figure ----------------------------------
+
+struct Matrix {
+    double m[3][3];
+    double t[3];
+};
+
+Matrix identity() {
+    Matrix a = {};
+    for (int i = 0; i < 3; i++) a.m[i][i] = 1;
+    return a;
+}
+
+// The matrix that applies a first, then b.
+Matrix then(const Matrix& a, const Matrix& b) {
+    Matrix r = {};
+    for (int i = 0; i < 3; i++) {
+        for (int j = 0; j < 3; j++)
+            for (int k = 0; k < 3; k++) r.m[i][j] += b.m[i][k] * a.m[k][j];
+        r.t[i] = b.t[i];
+        for (int k = 0; k < 3; k++) r.t[i] += b.m[i][k] * a.t[k];
+    }
+    return r;
+}
+
+Vec apply(const Matrix& a, Vec p) {
+    double v[3] = {p.x, p.y, p.z}, o[3];
+    for (int i = 0; i < 3; i++) o[i] = a.m[i][0] * v[0] + a.m[i][1] * v[1] + a.m[i][2] * v[2] + a.t[i];
+    return Vec{o[0], o[1], o[2]};
+}
+
+// Right-handed turns in 256 units per full turn.
+Matrix turn(int axis, double units) {
+    double a = units * 2 * M_PI / 256, c = std::cos(a), s = std::sin(a);
+    int i = (axis + 1) % 3, j = (axis + 2) % 3;
+    Matrix m = identity();
+    m.m[i][i] = c;
+    m.m[i][j] = -s;
+    m.m[j][i] = s;
+    m.m[j][j] = c;
+    return m;
+}
+
+Matrix move(double x, double y, double z) {
+    Matrix m = identity();
+    m.t[0] = x;
+    m.t[1] = y;
+    m.t[2] = z;
+    return m;
+}
+
+Matrix scaling(double x, double y, double z) {
+    Matrix m = identity();
+    m.m[0][0] = x;
+    m.m[1][1] = y;
+    m.m[2][2] = z;
+    return m;
+}
+
+std::vector<Vec> pose(const Model& model, const Skeleton& skeleton, int key) {
+    std::vector<Matrix> world(skeleton.bones.size());
+    for (size_t b = 0; b < skeleton.bones.size(); b++) {
+        const Bone& bone = skeleton.bones[b];
+        const float* k = bone.key[key];
+        Matrix rotation = then(then(turn(0, k[6]), turn(2, k[8])), turn(1, k[7]));
+        Matrix local = then(then(then(then(move(-bone.pivot.x, -bone.pivot.y, -bone.pivot.z), rotation),
+                                      move(k[0], k[1], k[2])),
+                                 scaling(k[3], k[4], k[5])),
+                            move(bone.pivot.x, bone.pivot.y, bone.pivot.z));
+        world[b] = bone.parent >= 0 ? then(local, world[bone.parent]) : local;
+    }
+    std::vector<Vec> posed;
+    for (const Vertex& v : model.vertices) posed.push_back(apply(world[v.bone], v.p));
+    return posed;
+}
+
+struct Box {
+    Vec lo{1e9, 1e9, 1e9}, hi{-1e9, -1e9, -1e9};
+    void add(Vec p) {
+        lo = Vec{std::fmin(lo.x, p.x), std::fmin(lo.y, p.y), std::fmin(lo.z, p.z)};
+        hi = Vec{std::fmax(hi.x, p.x), std::fmax(hi.y, p.y), std::fmax(hi.z, p.z)};
+    }
+};
+
+Box bounds(const std::vector<Vec>& points) {
+    Box box;
+    for (const Vec& p : points) box.add(p);
+    return box;
+}
+
+// ---- the files under test ------------------------------------------------------
+
+struct Figure {
+    const char* mesh;
+    const char* skeleton;
+    std::set<int> texture_offsets;
+    int face_offset;                          // texture that holds the face
+    float face_strip_top, face_strip_bottom;  // v range of the head's strip
+};
+
+const Figure PLAYER = {"hombre.emd", "hombre.esq", {0, 1, 2}, 1, 0.0f, 0.5f};
+const Figure ENEMY = {"malo.emd", "morlock.esq", {0}, 0, 96 / 256.0f, 160 / 256.0f};
+
+struct Clip {
+    int first, last;
+};
+const Clip CLIPS[] = {{8, 12}, {1, 6}, {13, 18}, {19, 24}, {25, 30}};
+
+std::string make_temp_dir() {
+    char pattern[] = "/tmp/figure_assets_XXXXXX";
+    const char* dir = mkdtemp(pattern);
+    return dir ? dir : "";
+}
+
+void remove_dir(const std::string& dir) {
+    for (const char* name : FIGURE_FILES) std::remove((dir + "/" + name).c_str());
+    rmdir(dir.c_str());
+}
+
+class FigureAssets : public ::testing::Test {
+protected:
+    static std::string dir;
+    static bool written;
+
+    static void SetUpTestSuite() {
+        dir = make_temp_dir();
+        written = !dir.empty() && write_figure_assets(dir.c_str());
+    }
+    static void TearDownTestSuite() {
+        if (!dir.empty()) remove_dir(dir);
+    }
+    void SetUp() override { ASSERT_TRUE(written) << "write_figure_assets failed in " << dir; }
+
+    static std::vector<uint8_t> bytes(const char* name) { return read_file(dir + "/" + name); }
+    static Model model(const char* name) { return parse_emd(bytes(name)); }
+    static Skeleton skeleton(const char* name) { return parse_esq(bytes(name)); }
+};
+
+std::string FigureAssets::dir;
+bool FigureAssets::written = false;
+
+TEST_F(FigureAssets, FilesHaveTheSizesOfTheirFormats) {
+    for (const Figure& figure : {PLAYER, ENEMY}) {
+        std::vector<uint8_t> mesh_bytes = bytes(figure.mesh);
+        EXPECT_EQ(mesh_bytes.size(), parse_emd(mesh_bytes).expected_size) << figure.mesh;
+        std::vector<uint8_t> skeleton_bytes = bytes(figure.skeleton);
+        Skeleton s = parse_esq(skeleton_bytes);
+        EXPECT_FALSE(s.bones.empty()) << figure.skeleton;
+        EXPECT_EQ(skeleton_bytes.size(), s.expected_size) << figure.skeleton;
+    }
+    for (const char* name : {"tex1.raw", "tex2.raw", "arma.raw", "malo.raw"}) {
+        std::vector<uint8_t> raw = bytes(name);
+        ASSERT_GE(raw.size(), 4u) << name;
+        int width = raw[0] | raw[1] << 8, height = raw[2] | raw[3] << 8;
+        EXPECT_EQ(raw.size(), 4 + static_cast<size_t>(width) * height * 4) << name;
+        for (int side : {width, height}) {
+            EXPECT_TRUE(side >= 128 && side <= 512 && (side & (side - 1)) == 0) << name << " side " << side;
+        }
+        std::set<uint32_t> colours;
+        bool opaque = true;
+        for (size_t p = 4; p + 3 < raw.size(); p += 4) {
+            opaque = opaque && raw[p + 3] == 255;
+            colours.insert(static_cast<uint32_t>(raw[p] << 16 | raw[p + 1] << 8 | raw[p + 2]));
+        }
+        EXPECT_TRUE(opaque) << name;
+        EXPECT_GT(colours.size(), 256u) << name << " looks flat";
+    }
+}
+
+TEST_F(FigureAssets, MeshesIndexBindAndGroupCorrectly) {
+    for (const Figure& figure : {PLAYER, ENEMY}) {
+        SCOPED_TRACE(figure.mesh);
+        Model m = model(figure.mesh);
+        Skeleton s = skeleton(figure.skeleton);
+        EXPECT_GE(m.faces.size(), 400u);
+        EXPECT_LE(m.faces.size(), 700u);
+        for (const Vertex& v : m.vertices) {
+            ASSERT_GE(v.bone, 0) << "unbound vertex";
+            ASSERT_LT(v.bone, static_cast<int>(s.bones.size()));
+        }
+        std::set<int> offsets;
+        int previous_offset = 0;
+        for (const Face& f : m.faces) {
+            for (int c : f.corner) ASSERT_LT(c, static_cast<int>(m.vertices.size()));
+            EXPECT_EQ(f.render_class, 0);
+            EXPECT_EQ(f.double_sided, 0);
+            EXPECT_GE(f.texture_offset, previous_offset) << "faces not grouped by texture";
+            previous_offset = f.texture_offset;
+            offsets.insert(f.texture_offset);
+            for (auto& uv : f.uv) {
+                EXPECT_TRUE(uv[0] >= 0 && uv[0] <= 1 && uv[1] >= 0 && uv[1] <= 1);
+            }
+        }
+        EXPECT_EQ(offsets, figure.texture_offsets);
+    }
+}
+
+// Every part is a closed solid wound counter-clockwise from outside: welded
+// by position, each edge is crossed once in each direction, and each piece
+// encloses a positive volume. Inverted winding would light the figure from
+// inside.
+TEST_F(FigureAssets, PartsAreClosedSolidsWoundOutward) {
+    for (const Figure& figure : {PLAYER, ENEMY}) {
+        SCOPED_TRACE(figure.mesh);
+        Model m = model(figure.mesh);
+        std::map<std::tuple<double, double, double>, int> weld;
+        std::vector<int> id(m.vertices.size());
+        for (size_t i = 0; i < m.vertices.size(); i++) {
+            const Vec& p = m.vertices[i].p;
+            id[i] = weld.emplace(std::make_tuple(p.x, p.y, p.z), static_cast<int>(weld.size())).first->second;
+        }
+        std::map<std::pair<int, int>, int> edges;
+        std::vector<int> group(weld.size());
+        for (size_t i = 0; i < group.size(); i++) group[i] = static_cast<int>(i);
+        auto root = [&](int a) {
+            while (group[a] != a) a = group[a] = group[group[a]];
+            return a;
+        };
+        for (const Face& f : m.faces) {
+            for (int c = 0; c < 3; c++) {
+                int a = id[f.corner[c]], b = id[f.corner[(c + 1) % 3]];
+                edges[{a, b}]++;
+                group[root(a)] = root(b);
+            }
+        }
+        int unmatched = 0;
+        for (const auto& e : edges)
+            if (e.second != 1 || edges.count({e.first.second, e.first.first}) == 0 ||
+                edges[{e.first.second, e.first.first}] != 1)
+                unmatched++;
+        EXPECT_EQ(unmatched, 0) << "open or inconsistently wound edges";
+
+        std::map<int, double> volume;
+        for (const Face& f : m.faces) {
+            const Vec& a = m.vertices[f.corner[0]].p;
+            const Vec& b = m.vertices[f.corner[1]].p;
+            const Vec& c = m.vertices[f.corner[2]].p;
+            double det = a.x * (b.y * c.z - b.z * c.y) - a.y * (b.x * c.z - b.z * c.x) + a.z * (b.x * c.y - b.y * c.x);
+            volume[root(id[f.corner[0]])] += det / 6;
+        }
+        EXPECT_GT(volume.size(), 10u);
+        for (const auto& piece : volume) EXPECT_GT(piece.second, 0.0) << "a piece is wound inside out";
+    }
+}
+
+TEST_F(FigureAssets, FiguresStandOnTheFloorFacingMinusY) {
+    for (const Figure& figure : {PLAYER, ENEMY}) {
+        SCOPED_TRACE(figure.mesh);
+        Model m = model(figure.mesh);
+        Skeleton s = skeleton(figure.skeleton);
+        std::vector<Vec> rest;
+        for (const Vertex& v : m.vertices) rest.push_back(v.p);
+        Box box = bounds(rest);
+        EXPECT_NEAR(box.lo.z, 0.0, 1e-4) << "feet not on the floor";
+        EXPECT_GE(box.hi.z, 1.8);
+        EXPECT_LE(box.hi.z, 2.2);
+        EXPECT_LE(box.hi.x - box.lo.x, 1.6);
+        EXPECT_GE(box.hi.x - box.lo.x, 0.7);
+
+        // The face, painted in the middle of the head's texture strip, is
+        // on the -y side of the head.
+        double face_y = 0, head_y = 0;
+        int face_corners = 0, head_corners = 0;
+        for (const Face& f : m.faces) {
+            if (f.texture_offset != figure.face_offset) continue;
+            bool in_strip = true;
+            float mean_u = 0;
+            for (auto& uv : f.uv) {
+                in_strip = in_strip && uv[1] >= figure.face_strip_top && uv[1] <= figure.face_strip_bottom;
+                mean_u += uv[0] / 3;
+            }
+            bool in_middle = std::fabs(mean_u - 0.5f) < 0.1f;
+            if (!in_strip) continue;
+            for (int c : f.corner) {
+                head_y += m.vertices[c].p.y;
+                head_corners++;
+                if (in_middle) {
+                    face_y += m.vertices[c].p.y;
+                    face_corners++;
+                }
+            }
+        }
+        ASSERT_GT(face_corners, 0);
+        EXPECT_LT(face_y / face_corners, head_y / head_corners - 0.05) << "the face does not look towards -y";
+
+        // Each bone's vertices lie on the same side as its pivot, so a
+        // mirrored limb can never end up on the other side's bones.
+        std::vector<Vec> sum(s.bones.size(), Vec{0, 0, 0});
+        std::vector<int> count(s.bones.size(), 0);
+        for (const Vertex& v : m.vertices) {
+            sum[v.bone].x += v.p.x;
+            count[v.bone]++;
+        }
+        for (size_t b = 0; b < s.bones.size(); b++) {
+            if (count[b] == 0 || std::fabs(s.bones[b].pivot.x) < 0.05) continue;
+            EXPECT_GT(sum[b].x / count[b] * s.bones[b].pivot.x, 0.0) << "bone " << b << " has the other side's part";
+        }
+    }
+
+    // The rifle points forward and is held on the right (-x) side.
+    Model player = model(PLAYER.mesh);
+    Box rifle;
+    double rifle_x = 0;
+    int rifle_corners = 0;
+    for (const Face& f : player.faces) {
+        if (f.texture_offset != 2) continue;
+        for (int c : f.corner) {
+            rifle.add(player.vertices[c].p);
+            rifle_x += player.vertices[c].p.x;
+            rifle_corners++;
+        }
+    }
+    ASSERT_GT(rifle_corners, 0);
+    EXPECT_LT(rifle.lo.y, -0.8);
+    EXPECT_LT(rifle_x / rifle_corners, 0.0);
+
+    // The enemy is hunched: its top fifth hangs forward of its body.
+    Model enemy = model(ENEMY.mesh);
+    std::vector<Vec> rest;
+    for (const Vertex& v : enemy.vertices) rest.push_back(v.p);
+    double top = bounds(rest).hi.z * 0.8, top_y = 0, all_y = 0;
+    int top_count = 0;
+    for (const Vec& p : rest) {
+        all_y += p.y;
+        if (p.z > top) {
+            top_y += p.y;
+            top_count++;
+        }
+    }
+    ASSERT_GT(top_count, 0);
+    EXPECT_LT(top_y / top_count, all_y / rest.size() - 0.1);
+}
+
+TEST_F(FigureAssets, SkeletonsHoldAnimatedClipsAndRestKeysElsewhere) {
+    for (const Figure& figure : {PLAYER, ENEMY}) {
+        SCOPED_TRACE(figure.skeleton);
+        Skeleton s = skeleton(figure.skeleton);
+        ASSERT_FALSE(s.bones.empty());
+        EXPECT_LT(s.bones[0].parent, 0);
+        for (size_t b = 0; b < s.bones.size(); b++) {
+            EXPECT_LT(s.bones[b].parent, static_cast<int>(b));
+            for (int k = 0; k < KEYS; k++) {
+                bool in_clip = (k >= 1 && k <= 6) || (k >= 8 && k <= 30);
+                if (!in_clip) {
+                    EXPECT_TRUE(is_rest(s.bones[b].key[k])) << "bone " << b << " key " << k;
+                }
+                for (int c = 3; c < 6; c++) EXPECT_EQ(s.bones[b].key[k][c], 1.0f) << "figures never scale";
+            }
+        }
+        // Every clip moves: its keys differ from each other.
+        for (const Clip& clip : CLIPS) {
+            bool moves = false;
+            for (const Bone& bone : s.bones)
+                for (int k = clip.first + 1; k <= clip.last; k++)
+                    for (int c = 0; c < CHANNELS; c++) moves = moves || bone.key[k][c] != bone.key[clip.first][c];
+            EXPECT_TRUE(moves) << "clip " << clip.first << "-" << clip.last << " is frozen";
+        }
+    }
+}
+
+// Posed as the game poses them, the figures keep their feet near the floor
+// and their size in every clip key, and the loop from a clip's last key
+// back to its first is no bigger a move than the steps within the clip.
+TEST_F(FigureAssets, ClipPosesStayGroundedAndLoopSmoothly) {
+    for (const Figure& figure : {PLAYER, ENEMY}) {
+        SCOPED_TRACE(figure.mesh);
+        Model m = model(figure.mesh);
+        Skeleton s = skeleton(figure.skeleton);
+        for (const Clip& clip : CLIPS) {
+            double largest_step = 0, loop_step = 0;
+            for (int k = clip.first; k <= clip.last; k++) {
+                std::vector<Vec> here = pose(m, s, k);
+                std::vector<Vec> next = pose(m, s, k == clip.last ? clip.first : k + 1);
+                Box box = bounds(here);
+                EXPECT_GT(box.lo.z, -0.05) << "key " << k << " sinks into the floor";
+                EXPECT_LT(box.lo.z, 0.1) << "key " << k << " floats";
+                EXPECT_GT(box.hi.z, 1.6) << "key " << k;
+                EXPECT_LT(box.hi.z, 2.25) << "key " << k;
+                double largest = 0;
+                for (size_t v = 0; v < here.size(); v++) {
+                    double dx = next[v].x - here[v].x, dy = next[v].y - here[v].y, dz = next[v].z - here[v].z;
+                    largest = std::fmax(largest, std::sqrt(dx * dx + dy * dy + dz * dz));
+                }
+                EXPECT_LT(largest, 1.2) << "jump after key " << k;
+                if (k == clip.last) loop_step = largest;
+                else largest_step = std::fmax(largest_step, largest);
+            }
+            EXPECT_LE(loop_step, largest_step * 1.5)
+                << "clip " << clip.first << "-" << clip.last << " jumps at its loop";
+        }
+        // Outside the clips the figure stands exactly as modelled.
+        std::vector<Vec> rest = pose(m, s, 7);
+        for (size_t v = 0; v < rest.size(); v++) ASSERT_NEAR(rest[v].z, m.vertices[v].p.z, 1e-5);
+    }
+}
+
+TEST_F(FigureAssets, EveryRunWritesTheSameBytes) {
+    std::string again = make_temp_dir();
+    ASSERT_FALSE(again.empty());
+    ASSERT_TRUE(write_figure_assets(again.c_str()));
+    for (const char* name : FIGURE_FILES) {
+        std::vector<uint8_t> first = bytes(name);
+        EXPECT_FALSE(first.empty()) << name;
+        EXPECT_TRUE(first == read_file(again + "/" + name)) << name << " differs between runs";
+    }
+    remove_dir(again);
+}
+
+TEST(FigureAssetsFailure, UnwritableDirectoryIsReported) {
+    EXPECT_FALSE(write_figure_assets("/nonexistent/figure/dir"));
+}
+
+}  // namespace

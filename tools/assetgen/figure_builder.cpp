@@ -1,0 +1,238 @@
+// Lofts, spikes and clip sampling for the figure meshes and skeletons.
+#include "figure_builder.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+
+namespace {
+
+const float PI = 3.14159265f;
+
+float dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+
+Vec3 cross(Vec3 a, Vec3 b) {
+    return Vec3{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+
+Vec3 normalized(Vec3 a) {
+    float length = std::sqrt(dot(a, a));
+    assert(length > 0);
+    return a * (1.0f / length);
+}
+
+// Axis pair of a ring: `front` is the facing direction flattened onto the
+// ring's plane, `across` completes it so that the ring's corners run
+// counter-clockwise about the path direction.
+struct RingFrame {
+    Vec3 front, across;
+};
+
+RingFrame frame_for(Vec3 along, Vec3 facing) {
+    Vec3 flat = facing - along * dot(facing, along);
+    if (dot(flat, flat) < 1e-8f) {
+        // Facing straight down the path: any perpendicular will do.
+        Vec3 fallback = std::fabs(along.z) < 0.9f ? vec3(0, 0, 1) : vec3(0, -1, 0);
+        flat = fallback - along * dot(fallback, along);
+    }
+    RingFrame frame;
+    frame.front = normalized(flat);
+    frame.across = cross(frame.front, along);
+    return frame;
+}
+
+uint16_t add_vertex(Mesh& mesh, int16_t bone, Vec3 p) {
+    assert(mesh.vertices.size() < 65535);
+    mesh.vertices.push_back(MeshVertex{bone, p.x, p.y, p.z});
+    return static_cast<uint16_t>(mesh.vertices.size() - 1);
+}
+
+float atlas_u(float x) { return x / FIGURE_ATLAS_PIXELS; }
+float atlas_v(float y) { return y / FIGURE_ATLAS_PIXELS; }
+
+void add_face(Mesh& mesh, uint16_t texture, const uint16_t corner[3], const float uv[3][2]) {
+    MeshFace face = {};
+    for (int c = 0; c < 3; c++) {
+        face.vertex[c] = corner[c];
+        face.uv[c][0] = uv[c][0];
+        face.uv[c][1] = uv[c][1];
+    }
+    face.render_class = 0;
+    face.texture_offset = texture;
+    face.double_sided = 0;
+    mesh.faces.push_back(face);
+}
+
+void add_triangle(Mesh& mesh, uint16_t texture, uint16_t a, uint16_t b, uint16_t c, float ua, float va,
+                  float ub, float vb, float uc, float vc) {
+    const uint16_t corner[3] = {a, b, c};
+    const float uv[3][2] = {{ua, va}, {ub, vb}, {uc, vc}};
+    add_face(mesh, texture, corner, uv);
+}
+
+// A flat polygon closing one end of a loft; `outward` tells which way it faces
+// relative to the ring's counter-clockwise order.
+void add_cap(Mesh& mesh, uint16_t texture, const std::vector<Vec3>& points, int16_t bone, bool facing_along,
+             const AtlasRect& rect, const std::vector<float>& angles) {
+    size_t n = points.size();
+    std::vector<uint16_t> index(n);
+    for (size_t i = 0; i < n; i++) index[i] = add_vertex(mesh, bone, points[i]);
+    float cu = (rect.x0 + rect.x1) * 0.5f, cv = (rect.y0 + rect.y1) * 0.5f;
+    float hu = (rect.x1 - rect.x0) * 0.5f, hv = (rect.y1 - rect.y0) * 0.5f;
+    std::vector<float> u(n), v(n);
+    for (size_t i = 0; i < n; i++) {
+        u[i] = atlas_u(cu + hu * std::sin(angles[i]));
+        v[i] = atlas_v(cv - hv * std::cos(angles[i]));
+    }
+    for (size_t i = 1; i + 1 < n; i++) {
+        if (facing_along)
+            add_triangle(mesh, texture, index[0], index[i], index[i + 1], u[0], v[0], u[i], v[i], u[i + 1], v[i + 1]);
+        else
+            add_triangle(mesh, texture, index[0], index[i + 1], index[i], u[0], v[0], u[i + 1], v[i + 1], u[i], v[i]);
+    }
+}
+
+}  // namespace
+
+void add_loft(Mesh& mesh, const Loft& loft) {
+    const size_t ring_count = loft.rings.size();
+    const int n = loft.sides;
+    assert(ring_count >= 2 && n >= 3);
+
+    // Corner angles: a box turns by half a step so its sides, not its
+    // corners, face front, back and across; its corners then lie further
+    // out so the half-widths are met on the flat sides.
+    const float step = 2.0f * PI / n;
+    const float start = loft.shape == LOFT_BOX ? step * 0.5f : 0.0f;
+    const float reach = loft.shape == LOFT_BOX ? 1.0f / std::cos(step * 0.5f) : 1.0f;
+    std::vector<float> angles(n);
+    for (int i = 0; i < n; i++) angles[i] = start + step * i;
+
+    std::vector<std::vector<Vec3>> points(ring_count, std::vector<Vec3>(n));
+    for (size_t j = 0; j < ring_count; j++) {
+        const Ring& ring = loft.rings[j];
+        Vec3 ahead = loft.rings[j + 1 < ring_count ? j + 1 : j].center;
+        Vec3 behind = loft.rings[j > 0 ? j - 1 : j].center;
+        RingFrame frame = frame_for(normalized(ahead - behind), loft.facing);
+        for (int i = 0; i < n; i++) {
+            // Angle 0 is the back of the ring; the strip's middle faces front.
+            float back = -std::cos(angles[i]) * ring.depth * reach;
+            float across = std::sin(angles[i]) * ring.side * reach;
+            points[j][i] = ring.center + frame.front * back + frame.across * across;
+        }
+    }
+
+    const AtlasRect& s = loft.strip;
+    auto strip_u = [&](int i) { return atlas_u(s.x0 + (s.x1 - s.x0) * i / n); };
+    auto strip_v = [&](size_t j) { return atlas_v(s.y0 + (s.y1 - s.y0) * j / (ring_count - 1)); };
+
+    if (loft.shape == LOFT_ROUND) {
+        std::vector<std::vector<uint16_t>> index(ring_count, std::vector<uint16_t>(n));
+        for (size_t j = 0; j < ring_count; j++)
+            for (int i = 0; i < n; i++) index[j][i] = add_vertex(mesh, loft.rings[j].bone, points[j][i]);
+        for (size_t j = 0; j + 1 < ring_count; j++) {
+            for (int i = 0; i < n; i++) {
+                int k = (i + 1) % n;
+                uint16_t a = index[j][i], b = index[j][k], c = index[j + 1][k], d = index[j + 1][i];
+                float u0 = strip_u(i), u1 = strip_u(i + 1), v0 = strip_v(j), v1 = strip_v(j + 1);
+                add_triangle(mesh, loft.texture, a, b, c, u0, v0, u1, v0, u1, v1);
+                add_triangle(mesh, loft.texture, a, c, d, u0, v0, u1, v1, u0, v1);
+            }
+        }
+    } else {
+        for (size_t j = 0; j + 1 < ring_count; j++) {
+            for (int i = 0; i < n; i++) {
+                int k = (i + 1) % n;
+                uint16_t a = add_vertex(mesh, loft.rings[j].bone, points[j][i]);
+                uint16_t b = add_vertex(mesh, loft.rings[j].bone, points[j][k]);
+                uint16_t c = add_vertex(mesh, loft.rings[j + 1].bone, points[j + 1][k]);
+                uint16_t d = add_vertex(mesh, loft.rings[j + 1].bone, points[j + 1][i]);
+                float u0 = strip_u(i), u1 = strip_u(i + 1), v0 = strip_v(j), v1 = strip_v(j + 1);
+                add_triangle(mesh, loft.texture, a, b, c, u0, v0, u1, v0, u1, v1);
+                add_triangle(mesh, loft.texture, a, c, d, u0, v0, u1, v1, u0, v1);
+            }
+        }
+    }
+
+    add_cap(mesh, loft.texture, points.front(), loft.rings.front().bone, false, loft.cap, angles);
+    add_cap(mesh, loft.texture, points.back(), loft.rings.back().bone, true, loft.cap, angles);
+}
+
+void add_segment(Mesh& mesh, int16_t bone, uint16_t texture, LoftShape shape, int sides, Vec3 from, Vec3 to,
+                 float side_from, float depth_from, float side_to, float depth_to, Vec3 facing, AtlasRect strip,
+                 AtlasRect cap) {
+    Loft loft;
+    loft.rings = {Ring{from, side_from, depth_from, bone}, Ring{to, side_to, depth_to, bone}};
+    loft.sides = sides;
+    loft.shape = shape;
+    loft.facing = facing;
+    loft.texture = texture;
+    loft.strip = strip;
+    loft.cap = cap;
+    add_loft(mesh, loft);
+}
+
+void add_spike(Mesh& mesh, int16_t bone, uint16_t texture, Vec3 base, Vec3 tip, float radius, int sides,
+               Vec3 facing, AtlasRect rect) {
+    assert(sides >= 3);
+    RingFrame frame = frame_for(normalized(tip - base), facing);
+    std::vector<Vec3> ring(sides);
+    std::vector<float> angles(sides);
+    for (int i = 0; i < sides; i++) {
+        angles[i] = 2.0f * PI * i / sides;
+        ring[i] = base + frame.front * (-std::cos(angles[i]) * radius) + frame.across * (std::sin(angles[i]) * radius);
+    }
+    uint16_t apex = add_vertex(mesh, bone, tip);
+    std::vector<uint16_t> index(sides);
+    for (int i = 0; i < sides; i++) index[i] = add_vertex(mesh, bone, ring[i]);
+    float mid_u = atlas_u((rect.x0 + rect.x1) * 0.5f);
+    for (int i = 0; i < sides; i++) {
+        int k = (i + 1) % sides;
+        float u0 = atlas_u(rect.x0 + (rect.x1 - rect.x0) * i / sides);
+        float u1 = atlas_u(rect.x0 + (rect.x1 - rect.x0) * (i + 1) / sides);
+        add_triangle(mesh, texture, index[i], index[k], apex, u0, atlas_v(rect.y0), u1, atlas_v(rect.y0), mid_u,
+                     atlas_v(rect.y1));
+    }
+    add_cap(mesh, texture, ring, bone, false, rect, angles);
+}
+
+void settle_on_floor(Mesh& mesh) {
+    if (mesh.vertices.empty()) return;
+    float lowest = mesh.vertices[0].z;
+    for (const MeshVertex& v : mesh.vertices) lowest = std::fmin(lowest, v.z);
+    for (MeshVertex& v : mesh.vertices) v.z -= lowest;
+}
+
+void group_faces_by_texture(Mesh& mesh) {
+    std::stable_sort(mesh.faces.begin(), mesh.faces.end(),
+                     [](const MeshFace& a, const MeshFace& b) { return a.texture_offset < b.texture_offset; });
+}
+
+Pose make_rest_pose(size_t bone_count) {
+    return Pose(bone_count, rest_key());
+}
+
+void turn_bone(Pose& pose, int bone, float x_degrees, float y_degrees, float z_degrees) {
+    assert(bone >= 0 && static_cast<size_t>(bone) < pose.size());
+    BoneKey& key = pose[bone];
+    key.rotation[0] += x_degrees * KEY_UNITS_PER_DEGREE;
+    key.rotation[1] += y_degrees * KEY_UNITS_PER_DEGREE;
+    key.rotation[2] += z_degrees * KEY_UNITS_PER_DEGREE;
+}
+
+void move_bone(Pose& pose, int bone, float x, float y, float z) {
+    assert(bone >= 0 && static_cast<size_t>(bone) < pose.size());
+    BoneKey& key = pose[bone];
+    key.translation[0] += x;
+    key.translation[1] += y;
+    key.translation[2] += z;
+}
+
+void fill_clip(SkeletonData& skeleton, int first_key, int key_count, PoseAtPhase pose_at) {
+    assert(first_key >= 1 && first_key + key_count <= ESQ_KEYFRAMES);
+    for (int k = 0; k < key_count; k++) {
+        Pose pose = pose_at(static_cast<float>(k) / key_count);
+        assert(pose.size() == skeleton.bones.size());
+        for (size_t b = 0; b < pose.size(); b++) skeleton.bones[b].keys[first_key + k] = pose[b];
+    }
+}

@@ -1,0 +1,109 @@
+// Kit shared by the two animated figures: lofted rings (tapered boxes and
+// cylinders that may bend and may span two bones), spikes for claws and
+// horns, texture-atlas rectangles, and the keyframe helpers that fill the
+// animation clips of a skeleton.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "formats.h"
+
+struct Vec3 {
+    float x, y, z;
+};
+
+inline Vec3 vec3(float x, float y, float z) { return Vec3{x, y, z}; }
+inline Vec3 operator+(Vec3 a, Vec3 b) { return Vec3{a.x + b.x, a.y + b.y, a.z + b.z}; }
+inline Vec3 operator-(Vec3 a, Vec3 b) { return Vec3{a.x - b.x, a.y - b.y, a.z - b.z}; }
+inline Vec3 operator*(Vec3 a, float s) { return Vec3{a.x * s, a.y * s, a.z * s}; }
+// The figures are symmetric: parts are laid out on the right side (-x) and
+// placed on either side with `side` -1 (right, kept) or +1 (left, mirrored).
+inline Vec3 on_side(Vec3 right_side_point, float side) {
+    return Vec3{-right_side_point.x * side, right_side_point.y, right_side_point.z};
+}
+
+// The figure textures are 256 x 256 atlases; regions are given in pixels.
+const int FIGURE_ATLAS_PIXELS = 256;
+
+// A region of the atlas. Around a loft the strip runs from x0 to x1; along
+// it, y0 lies at the first ring and y1 at the last (y0 > y1 keeps the image
+// upright on a loft that is built from the bottom up).
+struct AtlasRect {
+    float x0, y0, x1, y1;
+};
+
+// One cross-section of a loft: an ellipse (or a rectangle, for box lofts)
+// around `center`, perpendicular to the loft's path there.
+struct Ring {
+    Vec3 center;
+    float side;     // half-width across the facing direction
+    float depth;    // half-width along the facing direction
+    int16_t bone;   // bone the ring's vertices follow
+};
+
+enum LoftShape {
+    LOFT_ROUND,  // smooth shading around and along
+    LOFT_BOX,    // four flat sides with sharp edges
+};
+
+struct Loft {
+    std::vector<Ring> rings;  // at least two
+    int sides;                // corners per ring (4 for a box)
+    LoftShape shape;
+    Vec3 facing;              // the middle of the strip (and the depth axis) faces this way
+    uint16_t texture;         // texture offset of every face
+    AtlasRect strip;          // wrapped around the sides
+    AtlasRect cap;            // both end caps
+};
+
+// Adds a closed solid: the sides between the rings and a flat cap at each
+// end, all wound counter-clockwise seen from outside.
+void add_loft(Mesh& mesh, const Loft& loft);
+
+// A two-ring loft between two points, the usual tapered limb or box.
+void add_segment(Mesh& mesh, int16_t bone, uint16_t texture, LoftShape shape, int sides, Vec3 from,
+                 Vec3 to, float side_from, float depth_from, float side_to, float depth_to, Vec3 facing,
+                 AtlasRect strip, AtlasRect cap);
+
+// A pointed solid (claw, horn, spike) from a polygon around `base` to `tip`.
+void add_spike(Mesh& mesh, int16_t bone, uint16_t texture, Vec3 base, Vec3 tip, float radius, int sides,
+               Vec3 facing, AtlasRect rect);
+
+// Lifts or lowers the whole mesh so its lowest point lies exactly on the
+// floor (z = 0); ring tilts leave the soles a hair off it otherwise.
+void settle_on_floor(Mesh& mesh);
+
+// The renderer rebinds a texture only when a face's offset changes, so the
+// faces are kept grouped by texture offset (stable, so the build order
+// within a group is kept).
+void group_faces_by_texture(Mesh& mesh);
+
+// ---- skeletons and clips ----------------------------------------------------
+
+// Keyframes of the animation clips, one clip per animation state.
+const int CLIP_WALK_FIRST_KEY = 1;
+const int CLIP_WALK_KEYS = 6;
+const int CLIP_STAND_FIRST_KEY = 8;
+const int CLIP_STAND_KEYS = 5;
+const int CLIP_STRAFE_LEFT_FIRST_KEY = 13;
+const int CLIP_STRAFE_LEFT_KEYS = 6;
+const int CLIP_STRAFE_RIGHT_FIRST_KEY = 19;
+const int CLIP_STRAFE_RIGHT_KEYS = 6;
+const int CLIP_BACKWARD_FIRST_KEY = 25;
+const int CLIP_BACKWARD_KEYS = 6;
+
+// Angles of the bone keys: 256 units per full turn.
+const float KEY_UNITS_PER_DEGREE = 256.0f / 360.0f;
+
+// A full pose: one key per bone, all starting at rest.
+typedef std::vector<BoneKey> Pose;
+Pose make_rest_pose(size_t bone_count);
+// Adds a turn given in degrees about x, y and z (applied x, then z, then y).
+void turn_bone(Pose& pose, int bone, float x_degrees, float y_degrees, float z_degrees);
+void move_bone(Pose& pose, int bone, float x, float y, float z);
+
+// Samples a looping clip: `pose_at` gets the cycle phase in [0, 1) of each
+// key, so the clip's last key flows back into its first.
+typedef Pose (*PoseAtPhase)(float phase);
+void fill_clip(SkeletonData& skeleton, int first_key, int key_count, PoseAtPhase pose_at);

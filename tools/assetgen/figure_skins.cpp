@@ -1,0 +1,547 @@
+// The figure skins: the soldier's uniform and gear ("tex1.raw"), his face
+// and helmet ("tex2.raw"), the rifle ("arma.raw") and the creature's scaly
+// hide ("malo.raw"). Each is a 256 x 256 atlas painted region by region
+// (see figures.h) from fixed-seed noise, so every run paints the same bytes.
+#include <cmath>
+
+#include "figures.h"
+#include "procedural.h"
+
+namespace {
+
+struct Rgb {
+    float r, g, b;
+};
+
+Rgb rgb(float r, float g, float b) { return Rgb{r, g, b}; }
+Rgb mix(Rgb a, Rgb b, float t) { return Rgb{a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t}; }
+Rgb shade(Rgb a, float k) { return Rgb{a.r * k, a.g * k, a.b * k}; }
+
+float smoothstep(float edge0, float edge1, float v) {
+    float t = clamp_unit((v - edge0) / (edge1 - edge0));
+    return t * t * (3 - 2 * t);
+}
+
+void put(Image& image, int x, int y, Rgb c) {
+    set_pixel(image, x, y, to_byte(c.r), to_byte(c.g), to_byte(c.b), 255);
+}
+
+// Local coordinates handed to a region painter: pixel position inside the
+// region (px, py from its top-left corner), its size, and the position
+// relative to the size (u, v in 0..1, v growing down the image).
+struct Spot {
+    float px, py, w, h, u, v;
+    int x, y;  // absolute pixel
+};
+
+template <typename Painter>
+void paint_region(Image& image, const AtlasRect& rect, Painter painter) {
+    int x0 = static_cast<int>(std::fmin(rect.x0, rect.x1)), x1 = static_cast<int>(std::fmax(rect.x0, rect.x1));
+    int y0 = static_cast<int>(std::fmin(rect.y0, rect.y1)), y1 = static_cast<int>(std::fmax(rect.y0, rect.y1));
+    for (int y = y0; y < y1; y++) {
+        for (int x = x0; x < x1; x++) {
+            Spot s;
+            s.x = x;
+            s.y = y;
+            s.px = static_cast<float>(x - x0) + 0.5f;
+            s.py = static_cast<float>(y - y0) + 0.5f;
+            s.w = static_cast<float>(x1 - x0);
+            s.h = static_cast<float>(y1 - y0);
+            s.u = s.px / s.w;
+            s.v = s.py / s.h;
+            put(image, x, y, painter(s));
+        }
+    }
+}
+
+// Fine grain shared by every surface: a little per-pixel jitter.
+float grain(int x, int y, uint32_t seed, float amount) {
+    return 1.0f + (value_noise(x * 0.9f, y * 0.9f, 231, seed) - 0.5f) * amount;
+}
+
+// Distance to the nearest and second-nearest jittered cell centre (cells of
+// `cell` pixels): a pattern of scales or pebbles.
+void cell_distances(float x, float y, float cell, uint32_t seed, float& nearest, float& second) {
+    float gx = std::floor(x / cell), gy = std::floor(y / cell);
+    nearest = second = 1e9f;
+    for (int dy = -1; dy <= 1; dy++) {
+        for (int dx = -1; dx <= 1; dx++) {
+            float cx = gx + dx, cy = gy + dy;
+            float jx = value_noise(cx * 7.31f + 0.5f, cy * 3.17f + 0.5f, 4096, seed);
+            float jy = value_noise(cx * 5.11f + 0.5f, cy * 9.43f + 0.5f, 4096, seed + 17);
+            float fx = (cx + 0.15f + 0.7f * jx) * cell, fy = (cy + 0.15f + 0.7f * jy) * cell;
+            float d = std::sqrt((fx - x) * (fx - x) + (fy - y) * (fy - y));
+            if (d < nearest) {
+                second = nearest;
+                nearest = d;
+            } else if (d < second) {
+                second = d;
+            }
+        }
+    }
+}
+
+// ---- cloth and gear -----------------------------------------------------------
+
+const Rgb CAMO_KHAKI = {0.56f, 0.53f, 0.38f};
+const Rgb CAMO_GREEN = {0.29f, 0.36f, 0.19f};
+const Rgb CAMO_BROWN = {0.40f, 0.29f, 0.17f};
+const Rgb CAMO_BLACK = {0.13f, 0.13f, 0.10f};
+const Rgb OLIVE_DRAB = {0.33f, 0.34f, 0.21f};
+const Rgb LEATHER_BLACK = {0.11f, 0.09f, 0.08f};
+const Rgb SKIN_TONE = {0.80f, 0.61f, 0.47f};
+
+// Woodland camouflage on a twill weave.
+Rgb camouflage(int x, int y, uint32_t seed) {
+    float blobs = fractal_noise(x / 28.0f, y / 28.0f, 256, 3, seed);
+    float streaks = fractal_noise(x / 20.0f + 3.7f, y / 34.0f + 1.3f, 256, 3, seed + 5);
+    float specks = fractal_noise(x / 9.0f, y / 9.0f, 256, 2, seed + 11);
+    Rgb c = CAMO_KHAKI;
+    if (blobs > 0.53f) c = CAMO_GREEN;
+    if (streaks > 0.58f) c = CAMO_BROWN;
+    if (specks > 0.66f && blobs > 0.45f) c = CAMO_BLACK;
+    float twill = ((x + y) % 3 == 0) ? 0.92f : 1.0f;
+    return shade(c, twill * grain(x, y, seed + 23, 0.18f));
+}
+
+// A stitched seam: a dark fold with lighter stitches along it.
+Rgb seam(Rgb c, float distance, float along) {
+    if (distance < 1.0f) return shade(c, 0.6f);
+    if (distance < 2.0f) return (static_cast<int>(along) % 4 < 2) ? mix(c, rgb(0.7f, 0.68f, 0.55f), 0.5f) : c;
+    return c;
+}
+
+// A rectangle outline (pocket, flap) with a shadow below it.
+Rgb pocket(Rgb c, float px, float py, float x0, float y0, float x1, float y1) {
+    if (px < x0 || px > x1 || py < y0 || py > y1 + 2) return c;
+    if (py > y1) return shade(c, 0.7f);                        // shadow under the pocket
+    if (px < x0 + 1 || px > x1 - 1 || py < y0 + 1 || py > y1 - 1) return shade(c, 0.65f);
+    if (py < y0 + (y1 - y0) * 0.3f) return shade(c, py < y0 + (y1 - y0) * 0.3f - 1 ? 1.08f : 0.6f);  // flap
+    return c;
+}
+
+Rgb leather(int x, int y, uint32_t seed, Rgb base) {
+    float crease = fractal_noise(x / 6.0f, y / 14.0f, 256, 3, seed);
+    float sheen = fractal_noise(x / 30.0f, y / 30.0f, 256, 2, seed + 3);
+    return shade(base, (0.75f + 0.5f * crease) * (0.85f + 0.4f * sheen) * grain(x, y, seed + 9, 0.1f));
+}
+
+void paint_jacket(Image& image) {
+    paint_region(image, BODY_JACKET, [](const Spot& s) {
+        Rgb c = camouflage(s.x, s.y, 101);
+        const float front = s.w * 0.5f;
+        // Zip down the front, side seams, collar.
+        if (std::fabs(s.px - front) < 1.5f) c = shade(c, 0.55f);
+        else if (std::fabs(s.px - front) < 3.0f) c = shade(c, 1.1f);
+        c = seam(c, std::fabs(s.px - s.w * 0.25f), s.py);
+        c = seam(c, std::fabs(s.px - s.w * 0.75f), s.py);
+        if (s.py < 7) c = shade(c, 0.75f);
+        // Chest pockets either side of the zip.
+        c = pocket(c, s.px, s.py, front - 26, 26, front - 8, 46);
+        c = pocket(c, s.px, s.py, front + 8, 26, front + 26, 46);
+        // Pack straps over the shoulders, front and back.
+        for (float strap : {front - 34.0f, front + 34.0f, 12.0f, s.w - 12.0f}) {
+            float d = std::fabs(s.px - strap);
+            if (d < 4.5f && s.py < 70) {
+                c = shade(OLIVE_DRAB, (d > 3.5f ? 0.7f : 1.0f) * grain(s.x, s.y, 7, 0.2f));
+                if (static_cast<int>(s.py) % 18 < 2) c = rgb(0.45f, 0.45f, 0.42f);  // buckles
+            }
+        }
+        return c;
+    });
+}
+
+void paint_trousers(Image& image) {
+    paint_region(image, BODY_TROUSERS, [](const Spot& s) {
+        Rgb c = camouflage(s.x, s.y, 202);
+        // Web belt along the top with a buckle at the front.
+        if (s.py < 11) {
+            c = shade(OLIVE_DRAB, (s.py < 1.5f || s.py > 9.5f ? 0.6f : 1.0f) * grain(s.x, s.y, 3, 0.25f));
+            if (std::fabs(s.px - s.w * 0.5f) < 7 && s.py > 1.5f && s.py < 9.5f) c = rgb(0.55f, 0.53f, 0.45f);
+        } else if (std::fabs(s.px - s.w * 0.5f) < 1.0f) {
+            c = shade(c, 0.6f);  // fly seam
+        }
+        return c;
+    });
+}
+
+void paint_thigh(Image& image) {
+    paint_region(image, BODY_THIGH, [](const Spot& s) {
+        Rgb c = camouflage(s.x, s.y, 303);
+        c = seam(c, std::fabs(s.px - s.w * 0.5f), s.py);
+        // Cargo pockets on both sides.
+        c = pocket(c, s.px, s.py, s.w * 0.25f - 9, 20, s.w * 0.25f + 9, 46);
+        c = pocket(c, s.px, s.py, s.w * 0.75f - 9, 20, s.w * 0.75f + 9, 46);
+        return c;
+    });
+}
+
+void paint_shin(Image& image) {
+    paint_region(image, BODY_SHIN, [](const Spot& s) {
+        const float boot_top = s.h * 0.58f;
+        if (s.py < boot_top) {
+            Rgb c = camouflage(s.x, s.y, 404);
+            if (s.py > boot_top - 5) c = shade(c, 0.8f);  // trousers bloused over the boot
+            return seam(c, std::fabs(s.px - s.w * 0.5f), s.py);
+        }
+        Rgb c = leather(s.x, s.y, 41, LEATHER_BLACK);
+        if (s.py < boot_top + 2) c = shade(c, 0.5f);
+        // Laces criss-crossing up the front.
+        float dx = std::fabs(s.px - s.w * 0.5f);
+        if (dx < 7) {
+            float phase = std::fmod(s.py, 6.0f);
+            if (std::fabs(dx - phase) < 1.0f) c = rgb(0.35f, 0.30f, 0.22f);
+            if (dx > 5.5f && std::fmod(s.py, 6.0f) < 1.5f) c = rgb(0.5f, 0.5f, 0.48f);  // eyelets
+        }
+        return c;
+    });
+}
+
+void paint_sleeves(Image& image) {
+    paint_region(image, BODY_SLEEVE, [](const Spot& s) {
+        Rgb c = camouflage(s.x, s.y, 505);
+        // A flag patch on the outer side of the upper sleeve.
+        float dx = std::fabs(s.px - s.w * 0.25f), dy = std::fabs(s.py - 16);
+        if (dx < 8 && dy < 5) c = (dx > 7 || dy > 4) ? shade(OLIVE_DRAB, 0.6f) : mix(OLIVE_DRAB, CAMO_BLACK, 0.3f);
+        dx = std::fabs(s.px - s.w * 0.75f);
+        if (dx < 8 && dy < 5) c = (dx > 7 || dy > 4) ? shade(OLIVE_DRAB, 0.6f) : mix(OLIVE_DRAB, CAMO_BLACK, 0.3f);
+        return seam(c, std::fabs(s.px - 1), s.py);
+    });
+    paint_region(image, BODY_FORESLEEVE, [](const Spot& s) {
+        Rgb c = camouflage(s.x, s.y, 606);
+        if (s.py < 10) c = shade(c, 0.85f + 0.1f * std::sin(s.py));  // rolled folds at the elbow
+        if (s.py > s.h - 9) c = shade(c, s.py > s.h - 8 ? 0.8f : 0.55f);  // cuff
+        return c;
+    });
+}
+
+void paint_gear(Image& image) {
+    paint_region(image, BODY_GLOVE, [](const Spot& s) {
+        Rgb c = leather(s.x, s.y, 51, rgb(0.16f, 0.13f, 0.10f));
+        if (static_cast<int>(s.px) % 16 == 0) c = shade(c, 0.6f);  // finger seams
+        if (s.py > s.h - 6) c = shade(c, 0.75f);                   // knuckle pad
+        return c;
+    });
+    paint_region(image, BODY_BOOT, [](const Spot& s) {
+        Rgb c = leather(s.x, s.y, 61, LEATHER_BLACK);
+        float side = s.u * 4.0f;
+        if (side >= 3.0f) {  // the sole: rubber tread
+            c = rgb(0.08f, 0.08f, 0.08f);
+            if (static_cast<int>(s.py) % 5 < 2) c = rgb(0.15f, 0.15f, 0.14f);
+        } else if (side >= 1.0f && side < 2.0f) {  // the top: laces
+            float dx = std::fabs(s.px - s.w * 0.375f);
+            if (dx < 5 && std::fabs(dx - std::fmod(s.py, 5.0f)) < 1.0f && s.py < s.h * 0.6f)
+                c = rgb(0.35f, 0.30f, 0.22f);
+        }
+        if (std::fmod(side, 1.0f) < 0.06f) c = shade(c, 0.6f);
+        return c;
+    });
+    paint_region(image, BODY_PACK, [](const Spot& s) {
+        Rgb c = shade(OLIVE_DRAB, (0.85f + 0.3f * fractal_noise(s.x / 10.0f, s.y / 10.0f, 256, 3, 71)) *
+                                      grain(s.x, s.y, 72, 0.2f));
+        if ((s.x + s.y) % 2 == 0) c = shade(c, 0.95f);
+        float side = s.u * 4.0f;
+        if (std::fmod(side, 1.0f) < 0.05f) c = shade(c, 0.6f);  // box edges
+        if (side >= 1.0f && side < 2.0f) {                       // the outer face
+            float fx = (side - 1.0f) * s.w * 0.25f, fy = s.py;
+            if (fy < 26) c = shade(c, fy > 24 ? 0.55f : 1.1f);  // top flap
+            for (float strap : {8.0f, 24.0f}) {
+                if (std::fabs(fx - strap) < 2.5f && fy < 40) {
+                    c = shade(OLIVE_DRAB, 0.7f);
+                    if (fy > 24 && fy < 30) c = rgb(0.5f, 0.5f, 0.45f);  // buckle
+                }
+            }
+            c = pocket(c, fx, fy, 5, 36, 27, 58);
+        }
+        return c;
+    });
+    paint_region(image, BODY_ROLL, [](const Spot& s) {
+        Rgb blanket = rgb(0.38f, 0.30f, 0.22f);
+        Rgb c = shade(blanket, 0.8f + 0.4f * fractal_noise(s.x / 5.0f, s.y / 12.0f, 256, 2, 81));
+        if (static_cast<int>(s.px) % 21 < 2) c = shade(c, 0.6f);  // roll layers
+        float strap = std::fabs(s.v - 0.2f) < 0.06f || std::fabs(s.v - 0.8f) < 0.06f;
+        if (strap) c = shade(LEATHER_BLACK, 1.6f);
+        return c;
+    });
+    paint_region(image, BODY_WEBBING, [](const Spot& s) {
+        Rgb c = shade(OLIVE_DRAB, (0.9f + 0.2f * fractal_noise(s.x / 6.0f, s.y / 6.0f, 256, 2, 91)) *
+                                      grain(s.x, s.y, 92, 0.2f));
+        if (std::fmod(s.u * 4.0f, 1.0f) < 0.08f) c = shade(c, 0.6f);
+        if (s.py > s.h * 0.6f && s.py < s.h * 0.65f) c = shade(c, 0.55f);  // flap edge
+        if (std::fabs(s.px - s.w * 0.375f) < 2 && std::fabs(s.py - s.h * 0.75f) < 2) c = rgb(0.2f, 0.2f, 0.18f);
+        return c;
+    });
+    paint_region(image, BODY_CAP, [](const Spot& s) { return shade(camouflage(s.x, s.y, 111), 0.8f); });
+}
+
+// ---- the soldier's head ---------------------------------------------------------
+
+Rgb skin(int x, int y, uint32_t seed) {
+    float blotch = fractal_noise(x / 12.0f, y / 12.0f, 256, 3, seed);
+    return shade(mix(SKIN_TONE, rgb(0.74f, 0.50f, 0.40f), blotch * 0.6f), grain(x, y, seed + 1, 0.08f));
+}
+
+float ellipse(float px, float py, float cx, float cy, float rx, float ry) {
+    float dx = (px - cx) / rx, dy = (py - cy) / ry;
+    return dx * dx + dy * dy;
+}
+
+void paint_face(Image& image) {
+    paint_region(image, HEAD_FACE, [](const Spot& s) {
+        const float mid = s.w * 0.5f;
+        const float eye_row = 43, brow_row = 35, nose_row = 60, mouth_row = 92;
+        const float eye_spread = 15;
+        Rgb c = skin(s.x, s.y, 121);
+        float dx = s.px - mid, ax = std::fabs(dx);
+        // Short dark hair at the back and top; stubble along the jaw.
+        Rgb hair = shade(rgb(0.20f, 0.15f, 0.10f), 0.8f + 0.4f * value_noise(s.px, s.py * 0.5f, 256, 122));
+        if ((ax > 88 && s.py < 78) || s.py < 16) c = hair;
+        else if (s.py > 78 && ax < 60)
+            c = mix(c, rgb(0.42f, 0.34f, 0.28f), 0.35f * value_noise(s.px * 0.8f, s.py * 0.8f, 256, 123));
+        // Ears on both sides.
+        for (float ear : {mid - 64, mid + 64}) {
+            float e = ellipse(s.px, s.py, ear, 52, 7, 14);
+            if (e < 1) c = shade(skin(s.x, s.y, 124), e > 0.6f ? 0.75f : 0.95f);
+        }
+        // Camouflage face paint across the cheeks.
+        if (ax < 44 && ax > 22 && std::fabs(s.py - (40 + ax * 0.5f)) < 3) c = mix(c, CAMO_GREEN, 0.7f);
+        if (ax < 34 && std::fabs(s.py - 24) < 3) c = mix(c, CAMO_BROWN, 0.6f);
+        // Eyes, brows, nose shadow, mouth.
+        for (float side : {-1.0f, 1.0f}) {
+            float ex = mid + side * eye_spread;
+            float e = ellipse(s.px, s.py, ex, eye_row, 7, 3.2f);
+            if (e < 1.6f && e >= 1.0f) c = shade(c, 0.7f);
+            if (e < 1.0f) c = rgb(0.92f, 0.90f, 0.86f);
+            if (ellipse(s.px, s.py, ex, eye_row, 2.6f, 2.6f) < 1) c = rgb(0.22f, 0.30f, 0.20f);
+            if (ellipse(s.px, s.py, ex, eye_row, 1.2f, 1.2f) < 1) c = rgb(0.03f, 0.03f, 0.03f);
+            if (ellipse(s.px, s.py, ex, brow_row, 9, 1.8f) < 1) c = rgb(0.18f, 0.13f, 0.09f);
+        }
+        if (ax < 5 && s.py > eye_row + 3 && s.py < nose_row + 4) c = shade(c, 0.9f + 0.02f * ax);
+        if (ax < 8 && std::fabs(s.py - nose_row - 4) < 1.5f) c = shade(c, 0.7f);
+        if (ax < 14 && std::fabs(s.py - mouth_row) < 1.6f) c = rgb(0.42f, 0.20f, 0.18f);
+        if (ax < 11 && s.py > mouth_row + 1.6f && s.py < mouth_row + 4) c = shade(c, 1.05f);
+        return c;
+    });
+}
+
+void paint_helmet(Image& image) {
+    paint_region(image, HEAD_HELMET, [](const Spot& s) {
+        Rgb c = mix(camouflage(s.x, s.y, 131), OLIVE_DRAB, 0.35f);
+        // Net over the cover.
+        float gx = std::fmod(s.px + s.py * 0.5f, 9.0f), gy = std::fmod(s.px - s.py * 0.5f + 256, 9.0f);
+        if (gx < 1.0f || gy < 1.0f) c = shade(c, 0.65f);
+        const float band_top = 56, band_bottom = 66;
+        if (s.py > band_top && s.py < band_bottom) c = shade(LEATHER_BLACK, 1.4f);
+        // Goggles on the band above the face.
+        const float mid = s.w * 0.5f;
+        for (float side : {-1.0f, 1.0f}) {
+            float e = ellipse(s.px, s.py, mid + side * 14, 61, 11, 8);
+            Rgb lens = mix(rgb(0.25f, 0.32f, 0.30f), rgb(0.6f, 0.7f, 0.7f), s.py < 59 ? 0.5f : 0.0f);  // glint on top
+            if (e < 1) c = e > 0.65f ? rgb(0.12f, 0.12f, 0.12f) : lens;
+        }
+        if (s.py > s.h - 4) c = shade(c, 0.6f);  // rim
+        return c;
+    });
+    paint_region(image, HEAD_HELMET_TOP,
+                 [](const Spot& s) { return mix(camouflage(s.x, s.y, 141), OLIVE_DRAB, 0.35f); });
+    paint_region(image, HEAD_HAIR, [](const Spot& s) {
+        return shade(rgb(0.20f, 0.15f, 0.10f), 0.8f + 0.4f * value_noise(s.px, s.py, 256, 151));
+    });
+    paint_region(image, HEAD_SKIN, [](const Spot& s) { return skin(s.x, s.y, 161); });
+}
+
+// ---- the rifle ------------------------------------------------------------------
+
+const Rgb GUNMETAL = {0.20f, 0.21f, 0.22f};
+const Rgb POLYMER = {0.11f, 0.11f, 0.10f};
+
+// Brushed metal: fine streaks along the barrel and worn, lighter edges at
+// the box corners.
+Rgb metal(const Spot& s, Rgb base, uint32_t seed) {
+    float brush = value_noise(s.px * 0.15f, s.py * 2.0f, 256, seed);
+    float wear = fractal_noise(s.px / 8.0f, s.py / 8.0f, 256, 3, seed + 1);
+    Rgb c = shade(base, 0.85f + 0.3f * brush);
+    float edge = std::fmod(s.u * 4.0f, 1.0f);
+    if (edge < 0.05f || edge > 0.95f) c = mix(c, rgb(0.55f, 0.56f, 0.58f), 0.5f * wear + 0.2f);
+    return c;
+}
+
+void paint_gun(Image& image) {
+    paint_region(image, GUN_RECEIVER, [](const Spot& s) {
+        Rgb c = metal(s, GUNMETAL, 171);
+        // Ejection port on the right side, pins and the rail on top.
+        float side = s.u * 4.0f;
+        if (side < 1.0f && s.v > 0.2f && s.v < 0.5f && std::fabs(side - 0.5f) < 0.25f) c = rgb(0.05f, 0.05f, 0.05f);
+        if (ellipse(std::fmod(s.px, 32.0f), s.py, 16, 48, 2, 2) < 1) c = rgb(0.45f, 0.46f, 0.47f);
+        if (side >= 1.0f && side < 2.0f && static_cast<int>(s.py) % 4 == 0) c = shade(c, 0.6f);
+        return c;
+    });
+    paint_region(image, GUN_STOCK, [](const Spot& s) {
+        Rgb c = shade(POLYMER, 0.9f + 0.25f * fractal_noise(s.px / 4.0f, s.py / 4.0f, 256, 2, 181));
+        if (s.py < 8 && static_cast<int>(s.py) % 2 == 0) c = rgb(0.05f, 0.05f, 0.05f);  // rubber butt pad
+        if (std::fmod(s.u * 4.0f, 1.0f) < 0.04f) c = shade(c, 1.6f);
+        return c;
+    });
+    paint_region(image, GUN_HANDGUARD, [](const Spot& s) {
+        Rgb c = shade(POLYMER, 1.1f + 0.2f * fractal_noise(s.px / 3.0f, s.py / 3.0f, 256, 2, 191));
+        // Rows of cooling vents.
+        float vx = std::fmod(s.px, 16.0f), vy = std::fmod(s.py, 12.0f);
+        if (ellipse(vx, vy, 8, 6, 5, 2.2f) < 1) c = rgb(0.02f, 0.02f, 0.02f);
+        return c;
+    });
+    paint_region(image, GUN_BARREL, [](const Spot& s) {
+        Rgb c = metal(s, shade(GUNMETAL, 0.8f), 201);
+        if (std::fabs(s.u - 0.5f) < 0.08f) c = shade(c, 1.5f);  // highlight along the top
+        return c;
+    });
+    paint_region(image, GUN_MAGAZINE, [](const Spot& s) {
+        Rgb c = metal(s, rgb(0.26f, 0.25f, 0.22f), 211);
+        if (static_cast<int>(s.py) % 10 < 2) c = shade(c, 0.6f);  // ribs
+        return c;
+    });
+    paint_region(image, GUN_GRIP, [](const Spot& s) {
+        Rgb c = POLYMER;
+        if ((static_cast<int>(s.px) % 4 < 2) != (static_cast<int>(s.py) % 4 < 2)) c = shade(c, 1.5f);  // stippling
+        return shade(c, grain(s.x, s.y, 221, 0.3f));
+    });
+    paint_region(image, GUN_DARK, [](const Spot& s) { return metal(s, shade(GUNMETAL, 0.7f), 231); });
+    paint_region(image, GUN_MUZZLE, [](const Spot& s) {
+        Rgb c = metal(s, shade(GUNMETAL, 0.75f), 241);
+        if (std::fmod(s.px, 21.0f) < 5 && s.v > 0.25f && s.v < 0.75f) c = rgb(0.02f, 0.02f, 0.02f);  // slots
+        return c;
+    });
+}
+
+// ---- the creature ---------------------------------------------------------------
+
+const Rgb HIDE_GREEN = {0.33f, 0.38f, 0.27f};
+const Rgb HIDE_DARK = {0.16f, 0.19f, 0.14f};
+const Rgb BELLY_PALE = {0.62f, 0.58f, 0.40f};
+const Rgb BONE_IVORY = {0.85f, 0.80f, 0.64f};
+
+// Scaly hide: cells with dark crevices, blotches, paler towards `pale`.
+Rgb scales(int x, int y, float cell, float pale, uint32_t seed) {
+    float nearest, second;
+    cell_distances(static_cast<float>(x), static_cast<float>(y), cell, seed, nearest, second);
+    float crevice = smoothstep(0.0f, cell * 0.18f, second - nearest);
+    float blotch = fractal_noise(x / 24.0f, y / 24.0f, 256, 3, seed + 1);
+    Rgb c = mix(HIDE_GREEN, HIDE_DARK, smoothstep(0.45f, 0.7f, blotch));
+    c = mix(c, BELLY_PALE, pale);
+    float dome = 1.1f - 0.25f * clamp_unit(nearest / cell);  // each scale bulges
+    return shade(c, (0.45f + 0.55f * crevice) * dome * grain(x, y, seed + 2, 0.12f));
+}
+
+void paint_creature_body(Image& image) {
+    paint_region(image, BEAST_TORSO, [](const Spot& s) {
+        // Belly at the front (middle of the strip), spine at the edges.
+        float from_front = std::fabs(s.u - 0.5f) * 2.0f;
+        float pale = 1.0f - smoothstep(0.25f, 0.5f, from_front);
+        Rgb c = scales(s.x, s.y, pale > 0.5f ? 9.0f : 7.0f, pale * 0.8f, 251);
+        if (pale > 0.5f && std::fmod(s.py, 11.0f) < 1.5f) c = shade(c, 0.6f);  // belly plates
+        float spine = std::fmin(s.u, 1.0f - s.u) * s.w;
+        if (spine < 10) c = shade(c, 0.6f + 0.04f * spine);
+        return c;
+    });
+    AtlasRect limbs[] = {BEAST_UPPER_ARM, BEAST_FOREARM, BEAST_THIGH, BEAST_SHIN};
+    uint32_t seed = 261;
+    for (const AtlasRect& limb : limbs) {
+        paint_region(image, limb, [seed](const Spot& s) {
+            // Paler on the inside face of the limb, darker behind.
+            float pale = 0.25f * (0.5f + 0.5f * std::cos((s.u - 0.5f) * 6.2832f));
+            Rgb c = scales(s.x, s.y, 6.0f, pale, seed);
+            // A raised vein winding down the front.
+            float vein = std::fabs(s.px - s.w * 0.5f - 6.0f * std::sin(s.py * 0.15f));
+            if (vein < 1.5f) c = mix(c, rgb(0.30f, 0.25f, 0.30f), 0.6f);
+            return c;
+        });
+        seed += 10;
+    }
+    paint_region(image, BEAST_HIDE, [](const Spot& s) {
+        float knob = fractal_noise(s.px / 3.0f, s.py / 3.0f, 256, 2, 301);
+        return shade(scales(s.x, s.y, 5.0f, 0.0f, 302), 0.75f + 0.4f * knob);
+    });
+    paint_region(image, BEAST_CLAW, [](const Spot& s) {
+        // Ivory at the root darkening to a blackened tip, with growth streaks.
+        Rgb c = mix(BONE_IVORY, rgb(0.18f, 0.14f, 0.10f), smoothstep(0.3f, 1.0f, s.v));
+        return shade(c, 0.85f + 0.3f * value_noise(s.px * 0.5f, s.py * 0.05f, 256, 311));
+    });
+    paint_region(image, BEAST_RAG, [](const Spot& s) {
+        Rgb c = shade(rgb(0.30f, 0.21f, 0.13f), 0.7f + 0.5f * fractal_noise(s.px / 5.0f, s.py / 5.0f, 256, 3, 321));
+        float stain = fractal_noise(s.px / 10.0f, s.py / 10.0f, 256, 2, 322);
+        if (stain > 0.62f) c = mix(c, rgb(0.25f, 0.06f, 0.05f), 0.6f);
+        if (static_cast<int>(s.px + s.py) % 7 == 0) c = shade(c, 0.85f);  // coarse weave
+        return c;
+    });
+}
+
+void paint_creature_face(Image& image) {
+    paint_region(image, BEAST_FACE, [](const Spot& s) {
+        // Rows of the head strip: crown at the top, chin at the bottom.
+        const float brow_row = 16, eye_row = 31, nostril_row = 46, mouth_row = 53;
+        const float mid = s.w * 0.5f;
+        float dx = s.px - mid, ax = std::fabs(dx);
+        float front = 1.0f - smoothstep(30, 70, ax);
+        Rgb c = scales(s.x, s.y, 6.0f, 0.15f * front, 331);
+        // Heavy brow ridge casting a shadow over deep sockets.
+        if (ax < 46 && std::fabs(s.py - brow_row) < 4) c = shade(c, std::fabs(s.py - brow_row) < 2 ? 1.2f : 0.8f);
+        for (float side : {-1.0f, 1.0f}) {
+            float ex = mid + side * 19;
+            float socket = ellipse(s.px, s.py, ex, eye_row, 13, 8);
+            if (socket < 1) c = shade(c, 0.35f + 0.5f * socket);
+            float eye = ellipse(s.px, s.py, ex, eye_row, 8, 4.5f);
+            if (eye < 1) {
+                c = mix(rgb(1.0f, 0.85f, 0.15f), rgb(0.9f, 0.2f, 0.05f), eye);  // glowing iris
+                if (std::fabs(s.px - ex) < 1.2f) c = rgb(0.05f, 0.02f, 0.02f);   // slit pupil
+            }
+        }
+        // Nostril slits and a wide mouth full of teeth.
+        for (float side : {-1.0f, 1.0f})
+            if (ellipse(s.px, s.py, mid + side * 7, nostril_row, 2.5f, 1.5f) < 1) c = rgb(0.06f, 0.04f, 0.04f);
+        const float mouth_half = 38;
+        float lip = mouth_row + 2.0f * std::cos(dx * 0.08f);
+        if (ax < mouth_half && std::fabs(s.py - lip) < 3.5f) {
+            c = rgb(0.20f, 0.03f, 0.03f);
+            float tooth = std::fmod(ax, 6.0f);
+            float into = s.py < lip ? (s.py - (lip - 3.5f)) : ((lip + 3.5f) - s.py);
+            if (into < 3.0f - std::fabs(tooth - 3.0f)) c = BONE_IVORY;
+        }
+        return c;
+    });
+}
+
+}  // namespace
+
+Image paint_player_body() {
+    Image image = make_image(FIGURE_ATLAS_PIXELS, FIGURE_ATLAS_PIXELS);
+    // The spare corner below the backpack is plain camouflage.
+    paint_region(image, AtlasRect{0, 224, 128, 256}, [](const Spot& s) { return camouflage(s.x, s.y, 99); });
+    paint_jacket(image);
+    paint_trousers(image);
+    paint_thigh(image);
+    paint_shin(image);
+    paint_sleeves(image);
+    paint_gear(image);
+    return image;
+}
+
+Image paint_player_head() {
+    Image image = make_image(FIGURE_ATLAS_PIXELS, FIGURE_ATLAS_PIXELS);
+    paint_face(image);
+    paint_helmet(image);
+    // The spare corner gets skin too, so no pixel is left transparent black.
+    paint_region(image, AtlasRect{192, 224, 256, 256}, [](const Spot& s) { return skin(s.x, s.y, 171); });
+    return image;
+}
+
+Image paint_rifle() {
+    Image image = make_image(FIGURE_ATLAS_PIXELS, FIGURE_ATLAS_PIXELS);
+    paint_gun(image);
+    return image;
+}
+
+Image paint_enemy_skin() {
+    Image image = make_image(FIGURE_ATLAS_PIXELS, FIGURE_ATLAS_PIXELS);
+    paint_creature_body(image);
+    paint_creature_face(image);
+    return image;
+}
