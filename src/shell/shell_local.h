@@ -5,6 +5,10 @@
 
 extern FONT* hud_font;  // the HUD font, converted for AllegroGL at start-up
 
+// The HUD places text at 1/16 unit per font pixel. AllegroGL's textured
+// font conversion divides the glyph size by its scale, so that is 16.
+static const float HUD_FONT_SCALE = 16.0f;
+
 struct HudLine;
 
 // Draws the lines with the HUD font at (x, y + y_offset, z) of the current

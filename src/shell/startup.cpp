@@ -24,8 +24,6 @@ static const int SCREEN_WIDTH = 640;
 static const int SCREEN_HEIGHT = 480;
 static const int COLOR_DEPTH_BITS = 16;
 static const int HIGH_SCORE_AT_START = 25000;
-// The HUD places text at 1/16 unit per font pixel.
-static const float HUD_FONT_SCALE = 1.0f / 16.0f;
 static const size_t DEPTH_BUCKET_BYTES = DEPTH_BUCKET_COUNT * sizeof(int32_t);
 
 struct TextureLoad {
