@@ -22,27 +22,14 @@ const RoundRow ROUND_TABLE[14] = {
     {9, 15, 0.80f, 0}, {10, 15, 0.80f, 1},
 };
 
-TEST(Rounds, FirstRoundOfANewGame) {
-    start_test_game();
-    EXPECT_EQ(round_number, 1);
-    EXPECT_EQ(light_preset, 0);
-    EXPECT_EQ(weapon, 0);
-    EXPECT_EQ(ammo, -1);
-    EXPECT_EQ(fire_interval, 30);
-    EXPECT_EQ(player_health, 150);
-    EXPECT_EQ(lives, 3);
-    EXPECT_EQ(round_clock, 99);
-    EXPECT_EQ(round_intro, 1);
-    EXPECT_EQ(round_intro_countdown, 3);
-    EXPECT_EQ(enemies_frozen, 1);
-    EXPECT_EQ(enemy_aggression, 70);
-    EXPECT_EQ(music_volume, 255);
-    EXPECT_EQ(channel_records[CHANNEL_MUSIC].volume, 255);
-    EXPECT_FLOAT_EQ(camera_eye_z, 10.0f);
-}
-
 TEST(Rounds, ProgressionTableAndBeyond) {
     start_test_game();
+    // A new game's first round: the rifle, full health, a full clock, READY.
+    EXPECT_EQ(ammo, -1);
+    EXPECT_EQ(player_health, 150);
+    EXPECT_EQ(round_clock, 99);
+    EXPECT_EQ(round_intro_countdown, 3);
+    EXPECT_EQ(channel_records[CHANNEL_MUSIC].volume, 255);
     for (int r = 1; r <= 14; r++) {
         SCOPED_TRACE(r);
         const RoundRow& row = ROUND_TABLE[r - 1];
