@@ -4,3 +4,13 @@
 #include <allegro.h>
 
 extern FONT* hud_font;  // the HUD font, converted for AllegroGL at start-up
+
+// The HUD places text at 1/16 unit per font pixel. AllegroGL's textured
+// font conversion divides the glyph size by its scale, so that is 16.
+static const float HUD_FONT_SCALE = 16.0f;
+
+struct HudLine;
+
+// Draws the lines with the HUD font at (x, y + y_offset, z) of the current
+// model-view space; draws nothing when the font failed to load.
+void draw_hud_lines(const HudLine* lines, int count, float y_offset);

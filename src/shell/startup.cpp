@@ -24,9 +24,6 @@ static const int SCREEN_WIDTH = 640;
 static const int SCREEN_HEIGHT = 480;
 static const int COLOR_DEPTH_BITS = 16;
 static const int HIGH_SCORE_AT_START = 25000;
-// AllegroGL draws a textured glyph w font pixels wide as w / scale units; the
-// HUD's text positions assume 1/16 unit per font pixel.
-static const float HUD_FONT_SCALE = 16.0f;
 static const size_t DEPTH_BUCKET_BYTES = DEPTH_BUCKET_COUNT * sizeof(int32_t);
 
 struct TextureLoad {

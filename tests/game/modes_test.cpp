@@ -1,0 +1,141 @@
+// The game modes as the ticks drive them: deaths and restarts, Game Over and
+// the way back to the title, the round clock and the once-a-second step.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "shell/shell.h"
+#include "support/game_fixture.h"
+
+namespace {
+
+TEST(Modes, RunningOutOfTimeCostsALifeEvenAtFullHealth) {
+    start_test_game();
+    begin_play();
+    park_enemies();
+    round_clock = 1;
+    second_ticks = 59;
+    game_tick();
+    EXPECT_EQ(lives, 2);
+    EXPECT_EQ(player_health, 150);
+    EXPECT_FLOAT_EQ(player_death_timer, 1.0f);
+    EXPECT_EQ(round_clock, 99);
+}
+
+TEST(Modes, DyingRestartsTheRoundOnThreeTicksAndTheLastPlacementStands) {
+    start_test_game();
+    begin_play();
+    park_enemies();
+    player_death_timer = 1.0f;
+    lives = 2;
+
+    std::vector<int> restart_ticks;
+    float x_after_last_restart = 0;
+    for (int tick = 1; tick <= 80; tick++) {
+        player_health = 1;  // each restart gives 150 back
+        game_tick();
+        if (player_health == 150) {
+            restart_ticks.push_back(tick);
+            x_after_last_restart = enemies[0].x;
+        }
+    }
+    EXPECT_EQ(restart_ticks, (std::vector<int>{39, 40, 41}));
+    EXPECT_EQ(enemies[0].x, x_after_last_restart);  // frozen in the intro since
+    EXPECT_EQ(round_intro, 1);
+    EXPECT_EQ(lives, 2);
+    EXPECT_LT(player_death_timer, 0.0f);
+}
+
+TEST(Modes, LastLifeLostGivesGameOverThenTheTitleFiveSecondsLater) {
+    start_test_game();
+    begin_play();
+    park_enemies();
+    lives = 1;
+    player_health = 15;
+    Shot& shot = enemy_shots[0][0];
+    shot.active = 1;
+    shot.x = player_x;
+    shot.y = player_y - 0.5f;
+    shot.heading = 0;
+    mouse_b = 1;
+
+    int ticks = 0;
+    while (game_over == 0 && ticks < 100) {
+        game_tick();
+        ticks++;
+    }
+    EXPECT_EQ(ticks, 40);  // the death on the first tick, the end 39 ticks later
+    EXPECT_EQ(lives, 0);
+    EXPECT_EQ(game_over_countdown, 5);
+
+    // No firing in Game Over, and the clock keeps running.
+    for (Shot& s : player_shots) s.active = 0;
+    const int clock_at_game_over = round_clock;
+    int over_ticks = 0;
+    while (in_game == 1 && over_ticks < 400) {
+        game_tick();
+        over_ticks++;
+    }
+    EXPECT_GT(over_ticks, 4 * 60);
+    EXPECT_LE(over_ticks, 5 * 60);
+    EXPECT_EQ(in_game, 0);
+    EXPECT_EQ(menu_screen, 0);
+    EXPECT_EQ(active_shots(player_shots), 0);
+    EXPECT_LT(round_clock, clock_at_game_over);
+}
+
+TEST(Modes, ClockStandsInIntroAndTallyAndRunsInPlay) {
+    start_test_game();
+    park_enemies();
+    item_message_timer = 4;
+    second_ticks = 0;
+    for (int i = 0; i < 120; i++) game_tick();
+    EXPECT_EQ(round_clock, 99);
+    EXPECT_EQ(round_intro_countdown, 1);
+    EXPECT_EQ(item_message_timer, 2);
+
+    begin_play();
+    park_enemies();
+    for (int i = 0; i < 120; i++) game_tick();
+    EXPECT_EQ(round_clock, 97);
+
+    win_round();
+    for (int i = 0; i < 120; i++) game_tick();
+    EXPECT_EQ(round_clock, 97);
+    EXPECT_EQ(tally_countdown, 3);
+}
+
+TEST(Modes, ItemBoxAppearsOnlyAsTheClockPasses98Or50WithNoBoxLying) {
+    start_test_game();
+    begin_play();
+    park_enemies();
+    player_x = 0;
+    player_y = 0;
+
+    const int marks[] = {99, 51};
+    for (int clock : marks) {
+        item_box_active = 0;
+        round_clock = clock;
+        second_ticks = 59;
+        game_tick();
+        EXPECT_EQ(item_box_active, 1) << clock;
+    }
+
+    item_box_active = 0;
+    round_clock = 98;
+    second_ticks = 59;
+    game_tick();
+    EXPECT_EQ(item_box_active, 0);
+
+    // A box still lying there blocks the next one.
+    item_box_active = 1;
+    item_box_x = 5;
+    item_box_y = 5;
+    round_clock = 51;
+    second_ticks = 59;
+    game_tick();
+    EXPECT_EQ(item_box_x, 5.0f);
+    EXPECT_EQ(item_box_y, 5.0f);
+}
+
+}  // namespace

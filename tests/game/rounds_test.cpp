@@ -1,0 +1,166 @@
+// Rounds and game set-up: what each round brings, the round bonus, the
+// restart after a lost life and where the enemies start.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "support/game_fixture.h"
+
+namespace {
+
+struct RoundRow {
+    int enemy_count;
+    int fire_interval_ticks;
+    float shot_speed;
+    int light_preset;
+};
+
+const RoundRow ROUND_TABLE[14] = {
+    {3, 55, 0.55f, 0}, {4, 50, 0.60f, 1}, {4, 45, 0.65f, 2}, {5, 40, 0.70f, 0},
+    {5, 35, 0.75f, 1}, {6, 30, 0.80f, 2}, {6, 25, 0.80f, 0}, {7, 20, 0.80f, 1},
+    {7, 15, 0.80f, 2}, {8, 15, 0.80f, 0}, {8, 15, 0.80f, 1}, {9, 15, 0.80f, 2},
+    {9, 15, 0.80f, 0}, {10, 15, 0.80f, 1},
+};
+
+TEST(Rounds, ProgressionTableAndBeyond) {
+    start_test_game();
+    // A new game's first round: the rifle, full health, a full clock, READY.
+    EXPECT_EQ(ammo, -1);
+    EXPECT_EQ(player_health, 150);
+    EXPECT_EQ(round_clock, 99);
+    EXPECT_EQ(round_intro_countdown, 3);
+    EXPECT_EQ(channel_records[CHANNEL_MUSIC].volume, 255);
+    for (int r = 1; r <= 14; r++) {
+        SCOPED_TRACE(r);
+        const RoundRow& row = ROUND_TABLE[r - 1];
+        EXPECT_EQ(round_number, r);
+        EXPECT_EQ(enemy_count, row.enemy_count);
+        EXPECT_EQ(enemy_fire_interval, row.fire_interval_ticks);
+        EXPECT_NEAR(enemy_shot_speed, row.shot_speed, 1e-5);
+        EXPECT_EQ(light_preset, row.light_preset);
+        start_round();
+    }
+    // Far past the 8-bit counter's range: nothing grows, nothing wraps negative.
+    int previous = round_number;
+    for (int r = 15; r <= 400; r++) {
+        EXPECT_EQ(enemy_count, 10);
+        EXPECT_EQ(enemy_fire_interval, 15);
+        EXPECT_LE(enemy_shot_speed, 0.8f);
+        EXPECT_EQ(light_preset, (r - 1) % 3);
+        EXPECT_GE(round_number, previous);
+        EXPECT_GT(round_number, 0);
+        previous = round_number;
+        start_round();
+    }
+    EXPECT_EQ(round_number, 127);
+}
+
+TEST(Rounds, WinAddsClockAndHealthBonusAndPerfectExtra) {
+    const int healths[] = {120, 150};
+    const int bonuses[] = {15000, 28000};
+    for (int k = 0; k < 2; k++) {
+        start_test_game();
+        begin_play();
+        round_clock = 30;
+        player_health = healths[k];
+        score = 1000;
+        for (int i = 0; i < enemy_count; i++) enemies[i].health = 0;
+        update_enemies();
+        EXPECT_EQ(score, 1000 + bonuses[k]);
+        EXPECT_EQ(tally_active, 1);
+        EXPECT_EQ(enemies_frozen, 1);
+        EXPECT_EQ(tally_countdown, 5);
+    }
+}
+
+TEST(Rounds, NoWinForADeadDyingOrFinishedPlayer) {
+    start_test_game();
+    begin_play();
+    for (int i = 0; i < enemy_count; i++) enemies[i].health = 0;
+
+    player_health = 0;  // the last enemy fell as the player did
+    update_enemies();
+    EXPECT_EQ(tally_active, 0);
+
+    player_health = 150;  // the clock ran out: dying at full health
+    player_death_timer = 0.5f;
+    update_enemies();
+    EXPECT_EQ(tally_active, 0);
+
+    player_death_timer = -0.025f;  // the game is over
+    game_over = 1;
+    update_enemies();
+    EXPECT_EQ(tally_active, 0);
+
+    game_over = 0;
+    update_enemies();
+    EXPECT_EQ(tally_active, 1);
+}
+
+TEST(Rounds, RestartKeepsTheRoundAndRevivesItsEnemies) {
+    start_test_game();
+    for (int r = 1; r < 5; r++) start_round();
+    begin_play();
+    const int count = enemy_count;
+    const int interval = enemy_fire_interval;
+    const float speed = enemy_shot_speed;
+    score = 5000;
+    item_box_active = 1;
+    player_health = 10;
+    round_clock = 40;
+    weapon = 1;
+    ammo = 20;
+    fire_interval = 5;
+    for (int i = 0; i < count; i++) enemies[i].health = -50;
+
+    restart_round();
+    EXPECT_EQ(round_number, 5);
+    EXPECT_EQ(enemy_count, count);
+    EXPECT_EQ(enemy_fire_interval, interval);
+    EXPECT_FLOAT_EQ(enemy_shot_speed, speed);
+    for (int i = 0; i < count; i++) EXPECT_EQ(enemies[i].health, 100);
+    EXPECT_EQ(player_health, 150);
+    EXPECT_EQ(round_clock, 99);
+    EXPECT_EQ(score, 5000);
+    EXPECT_EQ(item_box_active, 1);
+    EXPECT_EQ(weapon, 0);
+    EXPECT_EQ(ammo, -1);
+    EXPECT_EQ(round_intro, 1);
+    EXPECT_EQ(enemies_frozen, 1);
+}
+
+TEST(Rounds, EnemiesNeverStartWithinFiveOfThePlayerOnEitherAxis) {
+    const float spots[][2] = {{0, -16}, {26.5f, -26.5f}, {-26.5f, 26.5f}, {3.3f, 0}};
+    for (const auto& spot : spots) {
+        player_x = spot[0];
+        player_y = spot[1];
+        for (unsigned seed = 1; seed <= 200; seed++) {
+            srand(seed);
+            place_enemies();
+            for (const Enemy& enemy : enemies) {
+                EXPECT_GE(std::fabs(enemy.x - player_x), 5.0f);
+                EXPECT_GE(std::fabs(enemy.y - player_y), 5.0f);
+                EXPECT_EQ(enemy.x, std::floor(enemy.x));
+                EXPECT_GE(enemy.x, -28.0f);
+                EXPECT_LE(enemy.y, 27.0f);
+                EXPECT_GE(enemy.heading, 0.0f);
+                EXPECT_LE(enemy.heading, 6.28f);
+                EXPECT_EQ(enemy.health, 100);
+                EXPECT_EQ(enemy.mode, ENEMY_MODE_WANDER);
+            }
+        }
+    }
+}
+
+TEST(Rounds, NewGameLeavesNoShotsOrExplosionsOfTheLastGame) {
+    start_test_game();
+    enemy_shots[7][3].active = 1;
+    enemy_death_timer[9] = 0.5f;
+    player_shots[11].active = 1;
+    new_game();
+    EXPECT_EQ(active_shots(enemy_shots[7]), 0);
+    EXPECT_EQ(enemy_death_timer[9], 0.0f);
+    EXPECT_EQ(active_shots(player_shots), 0);
+}
+
+}  // namespace

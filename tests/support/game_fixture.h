@@ -1,0 +1,62 @@
+// Helpers for the tests of the game rules: a fresh seeded game, no input
+// held, and enemies put where they neither shoot nor get in the way.
+#pragma once
+
+#include <allegro.h>
+
+#include <cstdlib>
+
+#include "game/game.h"
+#include "sound/sound.h"
+
+inline void release_all_input() {
+    key[KEY_W] = 0;
+    key[KEY_S] = 0;
+    key[KEY_A] = 0;
+    key[KEY_D] = 0;
+    key[KEY_ENTER] = 0;
+    mouse_b = 0;
+    mouse_mickey_x = 0;
+    mouse_mickey_y = 0;
+}
+
+// A new game as the menu starts it: round 1 in its READY intro.
+inline void start_test_game(unsigned seed = 1) {
+    release_all_input();
+    new_game();
+    srand(seed);
+    start_round();
+    in_game = 1;
+    score = 0;
+    lives = 3;
+    max_score = 25000;
+    reset_channel_records();
+}
+
+// Ends the READY intro as the HUD pass does.
+inline void begin_play() {
+    round_intro = 0;
+    enemies_frozen = 0;
+}
+
+// Every enemy slot alive, wandering for a long while, along the far edge
+// (y = 20), each facing along the edge; no shots in flight.
+inline void park_enemies() {
+    for (int i = 0; i < MAX_ENEMIES; i++) {
+        enemies[i].x = -22.0f + 5.0f * i;  // none on the line x = 0
+        enemies[i].y = 20.0f;
+        enemies[i].heading = 0;
+        enemies[i].mode = ENEMY_MODE_WANDER;
+        enemies[i].decision_timer = 1000000;
+        enemies[i].health = ENEMY_FULL_HEALTH;
+        enemy_fire_cooldown[i] = 0;
+        enemy_death_timer[i] = 0;
+        for (Shot& shot : enemy_shots[i]) shot.active = 0;
+    }
+}
+
+inline int active_shots(const Shot* list) {
+    int n = 0;
+    for (int i = 0; i < SHOT_SLOTS; i++) n += list[i].active;
+    return n;
+}
