@@ -83,7 +83,7 @@ enum {
 
 Model* load_model(const char* path);
 void compute_vertex_normal(int vertex, Model* model);
-void copy_rest_pose(Model* model);
+void copy_rest_pose(Model* model);  // null is allowed
 void free_model(Model* model);  // null is allowed
 
 Skeleton* load_skeleton(const char* path);

@@ -164,6 +164,7 @@ Model* load_model(const char* path) {
 }
 
 void copy_rest_pose(Model* model) {
+    if (!model) return;  // a model that failed to load is simply not posed
     const size_t bytes = sizeof(float) * FLOATS_PER_VERTEX * model->vertex_count;
     std::memcpy(model->posed_positions, model->rest_positions, bytes);
     std::memcpy(model->posed_normals, model->rest_normals, bytes);
