@@ -31,12 +31,13 @@ static const RenderModeInfo RENDER_MODE_BASE_SLOTS[] = {
 
 // The sky follows the light of the round: dawn, sunset, night.
 static const int SKY_SLOTS_BY_LIGHT_PRESET[] = {SLOT_SKY_DAWN, SLOT_SKY_SUNSET, SLOT_SKY_NIGHT};
+static const int LIGHT_PRESET_COUNT = sizeof SKY_SLOTS_BY_LIGHT_PRESET / sizeof SKY_SLOTS_BY_LIGHT_PRESET[0];
 
 static int base_slot_for_mode(unsigned mode) {
     if (mode == RENDER_MODE_SKY) {
         const int preset = light_preset;
-        if (preset >= 0 && preset < 3) return SKY_SLOTS_BY_LIGHT_PRESET[preset];
-        return SLOT_PLAYER_BASE;
+        if (preset >= 0 && preset < LIGHT_PRESET_COUNT) return SKY_SLOTS_BY_LIGHT_PRESET[preset];
+        return SLOT_PLAYER_BASE;  // before the first round: no preset chosen yet
     }
     for (const RenderModeInfo& info : RENDER_MODE_BASE_SLOTS) {
         if (info.mode == mode) return info.base_slot;
