@@ -95,3 +95,27 @@ finish_e2e() {
   echo "all checks passed"
   exit 0
 }
+
+# A region WxH+X+Y of a screenshot is not black.
+expect_region_lit() {
+  local b
+  b=$(brightness "$1" "$2")
+  if awk "BEGIN { exit !(${b:-0} > 0.01) }"; then pass "$3 (mean $b)"; else fail "$3: region $2 is dark (mean $b)"; fi
+}
+
+# A region holds pixels of a given colour: expect_region_colour SHOT REGION
+# FX_PREDICATE WHAT, the predicate in ImageMagick's -fx terms (r, g, b 0..1).
+expect_region_colour() {
+  local share
+  share=$(convert "$shots_dir/$1.png" -crop "$2" +repage -fx "($3) ? 1 : 0" \
+        -format '%[fx:mean]' info: 2>/dev/null)
+  if awk "BEGIN { exit !(${share:-0} > 0.002) }"; then pass "$4 (share $share)"; else fail "$4: no such colour in $2 ($share)"; fi
+}
+
+# Two screenshots differ in a good share of their pixels.
+expect_differs() {
+  local n
+  n=$(compare -metric AE -fuzz 10% "$shots_dir/$1.png" "$shots_dir/$2.png" null: 2>&1 >/dev/null)
+  n=${n%% *}
+  if awk "BEGIN { exit !(${n:-0} > 3000) }"; then pass "$3 ($n pixels changed)"; else fail "$3: only ${n:-0} pixels changed"; fi
+}

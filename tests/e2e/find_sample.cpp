@@ -1,0 +1,148 @@
+// Finds where a sound sample occurs in a recording of the game's audio output
+// (SDL's disk driver: 16-bit stereo at 44100 Hz, raw), by normalised
+// cross-correlation, so that the end-to-end tests can tell that a given sound
+// played even while the music plays underneath.
+//   find_sample RECORDING.raw SAMPLE.wav [THRESHOLD]
+// Prints one line per occurrence ("at 3.52 s, match 0.83") and then
+// "occurrences: N".
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+const int DECIMATION = 4;  // correlate at 11025 Hz: fast enough, sharp enough
+
+std::vector<uint8_t> read_file(const char* path) {
+    std::vector<uint8_t> bytes;
+    FILE* f = std::fopen(path, "rb");
+    if (!f) return bytes;
+    uint8_t buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
+    std::fclose(f);
+    return bytes;
+}
+
+int16_t sample_at(const uint8_t* p) {
+    return static_cast<int16_t>(p[0] | (p[1] << 8));
+}
+
+uint32_t u32_at(const uint8_t* p) {
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
+// Interleaved 16-bit frames to a mono signal, averaged down by DECIMATION.
+std::vector<float> to_mono(const uint8_t* data, size_t bytes, int channels) {
+    size_t frames = bytes / (2 * channels);
+    std::vector<float> mono(frames / DECIMATION);
+    for (size_t i = 0; i < mono.size(); i++) {
+        float sum = 0;
+        for (int d = 0; d < DECIMATION; d++) {
+            const uint8_t* frame = data + ((i * DECIMATION + d) * channels) * 2;
+            for (int c = 0; c < channels; c++) sum += sample_at(frame + 2 * c);
+        }
+        mono[i] = sum / (DECIMATION * channels);
+    }
+    return mono;
+}
+
+bool read_wav(const char* path, std::vector<float>* mono) {
+    std::vector<uint8_t> wav = read_file(path);
+    if (wav.size() < 12 || std::memcmp(wav.data(), "RIFF", 4) != 0 || std::memcmp(wav.data() + 8, "WAVE", 4) != 0) {
+        return false;
+    }
+    int channels = 0, bits = 0;
+    size_t pos = 12;
+    while (pos + 8 <= wav.size()) {
+        uint32_t size = u32_at(&wav[pos + 4]);
+        const uint8_t* body = &wav[pos + 8];
+        if (pos + 8 + size > wav.size()) return false;
+        if (std::memcmp(&wav[pos], "fmt ", 4) == 0 && size >= 16) {
+            channels = body[2] | (body[3] << 8);
+            bits = body[14] | (body[15] << 8);
+        } else if (std::memcmp(&wav[pos], "data", 4) == 0) {
+            if (bits != 16 || channels < 1 || channels > 2) return false;
+            *mono = to_mono(body, size, channels);
+            return true;
+        }
+        pos += 8 + size + (size & 1);
+    }
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: find_sample RECORDING.raw SAMPLE.wav [THRESHOLD]\n");
+        return 2;
+    }
+    double threshold = argc > 3 ? std::atof(argv[3]) : 0.5;
+    std::vector<uint8_t> raw = read_file(argv[1]);
+    std::vector<float> recording = to_mono(raw.data(), raw.size(), 2);
+    std::vector<float> sample;
+    if (!read_wav(argv[2], &sample) || sample.empty()) {
+        std::fprintf(stderr, "find_sample: cannot read %s\n", argv[2]);
+        return 2;
+    }
+
+    // Zero-mean, unit-length template.
+    double mean = 0;
+    for (float v : sample) mean += v;
+    mean /= sample.size();
+    double norm = 0;
+    for (float& v : sample) {
+        v -= static_cast<float>(mean);
+        norm += static_cast<double>(v) * v;
+    }
+    norm = std::sqrt(norm);
+    if (norm <= 0) return 2;
+    for (float& v : sample) v = static_cast<float>(v / norm);
+
+    const size_t m = sample.size();
+    int occurrences = 0;
+    size_t last_hit = 0;
+    bool have_hit = false;
+    for (size_t i = 0; i + m <= recording.size(); i++) {
+        double dot = 0, sum = 0, sum_sq = 0;
+        for (size_t k = 0; k < m; k++) {
+            double x = recording[i + k];
+            dot += x * sample[k];
+            sum += x;
+            sum_sq += x * x;
+        }
+        double var = sum_sq - sum * sum / m;
+        if (var <= 1e-6) continue;
+        double match = dot / std::sqrt(var);  // template is zero-mean
+        if (match < threshold) continue;
+        if (have_hit && i - last_hit < m) continue;  // one occurrence per sample length
+        // Move to the local peak within the next sample length.
+        size_t best = i;
+        double best_match = match;
+        for (size_t j = i + 1; j < i + m / 4 && j + m <= recording.size(); j++) {
+            double d = 0, s = 0, q = 0;
+            for (size_t k = 0; k < m; k++) {
+                double x = recording[j + k];
+                d += x * sample[k];
+                s += x;
+                q += x * x;
+            }
+            double v = q - s * s / m;
+            if (v > 1e-6 && d / std::sqrt(v) > best_match) {
+                best_match = d / std::sqrt(v);
+                best = j;
+            }
+        }
+        std::printf("at %.2f s, match %.2f\n", best * DECIMATION / 44100.0, best_match);
+        occurrences++;
+        last_hit = best;
+        have_hit = true;
+        i = best + m - 1;
+    }
+    std::printf("occurrences: %d\n", occurrences);
+    return 0;
+}

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# A newcomer's first game, end to end with the real binary on the test
+# display: the title, Enter to the controls screen, Enter into round 1 with
+# its READY intro, then play: W walks, the held left button fires and the
+# rifle sounds (heard in the recorded audio under the music), and Escape
+# quits with status 0. Screenshots of each screen stay in screenshots/.
+#   play_e2e.sh SUNDOWN_BINARY BUILD_DIR      (run by with-display)
+set -u
+game=${1:?game binary}
+build=${2:?build dir}
+source "$(dirname "$0")/e2e_lib.sh"
+cd "$build" || exit 1
+
+E2E_NAME=play E2E_AUDIO=disk start_game "$game"
+sleep 2.5
+expect_running "the game starts on the test display"
+take_screenshot play-title
+expect_not_black play-title
+# "P1 ... Max 25000" across the top of the title screen.
+expect_region_lit play-title 400x30+0+0 "the score line of the title screen"
+
+hold_key Return 0.2
+sleep 1.2
+take_screenshot play-controls
+# The keyboard picture left of centre and the mouse picture right of it.
+expect_region_lit play-controls 200x150+100+100 "the keyboard controls picture"
+expect_region_lit play-controls 200x150+340+100 "the mouse controls picture"
+expect_differs play-title play-controls "Enter leads from the title to the controls screen"
+
+hold_key Return 0.2
+sleep 1.0
+take_screenshot play-intro
+expect_differs play-controls play-intro "Enter starts round 1"
+# "Round 1" in green below the figure.
+expect_region_colour play-intro 200x40+220+400 "g > 0.85 && r < 0.65 && b < 0.65" "the round number of the READY intro"
+
+sleep 3.5
+take_screenshot play-start
+# The play HUD: health in blue bottom left, "Inf" in yellow bottom right,
+# "Life x 3" in green between them.
+expect_region_colour play-start 120x60+0+390 "b > 0.9 && r < 0.65 && g < 0.65" "the health figure of the play HUD"
+expect_region_colour play-start 120x60+480+390 "r > 0.9 && g > 0.9 && b < 0.3" "the ammunition of the play HUD"
+expect_region_colour play-start 160x40+220+400 "g > 0.85 && r < 0.65 && b < 0.65" "the lives of the play HUD"
+
+xdotool keydown w
+sleep 1.5
+take_screenshot play-walked
+xdotool keyup w
+expect_differs play-start play-walked "W walks the player (the view changes)"
+
+fire_started=$(date +%s.%N)
+hold_button 1 1.6
+take_screenshot play-fired
+sleep 0.5
+
+hold_key Escape 0.3
+expect_exit_within 1.5 0 "Escape quits with status 0"
+
+# Rifle shots every half second while the button is held: three or four.
+shots=$("$build/tests/find_sample" "$audio_file" datos/rifle.wav | awk '/^occurrences:/ { print $2 }')
+if [ "${shots:-0}" -ge 3 ] && [ "${shots:-0}" -le 4 ]; then
+  pass "the rifle sounded $shots times while the button was held"
+else
+  fail "the rifle sounded ${shots:-0} times while the button was held (expected 3 or 4)"
+fi
+finish_e2e
