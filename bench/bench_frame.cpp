@@ -21,6 +21,7 @@
 #include "assets/asset_table.h"
 #include "game/game.h"
 #include "render/render.h"
+#include "shell/shell.h"
 #include "synthetic_assets.h"
 
 namespace {
@@ -51,33 +52,9 @@ double seconds_since(Clock::time_point start) {
 bool open_display() {
     if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0) return false;
     install_allegro_gl();
-    allegro_gl_clear_settings();
-    allegro_gl_set(AGL_COLOR_DEPTH, 16);
-    allegro_gl_set(AGL_Z_DEPTH, 16);
-    allegro_gl_set(AGL_DOUBLEBUFFER, 1);
-    allegro_gl_set(AGL_RENDERMETHOD, 1);
-    allegro_gl_set(AGL_SUGGEST, AGL_COLOR_DEPTH | AGL_Z_DEPTH | AGL_DOUBLEBUFFER | AGL_RENDERMETHOD);
-    set_color_depth(16);
-    if (set_gfx_mode(GFX_OPENGL_FULLSCREEN, 640, 480, 0, 0) < 0) return false;
-    // The game's fixed state.
-    glClearColor(0, 0, 0, 1);
-    glShadeModel(GL_SMOOTH);
-    glDepthFunc(GL_LESS);
-    glEnable(GL_DEPTH_TEST);
-    glCullFace(GL_BACK);
-    glEnable(GL_CULL_FACE);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-    apply_dawn_light();
-    glEnable(GL_LIGHT0);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_DITHER);
-    glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, 1);
-    glViewport(0, 0, 640, 480);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45, 1.3333333730697632, 0.5, 1000);
-    glMatrixMode(GL_MODELVIEW);
+    if (!open_game_display()) return false;
+    set_fixed_gl_state();
+    glEnable(GL_CULL_FACE);  // as the first HUD pass leaves it in the game
     return true;
 }
 

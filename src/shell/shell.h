@@ -34,6 +34,13 @@ enum StartResult {
 // Everything up to the main loop: Allegro, buffers, sound, assets, display,
 // fixed OpenGL state, the tick timer and the first new_game.
 StartResult start_game();
+
+// The 640x480 full-screen OpenGL display the game plays on (Allegro and
+// AllegroGL installed first); false when the mode cannot be set.
+bool open_game_display();
+// The fixed OpenGL state every drawing routine returns to, with the dawn
+// light and the game's projection; the model-view matrix is left current.
+void set_fixed_gl_state();
 void tear_down_game();
 
 // The whole program: returns the process exit status (0 after Escape, -1

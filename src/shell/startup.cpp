@@ -95,7 +95,7 @@ static void compute_all_normals() {
     compute_model_normals(item_box_model);
 }
 
-static bool open_display() {
+bool open_game_display() {
     allegro_gl_clear_settings();
     allegro_gl_set(AGL_COLOR_DEPTH, COLOR_DEPTH_BITS);
     allegro_gl_set(AGL_Z_DEPTH, COLOR_DEPTH_BITS);
@@ -117,7 +117,7 @@ static void load_textures() {
     for (const TextureLoad& load : TEXTURE_LOADS) *load.target = load_texture(load.path, load.mode);
 }
 
-static void set_fixed_gl_state() {
+void set_fixed_gl_state() {
     glClearColor(0, 0, 0, 1);
     glShadeModel(GL_SMOOTH);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
@@ -187,7 +187,7 @@ StartResult start_game() {
     load_models_and_skeletons();
     compute_all_normals();
 
-    if (!open_display()) return refuse_to_start();
+    if (!open_game_display()) return refuse_to_start();
     show_mouse(nullptr);
 
     DATAFILE* font_data = load_datafile("datos/fuente.dat");
