@@ -15,6 +15,7 @@ struct MusicStream {
 };
 
 ChannelRecord channel_records[SOUND_CHANNELS];
+int open_music_streams;
 
 static const int MIX_RATE_HZ = 44100;
 static const int MIX_OUTPUT_CHANNELS = 2;
@@ -100,7 +101,11 @@ MusicStream* open_music_stream(const char* path) {
     Mix_Music* music = Mix_LoadMUS(path);
     if (!music) return nullptr;
     MusicStream* stream = new (std::nothrow) MusicStream{music};
-    if (!stream) Mix_FreeMusic(music);
+    if (!stream) {
+        Mix_FreeMusic(music);
+        return nullptr;
+    }
+    open_music_streams++;
     return stream;
 }
 
@@ -124,6 +129,7 @@ void close_music_stream(MusicStream* stream) {
     stop_music_stream(stream);
     Mix_FreeMusic(stream->music);
     delete stream;
+    open_music_streams--;
 }
 
 void close_sound() {

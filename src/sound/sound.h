@@ -50,4 +50,5 @@ struct ChannelRecord {
     int starts;       // number of play_sample calls on this channel
 };
 extern ChannelRecord channel_records[SOUND_CHANNELS];
+extern int open_music_streams;  // opened and not yet closed
 void reset_channel_records();

@@ -164,3 +164,25 @@ TEST(Rounds, NewGameLeavesNoShotsOrExplosionsOfTheLastGame) {
 }
 
 }  // namespace
+
+namespace {
+
+// Each round start opens the music anew; the stream of the round before is
+// closed first, so a long game holds one stream, not one per round.
+TEST(Rounds, EachRoundReplacesTheMusicStreamWithoutLeakingIt) {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    start_sound();
+    start_test_game();
+    if (!music_stream) {
+        close_sound();
+        GTEST_SKIP() << "no music: datos/mdf01.mp3 missing or no audio";
+    }
+    for (int r = 0; r < 5; r++) start_round();
+    EXPECT_EQ(open_music_streams, 1);
+    close_music_stream(music_stream);
+    music_stream = nullptr;
+    EXPECT_EQ(open_music_streams, 0);
+    close_sound();
+}
+
+}  // namespace
