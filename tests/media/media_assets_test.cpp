@@ -168,6 +168,36 @@ TEST_F(MediaAssets, MenuPicturesArePowerOfTwoRgbaWithSomethingOnThem) {
     EXPECT_GT(row_light(0), 10 * row_light(height - 1) + 1000);
 }
 
+// The controls screen draws the small title over the top sixth of both
+// control cards (the last rows of the files), so nothing may be painted there.
+TEST_F(MediaAssets, ControlCardsLeaveTheirTopSixthBlack) {
+    for (const char* name : {"controles_teclado.raw", "controles_mouse.raw"}) {
+        SCOPED_TRACE(name);
+        std::vector<uint8_t> b = read_file(dir / name);
+        ASSERT_GE(b.size(), 4u);
+        int width = le16(b, 0), height = le16(b, 2);
+        ASSERT_EQ(b.size(), 4u + static_cast<size_t>(width) * height * 4);
+        const int first_clear_row = height - height / 6 + 2;  // two rows for the stretch's blur
+        int brightest = 0;
+        for (int row = first_clear_row; row < height; row++) {
+            for (int x = 0; x < width; x++) {
+                size_t p = 4 + (static_cast<size_t>(row) * width + x) * 4;
+                brightest = std::max(brightest, b[p] + b[p + 1] + b[p + 2]);
+            }
+        }
+        EXPECT_LT(brightest, 30);
+        // And the content is still there just below.
+        long below = 0;
+        for (int row = height / 2; row < first_clear_row - 2; row++) {
+            for (int x = 0; x < width; x++) {
+                size_t p = 4 + (static_cast<size_t>(row) * width + x) * 4;
+                below += b[p] + b[p + 1] + b[p + 2];
+            }
+        }
+        EXPECT_GT(below, 1000L * width / 16);
+    }
+}
+
 TEST_F(MediaAssets, MusicDecodesToOverAMinute) {
     std::vector<uint8_t> mp3 = read_file(dir / "mdf01.mp3");
     ASSERT_GT(mp3.size(), 100000u);
