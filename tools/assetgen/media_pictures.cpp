@@ -27,9 +27,14 @@ const int CARD_TEXTURE_HEIGHT = 256;
 const int CARD_CLEAR_TOP = CARD_PAINT_HEIGHT / 6;
 const float CARD_CONTENT_SCALE = 5.0f / 6.0f;
 
-const int TITLE_HORIZON_Y = 190;
+// The title screen writes "Press Enter" over the bottom quarter of the
+// picture, near its middle, at every point of the title's flight: the name
+// stands above that, and only the grid floor reaches down there.
+const int TITLE_HORIZON_Y = 150;
 const float TITLE_SUN_CENTRE_X = 256.0f;
-const float TITLE_SUN_RADIUS = 92.0f;
+const float TITLE_SUN_RADIUS = 84.0f;
+const int TITLE_NAME_CENTRE_Y = 50;
+const int TITLE_SECOND_WORD_CENTRE_Y = 174;
 const int TITLE_GRID_RAYS = 12;           // floor lines running to the vanishing point, each side
 const float TITLE_GRID_RAY_SPACING = 70.0f;  // at the bottom edge, pixels
 const int TITLE_GRID_ROWS = 7;
@@ -147,8 +152,8 @@ bool write_title(const char* dir) {
     const Rgb sunset[] = {{1.0f, 0.97f, 0.55f}, {1.0f, 0.62f, 0.1f}, {0.95f, 0.2f, 0.3f}};
     const Rgb dusk[] = {{1.0f, 1.0f, 1.0f}, {1.0f, 0.85f, 0.55f}, {1.0f, 0.5f, 0.45f}};
     // The name above the sun, the second word standing on the floor.
-    paint_title_word(canvas, "SUNDOWN", 470, 110, 60, sunset, 3, Rgb{1.0f, 0.35f, 0.05f});
-    paint_title_word(canvas, "ARENA", 260, 64, 222, dusk, 3, Rgb{0.9f, 0.1f, 0.45f});
+    paint_title_word(canvas, "SUNDOWN", 470, 104, TITLE_NAME_CENTRE_Y, sunset, 3, Rgb{1.0f, 0.35f, 0.05f});
+    paint_title_word(canvas, "ARENA", 240, 58, TITLE_SECOND_WORD_CENTRE_Y, dusk, 3, Rgb{0.9f, 0.1f, 0.45f});
     return write_raw(join_path(dir, "titulo.raw"), canvas_to_texture(canvas));
 }
 
