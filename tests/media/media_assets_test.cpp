@@ -166,6 +166,18 @@ TEST_F(MediaAssets, MenuPicturesArePowerOfTwoRgbaWithSomethingOnThem) {
         return sum;
     };
     EXPECT_GT(row_light(0), 10 * row_light(height - 1) + 1000);
+
+    // "Press Enter" is written over the middle of the bottom quarter while
+    // the title flies: only the pink grid floor may be there, no letters
+    // (whose light colours all carry plenty of green).
+    int greenest = 0;
+    for (int row = 0; row < height / 4; row++) {
+        for (int x = width * 3 / 10; x < width * 2 / 3; x++) {
+            size_t p = 4 + (static_cast<size_t>(row) * width + x) * 4;
+            greenest = std::max(greenest, static_cast<int>(title[p + 1]));
+        }
+    }
+    EXPECT_LT(greenest, 100);
 }
 
 // The controls screen draws the small title over the top sixth of both
