@@ -272,6 +272,56 @@ static void shoot_towers(const char* name) {
     enemies_frozen = 0;
 }
 
+// Close views of the figures for checking which way they face: the camera
+// globals are set after the last tick, just for this frame.
+static void shoot_from(const char* name, float eye_x, float eye_y, float eye_z, float target_x,
+                       float target_y, float target_z) {
+    const float saved[6] = {camera_eye_x, camera_eye_y, camera_eye_z,
+                            camera_target_x, camera_target_y, camera_target_z};
+    camera_eye_x = eye_x;
+    camera_eye_y = eye_y;
+    camera_eye_z = eye_z;
+    camera_target_x = target_x;
+    camera_target_y = target_y;
+    camera_target_z = target_z;
+    shoot(name);
+    camera_eye_x = saved[0];
+    camera_eye_y = saved[1];
+    camera_eye_z = saved[2];
+    camera_target_x = saved[3];
+    camera_target_y = saved[4];
+    camera_target_z = saved[5];
+}
+
+static void shoot_close_ups(const char* prefix) {
+    static const Placement ONE_AHEAD[] = {{5.0f, 0.0f, HALF_TURN / 2}};  // walking to the right
+    place_enemies_near_player(ONE_AHEAD, 1);
+    key[KEY_W] = 1;
+    run_ticks(12);
+    key[KEY_W] = 0;
+    enemies_frozen = 1;
+    run_ticks(1);
+    const float h = player_heading;
+    const float px = player_x, py = player_y;
+    const float fx = std::sin(h), fy = std::cos(h);  // the player's forward
+    char name[64];
+    std::snprintf(name, sizeof name, "%s-player-back", prefix);
+    shoot_from(name, px - 2.2f * fx, py - 2.2f * fy, 1.9f, px, py, 1.4f);
+    std::snprintf(name, sizeof name, "%s-player-front", prefix);
+    shoot_from(name, px + 2.2f * fx, py + 2.2f * fy, 1.9f, px, py, 1.4f);
+    std::snprintf(name, sizeof name, "%s-player-side", prefix);
+    shoot_from(name, px + 2.2f * fy, py - 2.2f * fx, 1.5f, px, py, 1.1f);
+    // The enemy walks to the player's right: seen from the player's side it
+    // shows its left flank, from ahead of it its face.
+    const Enemy& enemy = enemies[0];
+    const float ex = std::sin(enemy.heading), ey = std::cos(enemy.heading);
+    std::snprintf(name, sizeof name, "%s-enemy-front", prefix);
+    shoot_from(name, enemy.x + 3.0f * ex, enemy.y + 3.0f * ey, 1.6f, enemy.x, enemy.y, 1.0f);
+    std::snprintf(name, sizeof name, "%s-enemy-flank", prefix);
+    shoot_from(name, enemy.x - 3.0f * ey, enemy.y + 3.0f * ex, 1.6f, enemy.x, enemy.y, 1.0f);
+    enemies_frozen = 0;
+}
+
 // Every enemy down at full health: the tally with all its lines.
 static void shoot_tally(const char* name) {
     for (int i = 0; i < enemy_count; i++) enemies[i].health = 0;
@@ -339,6 +389,7 @@ int main(int argc, char** argv) {
     shoot_item_box("dawn-item-box");
     shoot_panorama("dawn");
     shoot_towers("dawn-towers");
+    shoot_close_ups("dawn");
     shoot_player_explosion("dawn-player-explosion");
     shoot_tally("tally");
 
