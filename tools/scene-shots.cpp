@@ -164,8 +164,13 @@ static void clear_shots() {
 }
 
 // Player shots on their way to the enemies, enemy shots on their way back.
-static void shoot_shots_in_flight(const char* name) {
+static void shoot_shots_in_flight(const char* name, float eye_height = RAISED_EYE_HEIGHT,
+                                  int exploding = -1) {
     place_enemies_near_player(FRONT_GROUP, FRONT_GROUP_COUNT);
+    if (exploding >= 0 && exploding < enemy_count) {
+        enemies[exploding].health = 0;
+        enemy_death_timer[exploding] = 0.6f;
+    }
     clear_shots();
     const float h = player_heading;
     for (int i = 0; i < 3; i++) {
@@ -188,13 +193,17 @@ static void shoot_shots_in_flight(const char* name) {
         shot.heading = toward;
     }
     const float saved_eye = camera_eye_z;
-    camera_eye_z = RAISED_EYE_HEIGHT;  // shots fly at chest height, behind the player otherwise
+    camera_eye_z = eye_height;  // shots fly at chest height, behind the player otherwise
     enemies_frozen = 1;  // no new shots or turns in this frame
     run_ticks(1);
     enemies_frozen = 0;
     shoot(name);
     clear_shots();
     camera_eye_z = saved_eye;
+    if (exploding >= 0 && exploding < enemy_count) {
+        enemies[exploding].health = ENEMY_FULL_HEALTH;
+        enemy_death_timer[exploding] = 0;
+    }
 }
 
 static void shoot_enemy_explosion(const char* name) {
@@ -223,6 +232,23 @@ static void shoot_item_box(const char* name) {
     run_ticks(10);
     shoot(name);
     item_box_active = 0;
+}
+
+// The player walks onto a machine-gun box: the pick-up message and the
+// magazine count in the HUD.
+static void shoot_pickup(const char* name) {
+    item_box_active = 1;
+    item_box_kind = ITEM_MACHINE_GUN;
+    item_box_x = player_x;
+    item_box_y = player_y + 1.0f;
+    key[KEY_W] = 1;
+    run_ticks(8);
+    key[KEY_W] = 0;
+    shoot(name);
+    item_message_timer = 0;
+    weapon = 0;
+    ammo = -1;
+    fire_interval = 30;
 }
 
 // The player walking forward, seen from behind, enemies ahead.
@@ -322,6 +348,21 @@ static void shoot_close_ups(const char* prefix) {
     enemies_frozen = 0;
 }
 
+// A fight facing the north-east watchtower: shots both ways, one enemy
+// blowing up, the tower's windows behind.
+static void shoot_battle(const char* name) {
+    const float saved_x = player_x, saved_y = player_y, saved_heading = player_heading;
+    player_x = -14.0f;
+    player_y = -18.0f;
+    player_heading = HALF_TURN / 4 + 0.1f;
+    run_ticks(2);
+    shoot_shots_in_flight(name, 2.8f, 3);
+    player_x = saved_x;
+    player_y = saved_y;
+    player_heading = saved_heading;
+    run_ticks(2);
+}
+
 // Every enemy down at full health: the tally with all its lines.
 static void shoot_tally(const char* name) {
     for (int i = 0; i < enemy_count; i++) enemies[i].health = 0;
@@ -387,8 +428,10 @@ int main(int argc, char** argv) {
     shoot_shots_in_flight("dawn-shots");
     shoot_enemy_explosion("dawn-enemy-explosion");
     shoot_item_box("dawn-item-box");
+    shoot_pickup("dawn-pickup");
     shoot_panorama("dawn");
     shoot_towers("dawn-towers");
+    shoot_battle("dawn-battle");
     shoot_close_ups("dawn");
     shoot_player_explosion("dawn-player-explosion");
     shoot_tally("tally");
@@ -402,6 +445,7 @@ int main(int argc, char** argv) {
     shoot_shots_in_flight("sunset-shots");
     shoot_panorama("sunset");
     shoot_towers("sunset-towers");
+    shoot_battle("sunset-battle");
 
     // Round 3, night.
     start_round();
@@ -412,6 +456,7 @@ int main(int argc, char** argv) {
     shoot_item_box("night-item-box");
     shoot_panorama("night");
     shoot_towers("night-towers");
+    shoot_battle("night-battle");
 
     shoot_game_over("game-over");
 
