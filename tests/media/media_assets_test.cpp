@@ -166,6 +166,48 @@ TEST_F(MediaAssets, MenuPicturesArePowerOfTwoRgbaWithSomethingOnThem) {
         return sum;
     };
     EXPECT_GT(row_light(0), 10 * row_light(height - 1) + 1000);
+
+    // "Press Enter" is written over the middle of the bottom quarter while
+    // the title flies: only the pink grid floor may be there, no letters
+    // (whose light colours all carry plenty of green).
+    int greenest = 0;
+    for (int row = 0; row < height / 4; row++) {
+        for (int x = width * 3 / 10; x < width * 2 / 3; x++) {
+            size_t p = 4 + (static_cast<size_t>(row) * width + x) * 4;
+            greenest = std::max(greenest, static_cast<int>(title[p + 1]));
+        }
+    }
+    EXPECT_LT(greenest, 100);
+}
+
+// The controls screen draws the small title over the top sixth of both
+// control cards (the last rows of the files), so nothing may be painted there.
+TEST_F(MediaAssets, ControlCardsLeaveTheirTopSixthBlack) {
+    for (const char* name : {"controles_teclado.raw", "controles_mouse.raw"}) {
+        SCOPED_TRACE(name);
+        std::vector<uint8_t> b = read_file(dir / name);
+        ASSERT_GE(b.size(), 4u);
+        int width = le16(b, 0), height = le16(b, 2);
+        ASSERT_EQ(b.size(), 4u + static_cast<size_t>(width) * height * 4);
+        const int first_clear_row = height - height / 6 + 2;  // two rows for the stretch's blur
+        int brightest = 0;
+        for (int row = first_clear_row; row < height; row++) {
+            for (int x = 0; x < width; x++) {
+                size_t p = 4 + (static_cast<size_t>(row) * width + x) * 4;
+                brightest = std::max(brightest, b[p] + b[p + 1] + b[p + 2]);
+            }
+        }
+        EXPECT_LT(brightest, 30);
+        // And the content is still there just below.
+        long below = 0;
+        for (int row = height / 2; row < first_clear_row - 2; row++) {
+            for (int x = 0; x < width; x++) {
+                size_t p = 4 + (static_cast<size_t>(row) * width + x) * 4;
+                below += b[p] + b[p + 1] + b[p + 2];
+            }
+        }
+        EXPECT_GT(below, 1000L * width / 16);
+    }
 }
 
 TEST_F(MediaAssets, MusicDecodesToOverAMinute) {
@@ -245,46 +287,63 @@ TEST_F(MediaAssets, FontDatafileLoadsAndFitsTheHudLine) {
     EXPECT_STREQ(get_datafile_property(&data[0], DAT_ID('N', 'A', 'M', 'E')), "HUD_FONT");
     FONT* font = static_cast<FONT*>(data[0].dat);
     EXPECT_TRUE(is_mono_font(font));
-    EXPECT_EQ(text_height(font), 32);
+    EXPECT_EQ(text_height(font), 40);
+    // Monospaced: the HUD lays out its score line with blanks.
+    const int cell = text_length(font, "0");
+    EXPECT_GE(cell, 18);
+    EXPECT_LE(cell, 26);
     for (int c = 32; c <= 126; c++) {
         char text[2] = {static_cast<char>(c), 0};
-        int width = text_length(font, text);
-        EXPECT_GE(width, 4) << "char " << c;
-        EXPECT_LE(width, 36) << "char " << c;
+        EXPECT_EQ(text_length(font, text), cell) << "char " << c;
     }
-    EXPECT_LE(text_length(font, " "), 12);
-    EXPECT_GE(text_length(font, "0"), 15);
-    EXPECT_LE(text_length(font, "0"), 22);
 
-    // The widest HUD line starts at x = -40 at z = -80, 1/16 unit per font
-    // pixel; the 45-degree 4:3 view reaches x = 80 tan(22.5 deg) 4/3 there.
-    const double half_width_units = 80.0 * std::tan(22.5 * M_PI / 180.0) * 4.0 / 3.0;
-    const double budget_pixels = (half_width_units + 40.0) * 16.0;
-    char line[128];
-    std::snprintf(line, sizeof line, "P1 %12d                  Max %12d", 999999999, 999999999);
-    EXPECT_LE(text_length(font, line), budget_pixels) << line;
-    std::snprintf(line, sizeof line, "P1 %12d                  Max %12d", 0, 25000);
-    EXPECT_LE(text_length(font, line), budget_pixels) << line;
+    // Where HUD text lands on the 640-pixel screen: 1/16 unit per font pixel,
+    // the 45-degree 4:3 view reaching x = |z| tan(22.5 deg) 4/3 either side.
+    auto screen_x = [](double x, double z) {
+        const double half_width_units = -z * std::tan(22.5 * M_PI / 180.0) * 4.0 / 3.0;
+        return 320.0 + x / half_width_units * 320.0;
+    };
+    const double score_z = -80, clock_x = -2, clock_z = -45;
+    const double clock_left = screen_x(clock_x, clock_z);
+    const double clock_right = screen_x(clock_x + text_length(font, "99") / 16.0, clock_z);
+    for (int value : {0, 25000, 999999999}) {
+        SCOPED_TRACE(value);
+        char part[128];
+        std::snprintf(part, sizeof part, "P1 %12d", value);
+        const double score_end = screen_x(-40 + text_length(font, part) / 16.0, score_z);
+        std::snprintf(part, sizeof part, "P1 %12d                  ", value);
+        const double max_start = screen_x(-40 + text_length(font, part) / 16.0, score_z);
+        std::snprintf(part, sizeof part, "P1 %12d                  Max %12d", value, value);
+        const double line_end = screen_x(-40 + text_length(font, part) / 16.0, score_z);
+        // The round clock sits in the gap between the score and "Max".
+        EXPECT_LT(score_end + 20, clock_left);
+        EXPECT_GT(max_start - 20, clock_right);
+        EXPECT_LT(line_end, 630);
+    }
+    // The big health and ammunition numbers at the bottom stay on screen.
+    EXPECT_LT(screen_x(7.5 + text_length(font, "100") / 16.0, -25), 630);
+    const double units_per_pixel_at_25 = 2.0 * 25 * std::tan(22.5 * M_PI / 180.0) / 480;
+    EXPECT_LT(240 + (7 + text_height(font) / 16.0) / units_per_pixel_at_25, 480);
 
     // Glyph bits: an 'L' has its stem on the left from top to bottom and its
     // foot along the bottom, not mirrored within each byte.
-    BITMAP* canvas = create_bitmap_ex(8, 64, 40);
+    BITMAP* canvas = create_bitmap_ex(8, 64, 48);
     ASSERT_NE(canvas, nullptr);
     clear_to_color(canvas, 0);
     textout_ex(canvas, font, "L", 0, 0, 255, 0);
     int width = text_length(font, "L");
     int stem_x = -1;
     for (int x = 0; x < width && stem_x < 0; x++)
-        if (getpixel(canvas, x, 10) == 255) stem_x = x;
+        if (getpixel(canvas, x, 14) == 255) stem_x = x;
     ASSERT_GE(stem_x, 0);
     EXPECT_LT(stem_x, width / 3);
-    EXPECT_NE(getpixel(canvas, stem_x + 1, 5), 0);
-    EXPECT_EQ(getpixel(canvas, width - 3, 8), 0);  // nothing at the top right
+    EXPECT_NE(getpixel(canvas, stem_x + 1, 9), 0);
+    EXPECT_EQ(getpixel(canvas, width - 5, 12), 0);  // nothing at the top right
     int foot_row = -1;
-    for (int y = 31; y >= 0 && foot_row < 0; y--)
+    for (int y = 39; y >= 0 && foot_row < 0; y--)
         if (getpixel(canvas, width / 2, y) == 255) foot_row = y;
-    EXPECT_GE(foot_row, 18);
-    EXPECT_LE(foot_row, 26);
+    EXPECT_GE(foot_row, 24);
+    EXPECT_LE(foot_row, 31);
     destroy_bitmap(canvas);
     unload_datafile(data);
 }

@@ -10,6 +10,7 @@
 #include "formats.h"
 
 extern const char* const FONT_SANS_BOLD_PATH;
+extern const char* const FONT_MONO_BOLD_PATH;
 
 // ---- text ------------------------------------------------------------------
 
@@ -38,10 +39,11 @@ struct MonoGlyph {
     std::vector<uint8_t> ink;  // width x height, 0 or 1
 };
 
-// Rasterises the printable ASCII characters 32..126 of one font. False when
-// the font cannot be opened.
+// Rasterises the printable ASCII characters 32..126 of one font. A
+// `cell_advance` above 0 widens every narrower cell to it, the glyph centred;
+// 0 keeps each glyph's own advance. False when the font cannot be opened.
 bool render_mono_glyphs(const char* font_path, int pixel_size, int cell_height, int baseline_row,
-                        std::vector<MonoGlyph>& glyphs);
+                        int cell_advance, std::vector<MonoGlyph>& glyphs);
 
 // Morphological widening of a mask by a round brush and a box blur, used for
 // outlines and glows.

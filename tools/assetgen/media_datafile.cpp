@@ -1,6 +1,6 @@
 // The two Allegro datafiles: fuente.dat (the HUD font, rasterised from DejaVu
-// Sans Bold in one bit per pixel) and pal.dat (a 256-colour palette). Both are
-// written unpacked: the "slh." magic, "ALL.", the object count, then each
+// Sans Mono Bold in one bit per pixel) and pal.dat (a 256-colour palette).
+// Both are written unpacked: the "slh." magic, "ALL.", the object count, then each
 // object as its properties, type, sizes and data, all numbers big-endian.
 #include <cassert>
 #include <cstdio>
@@ -23,19 +23,19 @@ const uint32_t OBJECT_PALETTE = make_id('P', 'A', 'L', ' ');
 const uint32_t PROPERTY_MAGIC = make_id('p', 'r', 'o', 'p');
 const uint32_t PROPERTY_NAME = make_id('N', 'A', 'M', 'E');
 
-// The font's cells are 32 pixels high with the baseline on row 25; DejaVu
-// Sans Bold at 27 pixels to the em has an ascent of 25 and a descent of 7
-// there, so nothing is clipped. Its digits advance 19 pixels, its blank 9.
-//
-// The widest HUD line is "P1 %12d                  Max %12d", drawn from
-// x = -40 at z = -80 at 1/16 unit per font pixel. The view is 45 degrees high
-// at 4:3, so at z = -80 it reaches x = 80 * tan(22.5 deg) * 4/3 = 44.2: the
-// line has 84.2 units = 1347 font pixels. With two full 12-digit fields it
-// holds 24 digits (24 x 19 = 456), 20 blanks (20 x 9 = 180) and "P1" plus
-// "Max" (about 100): about 740 pixels, 46 units, ending near x = +6.
-const int FONT_PIXEL_SIZE = 27;
-const int FONT_CELL_HEIGHT = 32;
-const int FONT_BASELINE_ROW = 25;
+// The HUD font is monospaced: DejaVu Sans Mono Bold at 34 pixels to the em,
+// in cells 40 pixels high with the baseline on row 31 (every printable glyph
+// fits), each glyph centred in a cell 22 pixels wide. The HUD lays out its score line with blanks,
+// "P1 %12d                  Max %12d" drawn from x = -40 at z = -80, and puts
+// the round clock at x = -2 at z = -45 in between, so blanks must be as wide
+// as digits and letters. At 1/16 unit per font pixel a cell is 1.375 units,
+// 10 screen pixels at z = -80: the score field ends near pixel 180, "Max"
+// starts near 360, the clock takes 294 to 329, and the 49 cells end near
+// pixel 518 of 640. Narrower cells would put "Max" under the clock.
+const int FONT_PIXEL_SIZE = 34;
+const int FONT_CELL_HEIGHT = 40;
+const int FONT_BASELINE_ROW = 31;
+const int FONT_CELL_ADVANCE = 22;
 const int FONT_FIRST_CHAR = 32;
 const int FONT_LAST_CHAR = 126;
 const int FONT_FORMAT_RANGES = 0;  // the datafile font header of Allegro 3.9 and later
@@ -84,7 +84,8 @@ bool save_datafile(const std::string& path, uint32_t type, const char* name, con
 
 bool write_font_datafile(const char* dir) {
     std::vector<MonoGlyph> glyphs;
-    if (!render_mono_glyphs(FONT_SANS_BOLD_PATH, FONT_PIXEL_SIZE, FONT_CELL_HEIGHT, FONT_BASELINE_ROW, glyphs))
+    if (!render_mono_glyphs(FONT_MONO_BOLD_PATH, FONT_PIXEL_SIZE, FONT_CELL_HEIGHT, FONT_BASELINE_ROW,
+                            FONT_CELL_ADVANCE, glyphs))
         return false;
     assert(glyphs.size() == static_cast<size_t>(FONT_LAST_CHAR - FONT_FIRST_CHAR + 1));
     BigEndianWriter data;

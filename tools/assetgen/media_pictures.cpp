@@ -21,10 +21,20 @@ const int TITLE_HEIGHT = 256;
 const int CARD_WIDTH = 256;
 const int CARD_PAINT_HEIGHT = 192;
 const int CARD_TEXTURE_HEIGHT = 256;
+// The controls screen draws the small title over the top half unit of both
+// 3-unit-high cards, so their top sixth stays black and the content is
+// painted, a little smaller, into the five sixths below.
+const int CARD_CLEAR_TOP = CARD_PAINT_HEIGHT / 6;
+const float CARD_CONTENT_SCALE = 5.0f / 6.0f;
 
-const int TITLE_HORIZON_Y = 190;
+// The title screen writes "Press Enter" over the bottom quarter of the
+// picture, near its middle, at every point of the title's flight: the name
+// stands above that, and only the grid floor reaches down there.
+const int TITLE_HORIZON_Y = 150;
 const float TITLE_SUN_CENTRE_X = 256.0f;
-const float TITLE_SUN_RADIUS = 92.0f;
+const float TITLE_SUN_RADIUS = 84.0f;
+const int TITLE_NAME_CENTRE_Y = 50;
+const int TITLE_SECOND_WORD_CENTRE_Y = 168;
 const int TITLE_GRID_RAYS = 12;           // floor lines running to the vanishing point, each side
 const float TITLE_GRID_RAY_SPACING = 70.0f;  // at the bottom edge, pixels
 const int TITLE_GRID_ROWS = 7;
@@ -142,8 +152,8 @@ bool write_title(const char* dir) {
     const Rgb sunset[] = {{1.0f, 0.97f, 0.55f}, {1.0f, 0.62f, 0.1f}, {0.95f, 0.2f, 0.3f}};
     const Rgb dusk[] = {{1.0f, 1.0f, 1.0f}, {1.0f, 0.85f, 0.55f}, {1.0f, 0.5f, 0.45f}};
     // The name above the sun, the second word standing on the floor.
-    paint_title_word(canvas, "SUNDOWN", 470, 110, 60, sunset, 3, Rgb{1.0f, 0.35f, 0.05f});
-    paint_title_word(canvas, "ARENA", 260, 64, 222, dusk, 3, Rgb{0.9f, 0.1f, 0.45f});
+    paint_title_word(canvas, "SUNDOWN", 470, 104, TITLE_NAME_CENTRE_Y, sunset, 3, Rgb{1.0f, 0.35f, 0.05f});
+    paint_title_word(canvas, "ARENA", 240, 58, TITLE_SECOND_WORD_CENTRE_Y, dusk, 3, Rgb{0.9f, 0.1f, 0.45f});
     return write_raw(join_path(dir, "titulo.raw"), canvas_to_texture(canvas));
 }
 
@@ -156,14 +166,16 @@ const Rgb MOVE_LABEL = {1.0f, 0.85f, 0.45f};
 const Rgb START_LABEL = {0.55f, 1.0f, 0.55f};
 const Rgb QUIT_LABEL = {1.0f, 0.5f, 0.42f};
 
+const float KEYCAP_HEIGHT = 23.0f;  // rows of the card are 26 pixels apart
+
 void paint_keycap(Canvas& canvas, float centre_x, float centre_y, float width, const char* legend) {
-    const float height = 27.0f, radius = 5.0f;
+    const float height = KEYCAP_HEIGHT, radius = 5.0f;
     float x0 = centre_x - width / 2, x1 = centre_x + width / 2;
     float y0 = centre_y - height / 2, y1 = centre_y + height / 2;
     paint_round_rect(canvas, x0, y0, x1, y1, radius, 0, KEYCAP_BODY, true);
     paint_round_rect(canvas, x0 + 3, y0 + 2, x1 - 3, y1 - 5, radius - 2, 0, KEYCAP_TOP, true);
     paint_round_rect(canvas, x0, y0, x1, y1, radius, 1.6f, KEYCAP_EDGE, false);
-    int size = fit_text_size(FONT_SANS_BOLD_PATH, legend, 18, static_cast<int>(width) - 8);
+    int size = fit_text_size(FONT_SANS_BOLD_PATH, legend, 16, static_cast<int>(width) - 8);
     paint_label(canvas, FONT_SANS_BOLD_PATH, size, legend, static_cast<int>(centre_x),
                 static_cast<int>(centre_y) - 2, Rgb{1, 1, 1});
 }
@@ -187,14 +199,14 @@ const KeyRow KEY_ROWS[] = {
 bool write_keyboard_card(const char* dir) {
     Canvas canvas = make_canvas(CARD_WIDTH, CARD_PAINT_HEIGHT);
     const int rows = static_cast<int>(sizeof KEY_ROWS / sizeof KEY_ROWS[0]);
-    const int row_height = CARD_PAINT_HEIGHT / rows;
+    const int row_height = (CARD_PAINT_HEIGHT - CARD_CLEAR_TOP) / rows;
     const int keycap_centre_x = 40, label_left = 76, label_right = CARD_WIDTH - 6;
-    int size = 20;
+    int size = 18;
     for (const KeyRow& row : KEY_ROWS)
         size = std::min(size, fit_text_size(FONT_SANS_BOLD_PATH, row.meaning, size, label_right - label_left));
     for (int i = 0; i < rows; i++) {
         const KeyRow& row = KEY_ROWS[i];
-        int centre_y = row_height * i + row_height / 2;
+        int centre_y = CARD_CLEAR_TOP + row_height * i + row_height / 2;
         paint_keycap(canvas, keycap_centre_x, centre_y, row.keycap_width, row.legend);
         paint_label_left(canvas, FONT_SANS_BOLD_PATH, size, row.meaning, label_left, centre_y, row.colour);
     }
@@ -251,24 +263,36 @@ void paint_mouse(Canvas& canvas, float x0, float y0, float x1, float y1) {
     paint_round_rect(canvas, x0, y0, x1, y1, radius, 2.0f, edge, false);
 }
 
+// Places the mouse card's layout, drawn for the whole 256 x 192 card, in the
+// part below the clear top: shrunk about the card's horizontal centre.
+struct CardFrame {
+    float x(float card_x) const { return CARD_WIDTH * 0.5f + (card_x - CARD_WIDTH * 0.5f) * CARD_CONTENT_SCALE; }
+    float y(float card_y) const { return CARD_CLEAR_TOP + card_y * CARD_CONTENT_SCALE; }
+    float size(float card_size) const { return card_size * CARD_CONTENT_SCALE; }
+};
+
 bool write_mouse_card(const char* dir) {
     Canvas canvas = make_canvas(CARD_WIDTH, CARD_PAINT_HEIGHT);
+    const CardFrame f;
     // The mouse with its two motions around it, on the left half.
-    paint_mouse(canvas, 26, 50, 82, 140);
-    paint_arrow(canvas, 10, 164, 98, 164, 3.2f, TURN_COLOUR);
-    paint_arrow(canvas, 104, 62, 104, 134, 3.2f, CAMERA_COLOUR);
+    paint_mouse(canvas, f.x(26), f.y(50), f.x(82), f.y(140));
+    paint_arrow(canvas, f.x(10), f.y(164), f.x(98), f.y(164), f.size(3.2f), TURN_COLOUR);
+    paint_arrow(canvas, f.x(104), f.y(62), f.x(104), f.y(134), f.size(3.2f), CAMERA_COLOUR);
 
     // The legend on the right half, each line marked in its motion's colour.
-    const int icon_x = 134, text_left = 152, text_right = CARD_WIDTH - 6;
-    int size = std::min(fit_text_size(FONT_SANS_BOLD_PATH, "CAMERA", 22, text_right - text_left),
-                        fit_text_size(FONT_SANS_BOLD_PATH, "HEIGHT", 22, text_right - text_left));
-    paint_arrow(canvas, icon_x - 12, 30, icon_x + 10, 30, 2.6f, TURN_COLOUR);
-    paint_label_left(canvas, FONT_SANS_BOLD_PATH, size, "TURN", text_left, 30, TURN_COLOUR);
-    paint_arrow(canvas, icon_x, 76, icon_x, 114, 2.6f, CAMERA_COLOUR);
-    paint_label_left(canvas, FONT_SANS_BOLD_PATH, size, "CAMERA", text_left, 84, CAMERA_COLOUR);
-    paint_label_left(canvas, FONT_SANS_BOLD_PATH, size, "HEIGHT", text_left, 108, CAMERA_COLOUR);
-    paint_mouse(canvas, icon_x - 10, 150, icon_x + 10, 180);
-    paint_label_left(canvas, FONT_SANS_BOLD_PATH, size, "FIRE", text_left, 164, FIRE_COLOUR);
+    const float icon_x = 134, text_left = 152, text_right = CARD_WIDTH - 6;
+    const int legend_width = static_cast<int>(f.x(text_right) - f.x(text_left));
+    const int start_size = static_cast<int>(f.size(22));
+    int size = std::min(fit_text_size(FONT_SANS_BOLD_PATH, "CAMERA", start_size, legend_width),
+                        fit_text_size(FONT_SANS_BOLD_PATH, "HEIGHT", start_size, legend_width));
+    const int left = static_cast<int>(f.x(text_left));
+    paint_arrow(canvas, f.x(icon_x - 12), f.y(30), f.x(icon_x + 10), f.y(30), f.size(2.6f), TURN_COLOUR);
+    paint_label_left(canvas, FONT_SANS_BOLD_PATH, size, "TURN", left, static_cast<int>(f.y(30)), TURN_COLOUR);
+    paint_arrow(canvas, f.x(icon_x), f.y(76), f.x(icon_x), f.y(114), f.size(2.6f), CAMERA_COLOUR);
+    paint_label_left(canvas, FONT_SANS_BOLD_PATH, size, "CAMERA", left, static_cast<int>(f.y(84)), CAMERA_COLOUR);
+    paint_label_left(canvas, FONT_SANS_BOLD_PATH, size, "HEIGHT", left, static_cast<int>(f.y(108)), CAMERA_COLOUR);
+    paint_mouse(canvas, f.x(icon_x - 10), f.y(150), f.x(icon_x + 10), f.y(180));
+    paint_label_left(canvas, FONT_SANS_BOLD_PATH, size, "FIRE", left, static_cast<int>(f.y(164)), FIRE_COLOUR);
 
     Canvas texture = stretch_rows(canvas, CARD_TEXTURE_HEIGHT);
     return write_raw(join_path(dir, "controles_mouse.raw"), canvas_to_texture(texture));

@@ -14,6 +14,7 @@
 #include "procedural.h"
 
 const char* const FONT_SANS_BOLD_PATH = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
+const char* const FONT_MONO_BOLD_PATH = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf";
 
 namespace {
 
@@ -107,7 +108,7 @@ Mask render_text_mask(const char* font_path, int pixel_size, const char* text, i
 }
 
 bool render_mono_glyphs(const char* font_path, int pixel_size, int cell_height, int baseline_row,
-                        std::vector<MonoGlyph>& glyphs) {
+                        int cell_advance, std::vector<MonoGlyph>& glyphs) {
     OpenFace open;
     if (!open_face(font_path, pixel_size, open)) return false;
     FT_Face face = open.face;
@@ -124,6 +125,11 @@ bool render_mono_glyphs(const char* font_path, int pixel_size, int cell_height, 
         assert(slot->bitmap.pixel_mode == FT_PIXEL_MODE_MONO || slot->bitmap.rows == 0);
         int advance = round_26_6(slot->advance.x);
         int ink_left = std::max(0, slot->bitmap_left);
+        if (cell_advance > 0) {
+            // A wider fixed cell: the glyph's own advance centred in it.
+            ink_left += std::max(0, (cell_advance - advance) / 2);
+            advance = std::max(advance, cell_advance);
+        }
         glyph.width = std::max(advance, ink_left + static_cast<int>(slot->bitmap.width));
         glyph.width = std::max(glyph.width, 1);
         glyph.ink.assign(static_cast<size_t>(glyph.width) * cell_height, 0);
