@@ -60,6 +60,19 @@ expect_not_black() {
   if awk "BEGIN { exit !(${b:-0} > 0.002) }"; then pass "screenshot $1 shows something (mean $b)"; else fail "screenshot $1 is black (mean $b)"; fi
 }
 
+# Waits up to 10 s for the game's first picture, so a slow start under load
+# is not taken for a black screen.
+wait_for_picture() {
+  for _ in $(seq 1 50); do
+    import -window root "$shots_dir/.probe.png" 2>/dev/null
+    local b
+    b=$(brightness .probe)
+    awk "BEGIN { exit !(${b:-0} > 0.002) }" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
 hold_key() {
   xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"
 }

@@ -12,14 +12,15 @@ source "$(dirname "$0")/e2e_lib.sh"
 cd "$build" || exit 1
 
 E2E_NAME=play E2E_AUDIO=disk start_game "$game"
-sleep 2.5
+wait_for_picture
+sleep 0.5
 expect_running "the game starts on the test display"
 take_screenshot play-title
 expect_not_black play-title
 # "P1 ... Max 25000" across the top of the title screen.
 expect_region_lit play-title 400x30+0+0 "the score line of the title screen"
 
-hold_key Return 0.2
+hold_key Return 0.3
 sleep 1.2
 take_screenshot play-controls
 # The keyboard picture left of centre and the mouse picture right of it.
@@ -27,7 +28,7 @@ expect_region_lit play-controls 200x150+100+100 "the keyboard controls picture"
 expect_region_lit play-controls 200x150+340+100 "the mouse controls picture"
 expect_differs play-title play-controls "Enter leads from the title to the controls screen"
 
-hold_key Return 0.2
+hold_key Return 0.3
 sleep 1.0
 take_screenshot play-intro
 expect_differs play-controls play-intro "Enter starts round 1"

@@ -49,7 +49,8 @@ fi
 
 # 3. Full screen on the test display, then Escape.
 start_game "$game"
-sleep 3
+wait_for_picture
+sleep 0.5
 expect_running "the game keeps running on the test display"
 take_screenshot smoke-title
 expect_screen_size smoke-title 640 480
