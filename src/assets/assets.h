@@ -91,3 +91,8 @@ void free_skeleton(Skeleton* skeleton);  // null is allowed
 
 // Needs a current OpenGL context. Returns the texture name, or -1.
 int32_t load_texture(const char* path, int mode);
+
+// Allegro datafiles (the HUD font and the palette) are read by Allegro's own
+// loader, which takes a file cut short for a whole one: check first.
+bool datafile_is_whole(const char* path);  // every object's bytes are there
+bool font_is_sane(const FONT* font);       // glyph sizes a converter can take

@@ -106,8 +106,13 @@ bool open_game_display() {
     return set_gfx_mode(GFX_OPENGL_FULLSCREEN, SCREEN_WIDTH, SCREEN_HEIGHT, 0, 0) >= 0;
 }
 
+// A datafile that is missing or cut short is treated as missing.
+static DATAFILE* load_whole_datafile(const char* path) {
+    return datafile_is_whole(path) ? load_datafile(path) : nullptr;
+}
+
 static void load_palette() {
-    DATAFILE* palette_data = load_datafile("datos/pal.dat");
+    DATAFILE* palette_data = load_whole_datafile("datos/pal.dat");
     if (!palette_data) return;
     if (palette_data[0].type == DAT_PALETTE) set_palette(static_cast<RGB*>(palette_data[0].dat));
     unload_datafile(palette_data);
@@ -140,7 +145,7 @@ void set_fixed_gl_state() {
 
 static void convert_hud_font(DATAFILE* font_data) {
     if (!font_data) return;
-    if (font_data[0].type == DAT_FONT) {
+    if (font_data[0].type == DAT_FONT && font_is_sane(static_cast<FONT*>(font_data[0].dat))) {
         hud_font = allegro_gl_convert_allegro_font(static_cast<FONT*>(font_data[0].dat),
                                                    AGL_FONT_TYPE_TEXTURED, HUD_FONT_SCALE);
     }
@@ -190,7 +195,7 @@ StartResult start_game() {
     if (!open_game_display()) return refuse_to_start();
     show_mouse(nullptr);
 
-    DATAFILE* font_data = load_datafile("datos/fuente.dat");
+    DATAFILE* font_data = load_whole_datafile("datos/fuente.dat");
     load_palette();
     load_textures();
     set_fixed_gl_state();

@@ -4,8 +4,8 @@
 # draws frames, and quits with status 0 within a second of Escape.
 #   smoke_e2e.sh SUNDOWN_BINARY BUILD_DIR      (run by with-display)
 set -u
-game=${1:?game binary}
-build=${2:?build dir}
+game=$(readlink -f "${1:?game binary}")
+build=$(readlink -f "${2:?build dir}")
 source "$(dirname "$0")/e2e_lib.sh"
 
 cd "$build" || exit 1
@@ -57,5 +57,29 @@ expect_screen_size smoke-title 640 480
 expect_not_black smoke-title
 hold_key Escape 0.3
 expect_exit_within 1.5 0 "Escape quits with status 0"
+
+# 4. Missing and damaged assets never crash the game: with no datos/ at all,
+# and with every asset file cut to half its length, it still opens, plays a
+# round (Enter, Enter, W, fire) and quits with status 0.
+play_blind() {
+  local what=$1
+  start_game "$game"
+  sleep 2
+  hold_key Return 0.3; sleep 0.5
+  hold_key Return 0.3; sleep 4
+  xdotool keydown w mousedown 1; sleep 1; xdotool keyup w mouseup 1
+  take_screenshot "smoke-$what"
+  expect_running "the game runs $what"
+  hold_key Escape 0.3
+  expect_exit_within 1.5 0 "Escape quits with status 0 $what"
+}
+scratch=$(mktemp -d)
+cd "$scratch" && play_blind "without datos"
+mkdir -p "$scratch/datos"
+for f in "$build"/datos/*; do
+  [ -f "$f" ] && head -c $(( $(stat -c %s "$f") / 2 )) "$f" > "$scratch/datos/$(basename "$f")"
+done
+play_blind "with every asset cut in half"
+cd "$build" && rm -rf "$scratch"
 
 finish_e2e

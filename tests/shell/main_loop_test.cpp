@@ -6,6 +6,7 @@
 
 #include "game/game.h"
 #include "shell/shell.h"
+#include "support/game_fixture.h"
 
 TEST(MainLoop, ConcurrentIncrementsAreNeitherLostNorRunTwice) {
     const int increments = 200000;
@@ -23,4 +24,32 @@ TEST(MainLoop, ConcurrentIncrementsAreNeitherLostNorRunTwice) {
     ran += run_owed_ticks();
     EXPECT_EQ(ran, increments);
     EXPECT_EQ(pending_ticks.load(), 0);
+}
+
+TEST(MainLoop, CatchUpRunsEveryOwedTickAndEachPicksItsKindAsItStarts) {
+    release_all_input();
+    new_game();
+    pending_ticks = 0;
+    EXPECT_EQ(run_owed_ticks(), 0);  // a pass with nothing owed still draws
+
+    // Three ticks owed on the controls screen with Enter held: the first,
+    // a menu tick, starts the game, so the other two are game ticks.
+    menu_screen = 1;
+    enter_latch = 0;
+    key[KEY_ENTER] = 1;
+    pending_ticks = 3;
+    EXPECT_EQ(run_owed_ticks(), 3);
+    EXPECT_EQ(pending_ticks.load(), 0);
+    EXPECT_EQ(in_game, 1);
+    EXPECT_EQ(second_ticks, 2);
+    key[KEY_ENTER] = 0;
+
+    // A second's worth owed during play: the clock loses one second.
+    begin_play();
+    int clock = round_clock;
+    pending_ticks = 60;
+    EXPECT_EQ(run_owed_ticks(), 60);
+    EXPECT_EQ(round_clock, clock - 1);
+    EXPECT_EQ(second_ticks, 2);
+    in_game = 0;
 }
