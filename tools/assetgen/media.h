@@ -112,5 +112,3 @@ struct Sound {
 bool write_wav(const std::string& path, const Sound& sound);
 bool write_sound_effects(const char* dir);
 bool write_music(const char* dir);
-
-bool save_bytes(const std::string& path, const std::vector<uint8_t>& bytes);
