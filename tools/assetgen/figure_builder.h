@@ -8,15 +8,8 @@
 #include <vector>
 
 #include "formats.h"
+#include "mesh_build.h"
 
-struct Vec3 {
-    float x, y, z;
-};
-
-inline Vec3 vec3(float x, float y, float z) { return Vec3{x, y, z}; }
-inline Vec3 operator+(Vec3 a, Vec3 b) { return Vec3{a.x + b.x, a.y + b.y, a.z + b.z}; }
-inline Vec3 operator-(Vec3 a, Vec3 b) { return Vec3{a.x - b.x, a.y - b.y, a.z - b.z}; }
-inline Vec3 operator*(Vec3 a, float s) { return Vec3{a.x * s, a.y * s, a.z * s}; }
 // The figures are symmetric: parts are laid out on the right side (-x) and
 // placed on either side with `side` -1 (right, kept) or +1 (left, mirrored).
 inline Vec3 on_side(Vec3 right_side_point, float side) {
@@ -73,11 +66,6 @@ void add_spike(Mesh& mesh, int16_t bone, uint16_t texture, Vec3 base, Vec3 tip, 
 // Lifts or lowers the whole mesh so its lowest point lies exactly on the
 // floor (z = 0); ring tilts leave the soles a hair off it otherwise.
 void settle_on_floor(Mesh& mesh);
-
-// The renderer rebinds a texture only when a face's offset changes, so the
-// faces are kept grouped by texture offset (stable, so the build order
-// within a group is kept).
-void group_faces_by_texture(Mesh& mesh);
 
 // ---- skeletons and clips ----------------------------------------------------
 

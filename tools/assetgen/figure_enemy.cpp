@@ -272,7 +272,7 @@ Mesh build_enemy_mesh() {
     add_leg(mesh, RIGHT, BONE_THIGH_R, BONE_SHIN_R, BONE_FOOT_R);
     add_leg(mesh, LEFT, BONE_THIGH_L, BONE_SHIN_L, BONE_FOOT_L);
     settle_on_floor(mesh);
-    group_faces_by_texture(mesh);
+    sort_faces_by_texture(mesh);
     return mesh;
 }
 

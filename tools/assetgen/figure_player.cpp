@@ -307,7 +307,7 @@ Mesh build_player_mesh() {
     add_leg(mesh, LEFT, BONE_THIGH_L, BONE_SHIN_L, BONE_FOOT_L);
     add_rifle(mesh);
     settle_on_floor(mesh);
-    group_faces_by_texture(mesh);
+    sort_faces_by_texture(mesh);
     return mesh;
 }
 
