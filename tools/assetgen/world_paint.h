@@ -1,24 +1,18 @@
-// Painting helpers for the world's procedural textures: colours, tiling
-// noise over a whole image, a tiling cell pattern for stones, and the black
-// frame that additive sprites need.
+// Painting helpers for the world's procedural textures: tiling noise over a
+// whole image, a tiling cell pattern for stones, and the black frame that
+// additive sprites need.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
+#include "colour.h"
 #include "formats.h"
 
-struct Rgb {
-    float r, g, b;  // 0..1
-};
+// The world textures blend as a weighted sum, which rounds a little
+// differently from mix(); they keep it so that their pictures stay as they are.
+inline Rgb mix_weighted(Rgb a, Rgb b, float t) { return a * (1 - t) + b * t; }
 
-inline Rgb rgb8(int r, int g, int b) { return Rgb{r / 255.0f, g / 255.0f, b / 255.0f}; }
-inline Rgb operator*(Rgb c, float s) { return Rgb{c.r * s, c.g * s, c.b * s}; }
-inline Rgb operator+(Rgb a, Rgb b) { return Rgb{a.r + b.r, a.g + b.g, a.b + b.b}; }
-inline Rgb mix(Rgb a, Rgb b, float t) { return a * (1 - t) + b * t; }
-float smoothstep(float edge0, float edge1, float x);
-
-void put(Image& image, int x, int y, Rgb c);
 Rgb get(const Image& image, int x, int y);
 
 // Fractal noise that tiles over an image of the given size: `cells` lattice

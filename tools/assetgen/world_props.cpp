@@ -32,12 +32,12 @@ Image paint_crate() {
             int plank = y * planks / n;
             float shade = cell_random(plank, 0, planks, seed);
             float grain = image_noise(x * 0.25f, y * 2.0f, n, 16, 3, seed + 1);
-            Rgb c = mix(wood_b, wood_a, 0.3f + 0.4f * shade + 0.4f * (grain - 0.5f));
+            Rgb c = mix_weighted(wood_b, wood_a, 0.3f + 0.4f * shade + 0.4f * (grain - 0.5f));
             int py = (y * planks) % n;
             if (py < planks * 3) c = c * 0.5f;  // gap between planks
             int edge = std::min(std::min(x, n - 1 - x), std::min(y, n - 1 - y));
             if (edge < frame) {
-                c = mix(wood_b, wood_a, 0.5f + 0.4f * (grain - 0.5f)) * 0.85f;
+                c = mix_weighted(wood_b, wood_a, 0.5f + 0.4f * (grain - 0.5f)) * 0.85f;
                 if (edge < 3 || edge >= frame - 3) c = c * 0.55f;
             }
             bool corner = (x < frame * 2 || x >= n - frame * 2) && (y < frame * 2 || y >= n - frame * 2);

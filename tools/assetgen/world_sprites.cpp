@@ -71,7 +71,7 @@ Rgb fire(float heat) {
                          rgb8(255, 250, 220)};
     float t = clamp_unit(heat) * 4;
     int i = std::min(static_cast<int>(t), 3);
-    return mix(ramp[i], ramp[i + 1], t - i);
+    return mix_weighted(ramp[i], ramp[i + 1], t - i);
 }
 
 // The fireball: a turbulent ball, hottest in the middle, frayed at the edge.

@@ -25,13 +25,13 @@ Image paint_stone_floor() {
             float shade = cell_random(i, j, slabs, seed);
             float grain = image_noise(x, y, n, 32, 3, seed + 1);
             float blotch = image_noise(x, y, n, 4, 3, seed + 2);
-            Rgb c = mix(dark, light, 0.35f + 0.4f * shade + 0.35f * (blotch - 0.5f));
+            Rgb c = mix_weighted(dark, light, 0.35f + 0.4f * shade + 0.35f * (blotch - 0.5f));
             c = c * (0.88f + 0.24f * grain);
             // Joints: distance to the slab edge, a little ragged.
             int ex = x % slab, ey = y % slab;
             float edge = static_cast<float>(std::min(std::min(ex, slab - 1 - ex), std::min(ey, slab - 1 - ey)));
             float ragged = 1.5f + 1.5f * image_noise(x, y, n, 16, 2, seed + 3);
-            if (edge < ragged) c = mix(joint, c, edge / ragged * 0.5f);
+            if (edge < ragged) c = mix_weighted(joint, c, edge / ragged * 0.5f);
             else if (edge < ragged + 3) c = c * (0.92f + 0.08f * (edge - ragged) / 3);
             // Fine cracks where a high-frequency noise crosses a narrow band.
             float crack = std::fabs(image_noise(x, y, n, 8, 4, seed + 4) - 0.5f);
@@ -53,10 +53,10 @@ Image paint_concrete_floor() {
         for (int x = 0; x < n; x++) {
             float wash = image_noise(x, y, n, 4, 4, seed);
             float speck = image_noise(x, y, n, 64, 2, seed + 1);
-            Rgb c = mix(base, stain, 0.7f * smoothstep(0.4f, 0.85f, wash));
+            Rgb c = mix_weighted(base, stain, 0.7f * smoothstep(0.4f, 0.85f, wash));
             c = c * (0.85f + 0.3f * speck);
             float spots = image_noise(x, y, n, 8, 3, seed + 2);
-            c = mix(c, oil, 0.35f * smoothstep(0.72f, 0.85f, spots));
+            c = mix_weighted(c, oil, 0.35f * smoothstep(0.72f, 0.85f, spots));
             int ex = std::min(x, n - 1 - x), ey = std::min(y, n - 1 - y);
             int edge = std::min(ex, ey);
             if (edge < 2) c = c * 0.45f;
@@ -83,7 +83,7 @@ Image paint_wall() {
             float shade = cell_random(col, row, blocks * courses, seed);
             float grain = image_noise(x, y, n, 32, 3, seed + 1);
             float weather = image_noise(x, y, n, 4, 3, seed + 2);
-            Rgb c = mix(stone_b, stone_a, 0.3f + 0.6f * shade);
+            Rgb c = mix_weighted(stone_b, stone_a, 0.3f + 0.6f * shade);
             c = c * (0.85f + 0.25f * grain) * (0.85f + 0.3f * weather);
             int ex = std::min(shifted % block, block - 1 - shifted % block);
             int ey = std::min(y % course, course - 1 - y % course);
@@ -112,12 +112,12 @@ Image paint_ruin() {
             StoneSample s = sample_stones(stones, x + warp_x, y + warp_y);
             float shade = cell_random(s.id % 6, s.id / 6, 6, seed + 3);
             float grain = image_noise(x, y, n, 64, 3, seed + 4);
-            Rgb c = mix(rock_b, rock_a, 0.2f + 0.7f * shade) * (0.8f + 0.35f * grain);
+            Rgb c = mix_weighted(rock_b, rock_a, 0.2f + 0.7f * shade) * (0.8f + 0.35f * grain);
             // Chipped faces: darker towards the stone's rim.
             c = c * (0.75f + 0.25f * smoothstep(2.0f, 14.0f, s.edge));
             if (s.edge < 2.5f) c = gap;
             float green = image_noise(x, y, n, 4, 3, seed + 5);
-            if (s.edge < 7.0f) c = mix(c, moss, 0.6f * smoothstep(0.55f, 0.75f, green));
+            if (s.edge < 7.0f) c = mix_weighted(c, moss, 0.6f * smoothstep(0.55f, 0.75f, green));
             put(image, x, y, c);
         }
     }
@@ -140,7 +140,7 @@ Image paint_hangar_door() {
             // Rust runs downwards: noise stretched along the rows.
             float streak = image_noise(x, y * 0.125f, n, 32, 3, seed);
             float patch = image_noise(x, y, n, 4, 3, seed + 1);
-            c = mix(c, rust * (0.7f + 0.4f * rib), 0.8f * smoothstep(0.55f, 0.8f, 0.6f * streak + 0.5f * patch));
+            c = mix_weighted(c, rust * (0.7f + 0.4f * rib), 0.8f * smoothstep(0.55f, 0.8f, 0.6f * streak + 0.5f * patch));
             c = c * (0.9f + 0.15f * image_noise(x, y, n, 64, 2, seed + 2));
             bool edge = x < 6 || x >= n - 6 || y >= n - 10;
             bool rail = y >= n / 2 - 4 && y < n / 2 + 4;
@@ -167,7 +167,7 @@ Image paint_hangar_wall() {
             float shade = cell_random(i, j, panels, seed);
             float grime = image_noise(x, y, n, 4, 4, seed + 1);
             float fine = image_noise(x, y, n, 64, 2, seed + 2);
-            Rgb c = mix(sheet_b, sheet_a, 0.3f + 0.5f * shade) * (0.8f + 0.3f * grime) * (0.92f + 0.12f * fine);
+            Rgb c = mix_weighted(sheet_b, sheet_a, 0.3f + 0.5f * shade) * (0.8f + 0.3f * grime) * (0.92f + 0.12f * fine);
             int ex = std::min(x % panel, panel - 1 - x % panel), ey = std::min(y % panel, panel - 1 - y % panel);
             if (std::min(ex, ey) < 2) c = seam;
             else if (std::min(ex, ey) < 5) c = c * 1.12f;
@@ -196,8 +196,8 @@ Image paint_roof() {
             float rib = 0.5f + 0.5f * std::sin(2 * 3.14159265f * ribs * x / n);
             float fade = image_noise(x, y, n, 4, 4, seed);
             float speck = image_noise(x, y, n, 64, 2, seed + 1);
-            Rgb c = mix(sheet, faded, smoothstep(0.4f, 0.8f, fade)) * (0.7f + 0.4f * rib) * (0.9f + 0.15f * speck);
-            c = mix(c, dirt, 0.5f * smoothstep(0.6f, 0.85f, image_noise(x, y, n, 8, 3, seed + 2)));
+            Rgb c = mix_weighted(sheet, faded, smoothstep(0.4f, 0.8f, fade)) * (0.7f + 0.4f * rib) * (0.9f + 0.15f * speck);
+            c = mix_weighted(c, dirt, 0.5f * smoothstep(0.6f, 0.85f, image_noise(x, y, n, 8, 3, seed + 2)));
             // Sheet overlaps: a shadowed line across the middle of each half.
             int oy = (y + n / 4) % (n / 2);
             if (oy < 3) c = c * 0.55f;
@@ -218,7 +218,7 @@ Image paint_tower() {
         for (int x = 0; x < n; x++) {
             float wash = image_noise(x, y, n, 8, 4, seed);
             float fine = image_noise(x, y, n, 64, 2, seed + 1);
-            Rgb c = mix(concrete, stain, smoothstep(0.4f, 0.85f, wash)) * (0.88f + 0.2f * fine);
+            Rgb c = mix_weighted(concrete, stain, smoothstep(0.4f, 0.85f, wash)) * (0.88f + 0.2f * fine);
             // Edges of the side: darker corner strips.
             int ex = std::min(x, n - 1 - x);
             if (ex < 10) c = c * (0.7f + 0.03f * ex);
