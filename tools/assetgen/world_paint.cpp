@@ -69,3 +69,9 @@ void clear_border(Image& image, int width) {
         }
     }
 }
+
+bool write_pictures(const char* dir, const NamedPicture* pictures, size_t count) {
+    bool ok = true;
+    for (size_t i = 0; i < count; i++) ok = write_raw(join_path(dir, pictures[i].file), pictures[i].paint()) && ok;
+    return ok;
+}

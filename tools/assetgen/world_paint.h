@@ -1,8 +1,10 @@
 // Painting helpers for the world's procedural textures: tiling noise over a
-// whole image, a tiling cell pattern for stones, and the black frame that
-// additive sprites need.
+// whole image, a tiling cell pattern for stones, square pictures painted
+// pixel by pixel, the black frame that additive sprites need, and the writer
+// of a list of pictures.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -40,3 +42,35 @@ StoneSample sample_stones(const StonePattern& pattern, float x, float y);
 
 // Sets every pixel within `width` of the border to exact black.
 void clear_border(Image& image, int width);
+
+// A square picture `n` pixels wide, colour_at(x, y) giving each pixel.
+template <typename ColourAt>
+Image paint_square(int n, ColourAt colour_at) {
+    Image image = make_image(n, n);
+    for (int y = 0; y < n; y++)
+        for (int x = 0; x < n; x++) put(image, x, y, colour_at(x, y));
+    return image;
+}
+
+// An additive sprite: a square picture with two pixels of exact black all
+// round, so nothing shows at the edges of its quad.
+template <typename ColourAt>
+Image paint_sprite(int n, ColourAt colour_at) {
+    Image image = paint_square(n, colour_at);
+    clear_border(image, 2);
+    return image;
+}
+
+// A picture file and the painter that makes it.
+struct NamedPicture {
+    const char* file;
+    Image (*paint)();
+};
+
+// Paints and writes every picture of the list into dir; false when any fails
+// (the others are still written).
+bool write_pictures(const char* dir, const NamedPicture* pictures, size_t count);
+
+// Pixels from v to the nearest edge of its cell, for cells `cell` pixels wide
+// starting at 0 (the joints of slabs, blocks and panels).
+inline int edge_distance(int v, int cell) { return std::min(v % cell, cell - 1 - v % cell); }
