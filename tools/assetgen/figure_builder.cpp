@@ -4,9 +4,9 @@
 #include <cassert>
 #include <cmath>
 
-namespace {
+#include "procedural.h"
 
-const float PI = 3.14159265f;
+namespace {
 
 // Axis pair of a ring: `front` is the facing direction flattened onto the
 // ring's plane, `across` completes it so that the ring's corners run

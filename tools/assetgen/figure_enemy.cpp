@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "figures.h"
+#include "procedural.h"
 
 namespace {
 
@@ -31,7 +32,6 @@ enum EnemyBone {
     ENEMY_BONE_COUNT
 };
 
-const float PI = 3.14159265f;
 const float RIGHT = -1.0f;  // x sign of the figure's right side
 const float LEFT = 1.0f;
 

@@ -11,7 +11,6 @@
 
 namespace {
 
-const float TWO_PI = 6.2831853f;
 const float PEAK_LEVEL = 0.89f;  // about -1 dB full scale
 const int WAV_BITS = 16;
 const int WAV_HEADER_BYTES = 44;

@@ -11,7 +11,6 @@
 
 namespace {
 
-const float PI = 3.14159265f;
 const float SKY_RADIUS = 500.0f;
 const int SKY_SEGMENTS = 32;             // around
 const int SKY_PICTURE_REPEATS = 2;       // the picture goes round twice

@@ -14,7 +14,6 @@ namespace {
 const int SHOT_SIZE = 128;
 const int EXPLOSION_SIZE = 256;
 const int SHADOW_SIZE = 128;
-const float PI = 3.14159265f;
 
 // Distance from the picture's centre in units of half its side (0 centre, 1
 // the middle of an edge), and the angle around the centre.

@@ -113,7 +113,7 @@ Image paint_hangar_door() {
     Rgb metal = rgb8(118, 132, 128), rust = rgb8(128, 72, 40), frame = rgb8(70, 76, 74);
     Rgb hazard_yellow = rgb8(222, 178, 40), hazard_black = rgb8(30, 30, 28);
     return paint_square(n, [&](int x, int y) {
-        float rib = 0.5f + 0.5f * std::sin(2 * 3.14159265f * ribs * x / n);
+        float rib = 0.5f + 0.5f * std::sin(2 * PI * ribs * x / n);
         Rgb c = metal * (0.7f + 0.4f * rib);
         // Rust runs downwards: noise stretched along the rows.
         float streak = image_noise(x, y * 0.125f, n, 32, 3, seed);
@@ -163,7 +163,7 @@ Image paint_roof() {
     const float ribs = 12;
     Rgb sheet = rgb8(128, 84, 62), faded = rgb8(150, 128, 108), dirt = rgb8(64, 52, 44);
     return paint_square(n, [&](int x, int y) {
-        float rib = 0.5f + 0.5f * std::sin(2 * 3.14159265f * ribs * x / n);
+        float rib = 0.5f + 0.5f * std::sin(2 * PI * ribs * x / n);
         float fade = image_noise(x, y, n, 4, 4, seed);
         float speck = image_noise(x, y, n, 64, 2, seed + 1);
         Rgb c = mix_weighted(sheet, faded, smoothstep(0.4f, 0.8f, fade)) * (0.7f + 0.4f * rib) * (0.9f + 0.15f * speck);
