@@ -8,6 +8,18 @@
 
 namespace {
 
+// Keyframes of the animation clips, one clip per animation state.
+const int CLIP_WALK_FIRST_KEY = 1;
+const int CLIP_WALK_KEYS = 6;
+const int CLIP_STAND_FIRST_KEY = 8;
+const int CLIP_STAND_KEYS = 5;
+const int CLIP_STRAFE_LEFT_FIRST_KEY = 13;
+const int CLIP_STRAFE_LEFT_KEYS = 6;
+const int CLIP_STRAFE_RIGHT_FIRST_KEY = 19;
+const int CLIP_STRAFE_RIGHT_KEYS = 6;
+const int CLIP_BACKWARD_FIRST_KEY = 25;
+const int CLIP_BACKWARD_KEYS = 6;
+
 // Axis pair of a ring: `front` is the facing direction flattened onto the
 // ring's plane, `across` completes it so that the ring's corners run
 // counter-clockwise about the path direction.
@@ -63,7 +75,28 @@ void add_cap(Mesh& mesh, uint16_t texture, const std::vector<Vec3>& points, int1
     }
 }
 
+// Samples one looping clip: `pose_at` gets the cycle phase of each key.
+void fill_clip(SkeletonData& skeleton, int first_key, int key_count, PoseAtPhase pose_at) {
+    assert(first_key >= 1 && first_key + key_count <= ESQ_KEYFRAMES);
+    for (int k = 0; k < key_count; k++) {
+        Pose pose = pose_at(static_cast<float>(k) / key_count);
+        assert(pose.size() == skeleton.bones.size());
+        for (size_t b = 0; b < pose.size(); b++) skeleton.bones[b].keys[first_key + k] = pose[b];
+    }
+}
+
 }  // namespace
+
+Loft make_loft(uint16_t texture, int sides, LoftShape shape, Vec3 facing, AtlasRect strip, AtlasRect cap) {
+    Loft loft;
+    loft.sides = sides;
+    loft.shape = shape;
+    loft.facing = facing;
+    loft.texture = texture;
+    loft.strip = strip;
+    loft.cap = cap;
+    return loft;
+}
 
 void add_loft(Mesh& mesh, const Loft& loft) {
     const size_t ring_count = loft.rings.size();
@@ -132,14 +165,8 @@ void add_loft(Mesh& mesh, const Loft& loft) {
 void add_segment(Mesh& mesh, int16_t bone, uint16_t texture, LoftShape shape, int sides, Vec3 from, Vec3 to,
                  float side_from, float depth_from, float side_to, float depth_to, Vec3 facing, AtlasRect strip,
                  AtlasRect cap) {
-    Loft loft;
+    Loft loft = make_loft(texture, sides, shape, facing, strip, cap);
     loft.rings = {Ring{from, side_from, depth_from, bone}, Ring{to, side_to, depth_to, bone}};
-    loft.sides = sides;
-    loft.shape = shape;
-    loft.facing = facing;
-    loft.texture = texture;
-    loft.strip = strip;
-    loft.cap = cap;
     add_loft(mesh, loft);
 }
 
@@ -167,11 +194,13 @@ void add_spike(Mesh& mesh, int16_t bone, uint16_t texture, Vec3 base, Vec3 tip, 
     add_cap(mesh, texture, ring, bone, false, rect, angles);
 }
 
-void settle_on_floor(Mesh& mesh) {
-    if (mesh.vertices.empty()) return;
-    float lowest = mesh.vertices[0].z;
-    for (const MeshVertex& v : mesh.vertices) lowest = std::fmin(lowest, v.z);
-    for (MeshVertex& v : mesh.vertices) v.z -= lowest;
+void finish_figure_mesh(Mesh& mesh) {
+    if (!mesh.vertices.empty()) {
+        float lowest = mesh.vertices[0].z;
+        for (const MeshVertex& v : mesh.vertices) lowest = std::fmin(lowest, v.z);
+        for (MeshVertex& v : mesh.vertices) v.z -= lowest;
+    }
+    sort_faces_by_texture(mesh);
 }
 
 Pose make_rest_pose(size_t bone_count) {
@@ -194,11 +223,15 @@ void move_bone(Pose& pose, int bone, float x, float y, float z) {
     key.translation[2] += z;
 }
 
-void fill_clip(SkeletonData& skeleton, int first_key, int key_count, PoseAtPhase pose_at) {
-    assert(first_key >= 1 && first_key + key_count <= ESQ_KEYFRAMES);
-    for (int k = 0; k < key_count; k++) {
-        Pose pose = pose_at(static_cast<float>(k) / key_count);
-        assert(pose.size() == skeleton.bones.size());
-        for (size_t b = 0; b < pose.size(); b++) skeleton.bones[b].keys[first_key + k] = pose[b];
-    }
+void set_bone(SkeletonData& skeleton, int index, Vec3 pivot, int parent) {
+    assert(index >= 0 && static_cast<size_t>(index) < skeleton.bones.size());
+    skeleton.bones[index] = make_bone(pivot.x, pivot.y, pivot.z, static_cast<int16_t>(parent));
+}
+
+void fill_clips(SkeletonData& skeleton, const FigureClips& clips) {
+    fill_clip(skeleton, CLIP_WALK_FIRST_KEY, CLIP_WALK_KEYS, clips.walk);
+    fill_clip(skeleton, CLIP_STAND_FIRST_KEY, CLIP_STAND_KEYS, clips.stand);
+    fill_clip(skeleton, CLIP_STRAFE_LEFT_FIRST_KEY, CLIP_STRAFE_LEFT_KEYS, clips.strafe_left);
+    fill_clip(skeleton, CLIP_STRAFE_RIGHT_FIRST_KEY, CLIP_STRAFE_RIGHT_KEYS, clips.strafe_right);
+    fill_clip(skeleton, CLIP_BACKWARD_FIRST_KEY, CLIP_BACKWARD_KEYS, clips.backward);
 }
