@@ -12,20 +12,11 @@
 #include <cstring>
 #include <vector>
 
+#include "support/asset_reader.h"
+
 namespace {
 
 const int DECIMATION = 4;  // correlate at 11025 Hz: fast enough, sharp enough
-
-std::vector<uint8_t> read_file(const char* path) {
-    std::vector<uint8_t> bytes;
-    FILE* f = std::fopen(path, "rb");
-    if (!f) return bytes;
-    uint8_t buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
-    std::fclose(f);
-    return bytes;
-}
 
 int16_t sample_at(const uint8_t* p) {
     return static_cast<int16_t>(p[0] | (p[1] << 8));
