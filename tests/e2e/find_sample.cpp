@@ -12,20 +12,11 @@
 #include <cstring>
 #include <vector>
 
+#include "support/asset_reader.h"
+
 namespace {
 
 const int DECIMATION = 4;  // correlate at 11025 Hz: fast enough, sharp enough
-
-std::vector<uint8_t> read_file(const char* path) {
-    std::vector<uint8_t> bytes;
-    FILE* f = std::fopen(path, "rb");
-    if (!f) return bytes;
-    uint8_t buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
-    std::fclose(f);
-    return bytes;
-}
 
 int16_t sample_at(const uint8_t* p) {
     return static_cast<int16_t>(p[0] | (p[1] << 8));
@@ -74,6 +65,23 @@ bool read_wav(const char* path, std::vector<float>* mono) {
     return false;
 }
 
+// Normalised correlation of the zero-mean, unit-length sample with the
+// recording from `at`; false where the recording is too quiet to compare.
+bool match_at(const std::vector<float>& recording, const std::vector<float>& sample, size_t at, double* match) {
+    const size_t m = sample.size();
+    double dot = 0, sum = 0, sum_sq = 0;
+    for (size_t k = 0; k < m; k++) {
+        double x = recording[at + k];
+        dot += x * sample[k];
+        sum += x;
+        sum_sq += x * x;
+    }
+    double var = sum_sq - sum * sum / m;
+    if (var <= 1e-6) return false;
+    *match = dot / std::sqrt(var);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -108,32 +116,16 @@ int main(int argc, char** argv) {
     size_t last_hit = 0;
     bool have_hit = false;
     for (size_t i = 0; i + m <= recording.size(); i++) {
-        double dot = 0, sum = 0, sum_sq = 0;
-        for (size_t k = 0; k < m; k++) {
-            double x = recording[i + k];
-            dot += x * sample[k];
-            sum += x;
-            sum_sq += x * x;
-        }
-        double var = sum_sq - sum * sum / m;
-        if (var <= 1e-6) continue;
-        double match = dot / std::sqrt(var);  // template is zero-mean
-        if (match < threshold) continue;
+        double match = 0;
+        if (!match_at(recording, sample, i, &match) || match < threshold) continue;
         if (have_hit && i - last_hit < m) continue;  // one occurrence per sample length
         // Move to the local peak within the next sample length.
         size_t best = i;
         double best_match = match;
         for (size_t j = i + 1; j < i + m / 4 && j + m <= recording.size(); j++) {
-            double d = 0, s = 0, q = 0;
-            for (size_t k = 0; k < m; k++) {
-                double x = recording[j + k];
-                d += x * sample[k];
-                s += x;
-                q += x * x;
-            }
-            double v = q - s * s / m;
-            if (v > 1e-6 && d / std::sqrt(v) > best_match) {
-                best_match = d / std::sqrt(v);
+            double here = 0;
+            if (match_at(recording, sample, j, &here) && here > best_match) {
+                best_match = here;
                 best = j;
             }
         }

@@ -2,8 +2,8 @@
 // byte by byte and checked for what the game relies on (valid indices and
 // bindings, closed outward-wound solids, standing on the floor facing -y,
 // clips that move and loop smoothly, rest keys outside the clips, same
-// bytes on every run). The files are parsed here with a small reader of
-// their own, so the test does not depend on the game's loaders.
+// bytes on every run). The files are parsed with the tests' own reader
+// (support/asset_reader.h), so the test does not depend on the game's loaders.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <map>
 #include <set>
 #include <string>
@@ -22,136 +21,22 @@
 #include <vector>
 
 #include "assetgen.h"
+#include "support/asset_reader.h"
 
 namespace {
 
 const char* const FIGURE_FILES[] = {"hombre.emd", "hombre.esq", "malo.emd", "morlock.esq",
                                     "tex1.raw",   "tex2.raw",   "arma.raw", "malo.raw"};
 
-std::vector<uint8_t> read_file(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return bytes;
-    uint8_t buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
-    std::fclose(f);
-    return bytes;
-}
-
-struct Reader {
-    const std::vector<uint8_t>& bytes;
-    size_t at;
-    bool ok() const { return at <= bytes.size(); }
-    uint8_t u8() { return at < bytes.size() ? bytes[at++] : (at++, 0); }
-    uint16_t u16() { uint16_t lo = u8(); return static_cast<uint16_t>(lo | (u8() << 8)); }
-    float f32() {
-        uint32_t v = 0;
-        for (int i = 0; i < 4; i++) v |= static_cast<uint32_t>(u8()) << (8 * i);
-        float f;
-        std::memcpy(&f, &v, sizeof f);
-        return f;
-    }
-};
-
 struct Vec {
     double x, y, z;
 };
 
-struct Vertex {
-    int bone;
-    Vec p;
-};
+Vec vec(AssetPoint p) { return Vec{p.x, p.y, p.z}; }
 
-struct Face {
-    int corner[3];
-    float uv[3][2];
-    int render_class, texture_offset, double_sided;
-};
-
-struct Model {
-    size_t expected_size = 0;
-    std::vector<Vertex> vertices;
-    std::vector<Face> faces;
-};
-
-Model parse_emd(const std::vector<uint8_t>& bytes) {
-    Model m;
-    Reader r{bytes, 5};
-    int n = r.u8();
-    r.at += 256 * (n + 1);
-    int records = r.u16();
-    r.at += 20 * records;
-    int v = r.u16();
-    for (int i = 0; i < v; i++) {
-        Vertex vert;
-        r.u16();
-        vert.bone = static_cast<int16_t>(r.u16());
-        vert.p.x = r.f32();
-        vert.p.y = r.f32();
-        vert.p.z = r.f32();
-        r.u16();
-        m.vertices.push_back(vert);
-    }
-    int f = r.u16();
-    for (int i = 0; i < f; i++) {
-        Face face;
-        r.u8();
-        face.double_sided = r.u8();
-        r.u16();
-        r.u8();
-        for (int& c : face.corner) c = r.u16();
-        face.render_class = r.u8();
-        face.texture_offset = r.u16();
-        r.u16();
-        for (auto& uv : face.uv) {
-            uv[0] = r.f32();
-            uv[1] = r.f32();
-            r.f32();
-            r.f32();
-        }
-        m.faces.push_back(face);
-    }
-    m.expected_size = 5 + 1 + 256 * (n + 1) + 2 + 20 * records + 2 + 18 * v + 2 + 64 * f;
-    return m;
-}
-
-const int KEYS = 256;
-const int CHANNELS = 9;  // translation xyz, scale xyz, rotation xyz
-
-struct Bone {
-    Vec pivot;
-    int parent;
-    float key[KEYS][CHANNELS];
-};
-
-struct Skeleton {
-    size_t expected_size = 0;
-    std::vector<Bone> bones;
-};
-
-Skeleton parse_esq(const std::vector<uint8_t>& bytes) {
-    Skeleton s;
-    Reader r{bytes, 5};
-    int n = static_cast<int16_t>(r.u16());
-    if (n < 0 || n > 256) return s;
-    s.bones.resize(n);
-    for (Bone& b : s.bones) {
-        b.pivot.x = r.f32();
-        b.pivot.y = r.f32();
-        b.pivot.z = r.f32();
-        b.parent = static_cast<int16_t>(r.u16());
-    }
-    for (Bone& b : s.bones)
-        for (auto& key : b.key)
-            for (float& c : key) c = r.f32();
-    s.expected_size = 7 + 9230 * static_cast<size_t>(n);
-    return s;
-}
-
-bool is_rest(const float key[CHANNELS]) {
-    const float rest[CHANNELS] = {0, 0, 0, 1, 1, 1, 0, 0, 0};
-    for (int c = 0; c < CHANNELS; c++)
+bool is_rest(const float key[ESQ_KEY_CHANNELS]) {
+    const float rest[ESQ_KEY_CHANNELS] = {0, 0, 0, 1, 1, 1, 0, 0, 0};
+    for (int c = 0; c < ESQ_KEY_CHANNELS; c++)
         if (key[c] != rest[c]) return false;
     return true;
 }
@@ -215,10 +100,10 @@ Matrix scaling(double x, double y, double z) {
     return m;
 }
 
-std::vector<Vec> pose(const Model& model, const Skeleton& skeleton, int key) {
+std::vector<Vec> pose(const EmdModel& model, const EsqSkeleton& skeleton, int key) {
     std::vector<Matrix> world(skeleton.bones.size());
     for (size_t b = 0; b < skeleton.bones.size(); b++) {
-        const Bone& bone = skeleton.bones[b];
+        const EsqBone& bone = skeleton.bones[b];
         const float* k = bone.key[key];
         Matrix rotation = then(then(turn(0, k[6]), turn(2, k[8])), turn(1, k[7]));
         Matrix local = then(then(then(then(move(-bone.pivot.x, -bone.pivot.y, -bone.pivot.z), rotation),
@@ -228,7 +113,7 @@ std::vector<Vec> pose(const Model& model, const Skeleton& skeleton, int key) {
         world[b] = bone.parent >= 0 ? then(local, world[bone.parent]) : local;
     }
     std::vector<Vec> posed;
-    for (const Vertex& v : model.vertices) posed.push_back(apply(world[v.bone], v.p));
+    for (const EmdVertex& v : model.vertices) posed.push_back(apply(world[v.bone], vec(v.p)));
     return posed;
 }
 
@@ -290,8 +175,8 @@ protected:
     void SetUp() override { ASSERT_TRUE(written) << "write_figure_assets failed in " << dir; }
 
     static std::vector<uint8_t> bytes(const char* name) { return read_file(dir + "/" + name); }
-    static Model model(const char* name) { return parse_emd(bytes(name)); }
-    static Skeleton skeleton(const char* name) { return parse_esq(bytes(name)); }
+    static EmdModel model(const char* name) { return parse_emd(bytes(name)); }
+    static EsqSkeleton skeleton(const char* name) { return parse_esq(bytes(name)); }
 };
 
 std::string FigureAssets::dir;
@@ -302,23 +187,23 @@ TEST_F(FigureAssets, FilesHaveTheSizesOfTheirFormats) {
         std::vector<uint8_t> mesh_bytes = bytes(figure.mesh);
         EXPECT_EQ(mesh_bytes.size(), parse_emd(mesh_bytes).expected_size) << figure.mesh;
         std::vector<uint8_t> skeleton_bytes = bytes(figure.skeleton);
-        Skeleton s = parse_esq(skeleton_bytes);
+        EsqSkeleton s = parse_esq(skeleton_bytes);
         EXPECT_FALSE(s.bones.empty()) << figure.skeleton;
         EXPECT_EQ(skeleton_bytes.size(), s.expected_size) << figure.skeleton;
     }
     for (const char* name : {"tex1.raw", "tex2.raw", "arma.raw", "malo.raw"}) {
-        std::vector<uint8_t> raw = bytes(name);
-        ASSERT_GE(raw.size(), 4u) << name;
-        int width = raw[0] | raw[1] << 8, height = raw[2] | raw[3] << 8;
-        EXPECT_EQ(raw.size(), 4 + static_cast<size_t>(width) * height * 4) << name;
-        for (int side : {width, height}) {
+        std::vector<uint8_t> file = bytes(name);
+        ASSERT_GE(file.size(), 4u) << name;
+        RawImage raw = parse_raw(file);
+        EXPECT_EQ(file.size(), raw.expected_size) << name;
+        for (int side : {raw.width, raw.height}) {
             EXPECT_TRUE(side >= 128 && side <= 512 && (side & (side - 1)) == 0) << name << " side " << side;
         }
         std::set<uint32_t> colours;
         bool opaque = true;
-        for (size_t p = 4; p + 3 < raw.size(); p += 4) {
-            opaque = opaque && raw[p + 3] == 255;
-            colours.insert(static_cast<uint32_t>(raw[p] << 16 | raw[p + 1] << 8 | raw[p + 2]));
+        for (size_t p = 0; p + 3 < raw.rgba.size(); p += 4) {
+            opaque = opaque && raw.rgba[p + 3] == 255;
+            colours.insert(static_cast<uint32_t>(raw.rgba[p] << 16 | raw.rgba[p + 1] << 8 | raw.rgba[p + 2]));
         }
         EXPECT_TRUE(opaque) << name;
         EXPECT_GT(colours.size(), 256u) << name << " looks flat";
@@ -328,17 +213,17 @@ TEST_F(FigureAssets, FilesHaveTheSizesOfTheirFormats) {
 TEST_F(FigureAssets, MeshesIndexBindAndGroupCorrectly) {
     for (const Figure& figure : {PLAYER, ENEMY}) {
         SCOPED_TRACE(figure.mesh);
-        Model m = model(figure.mesh);
-        Skeleton s = skeleton(figure.skeleton);
+        EmdModel m = model(figure.mesh);
+        EsqSkeleton s = skeleton(figure.skeleton);
         EXPECT_GE(m.faces.size(), 400u);
         EXPECT_LE(m.faces.size(), 700u);
-        for (const Vertex& v : m.vertices) {
+        for (const EmdVertex& v : m.vertices) {
             ASSERT_GE(v.bone, 0) << "unbound vertex";
             ASSERT_LT(v.bone, static_cast<int>(s.bones.size()));
         }
         std::set<int> offsets;
         int previous_offset = 0;
-        for (const Face& f : m.faces) {
+        for (const EmdFace& f : m.faces) {
             for (int c : f.corner) ASSERT_LT(c, static_cast<int>(m.vertices.size()));
             EXPECT_EQ(f.render_class, 0);
             EXPECT_EQ(f.double_sided, 0);
@@ -360,11 +245,11 @@ TEST_F(FigureAssets, MeshesIndexBindAndGroupCorrectly) {
 TEST_F(FigureAssets, PartsAreClosedSolidsWoundOutward) {
     for (const Figure& figure : {PLAYER, ENEMY}) {
         SCOPED_TRACE(figure.mesh);
-        Model m = model(figure.mesh);
+        EmdModel m = model(figure.mesh);
         std::map<std::tuple<double, double, double>, int> weld;
         std::vector<int> id(m.vertices.size());
         for (size_t i = 0; i < m.vertices.size(); i++) {
-            const Vec& p = m.vertices[i].p;
+            Vec p = vec(m.vertices[i].p);
             id[i] = weld.emplace(std::make_tuple(p.x, p.y, p.z), static_cast<int>(weld.size())).first->second;
         }
         std::map<std::pair<int, int>, int> edges;
@@ -374,7 +259,7 @@ TEST_F(FigureAssets, PartsAreClosedSolidsWoundOutward) {
             while (group[a] != a) a = group[a] = group[group[a]];
             return a;
         };
-        for (const Face& f : m.faces) {
+        for (const EmdFace& f : m.faces) {
             for (int c = 0; c < 3; c++) {
                 int a = id[f.corner[c]], b = id[f.corner[(c + 1) % 3]];
                 edges[{a, b}]++;
@@ -389,10 +274,10 @@ TEST_F(FigureAssets, PartsAreClosedSolidsWoundOutward) {
         EXPECT_EQ(unmatched, 0) << "open or inconsistently wound edges";
 
         std::map<int, double> volume;
-        for (const Face& f : m.faces) {
-            const Vec& a = m.vertices[f.corner[0]].p;
-            const Vec& b = m.vertices[f.corner[1]].p;
-            const Vec& c = m.vertices[f.corner[2]].p;
+        for (const EmdFace& f : m.faces) {
+            Vec a = vec(m.vertices[f.corner[0]].p);
+            Vec b = vec(m.vertices[f.corner[1]].p);
+            Vec c = vec(m.vertices[f.corner[2]].p);
             double det = a.x * (b.y * c.z - b.z * c.y) - a.y * (b.x * c.z - b.z * c.x) + a.z * (b.x * c.y - b.y * c.x);
             volume[root(id[f.corner[0]])] += det / 6;
         }
@@ -404,10 +289,10 @@ TEST_F(FigureAssets, PartsAreClosedSolidsWoundOutward) {
 TEST_F(FigureAssets, FiguresStandOnTheFloorFacingMinusY) {
     for (const Figure& figure : {PLAYER, ENEMY}) {
         SCOPED_TRACE(figure.mesh);
-        Model m = model(figure.mesh);
-        Skeleton s = skeleton(figure.skeleton);
+        EmdModel m = model(figure.mesh);
+        EsqSkeleton s = skeleton(figure.skeleton);
         std::vector<Vec> rest;
-        for (const Vertex& v : m.vertices) rest.push_back(v.p);
+        for (const EmdVertex& v : m.vertices) rest.push_back(vec(v.p));
         Box box = bounds(rest);
         EXPECT_NEAR(box.lo.z, 0.0, 1e-4) << "feet not on the floor";
         EXPECT_GE(box.hi.z, 1.8);
@@ -419,7 +304,7 @@ TEST_F(FigureAssets, FiguresStandOnTheFloorFacingMinusY) {
         // on the -y side of the head.
         double face_y = 0, head_y = 0;
         int face_corners = 0, head_corners = 0;
-        for (const Face& f : m.faces) {
+        for (const EmdFace& f : m.faces) {
             if (f.texture_offset != figure.face_offset) continue;
             bool in_strip = true;
             float mean_u = 0;
@@ -445,7 +330,7 @@ TEST_F(FigureAssets, FiguresStandOnTheFloorFacingMinusY) {
         // mirrored limb can never end up on the other side's bones.
         std::vector<Vec> sum(s.bones.size(), Vec{0, 0, 0});
         std::vector<int> count(s.bones.size(), 0);
-        for (const Vertex& v : m.vertices) {
+        for (const EmdVertex& v : m.vertices) {
             sum[v.bone].x += v.p.x;
             count[v.bone]++;
         }
@@ -456,14 +341,14 @@ TEST_F(FigureAssets, FiguresStandOnTheFloorFacingMinusY) {
     }
 
     // The rifle points forward and is held on the right (-x) side.
-    Model player = model(PLAYER.mesh);
+    EmdModel player = model(PLAYER.mesh);
     Box rifle;
     double rifle_x = 0;
     int rifle_corners = 0;
-    for (const Face& f : player.faces) {
+    for (const EmdFace& f : player.faces) {
         if (f.texture_offset != 2) continue;
         for (int c : f.corner) {
-            rifle.add(player.vertices[c].p);
+            rifle.add(vec(player.vertices[c].p));
             rifle_x += player.vertices[c].p.x;
             rifle_corners++;
         }
@@ -473,9 +358,9 @@ TEST_F(FigureAssets, FiguresStandOnTheFloorFacingMinusY) {
     EXPECT_LT(rifle_x / rifle_corners, 0.0);
 
     // The enemy is hunched: its top fifth hangs forward of its body.
-    Model enemy = model(ENEMY.mesh);
+    EmdModel enemy = model(ENEMY.mesh);
     std::vector<Vec> rest;
-    for (const Vertex& v : enemy.vertices) rest.push_back(v.p);
+    for (const EmdVertex& v : enemy.vertices) rest.push_back(vec(v.p));
     double top = bounds(rest).hi.z * 0.8, top_y = 0, all_y = 0;
     int top_count = 0;
     for (const Vec& p : rest) {
@@ -492,12 +377,12 @@ TEST_F(FigureAssets, FiguresStandOnTheFloorFacingMinusY) {
 TEST_F(FigureAssets, SkeletonsHoldAnimatedClipsAndRestKeysElsewhere) {
     for (const Figure& figure : {PLAYER, ENEMY}) {
         SCOPED_TRACE(figure.skeleton);
-        Skeleton s = skeleton(figure.skeleton);
+        EsqSkeleton s = skeleton(figure.skeleton);
         ASSERT_FALSE(s.bones.empty());
         EXPECT_LT(s.bones[0].parent, 0);
         for (size_t b = 0; b < s.bones.size(); b++) {
             EXPECT_LT(s.bones[b].parent, static_cast<int>(b));
-            for (int k = 0; k < KEYS; k++) {
+            for (int k = 0; k < ESQ_KEYS; k++) {
                 bool in_clip = (k >= 1 && k <= 6) || (k >= 8 && k <= 30);
                 if (!in_clip) {
                     EXPECT_TRUE(is_rest(s.bones[b].key[k])) << "bone " << b << " key " << k;
@@ -508,9 +393,9 @@ TEST_F(FigureAssets, SkeletonsHoldAnimatedClipsAndRestKeysElsewhere) {
         // Every clip moves: its keys differ from each other.
         for (const Clip& clip : CLIPS) {
             bool moves = false;
-            for (const Bone& bone : s.bones)
+            for (const EsqBone& bone : s.bones)
                 for (int k = clip.first + 1; k <= clip.last; k++)
-                    for (int c = 0; c < CHANNELS; c++) moves = moves || bone.key[k][c] != bone.key[clip.first][c];
+                    for (int c = 0; c < ESQ_KEY_CHANNELS; c++) moves = moves || bone.key[k][c] != bone.key[clip.first][c];
             EXPECT_TRUE(moves) << "clip " << clip.first << "-" << clip.last << " is frozen";
         }
     }
@@ -522,8 +407,8 @@ TEST_F(FigureAssets, SkeletonsHoldAnimatedClipsAndRestKeysElsewhere) {
 TEST_F(FigureAssets, ClipPosesStayGroundedAndLoopSmoothly) {
     for (const Figure& figure : {PLAYER, ENEMY}) {
         SCOPED_TRACE(figure.mesh);
-        Model m = model(figure.mesh);
-        Skeleton s = skeleton(figure.skeleton);
+        EmdModel m = model(figure.mesh);
+        EsqSkeleton s = skeleton(figure.skeleton);
         for (const Clip& clip : CLIPS) {
             double largest_step = 0, loop_step = 0;
             for (int k = clip.first; k <= clip.last; k++) {

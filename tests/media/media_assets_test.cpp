@@ -13,12 +13,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "assetgen.h"
+#include "support/asset_reader.h"
 
 namespace fs = std::filesystem;
 
@@ -29,11 +28,6 @@ const char* const MEDIA_FILES[] = {
     "rifle.wav",  "mach.wav",              "laser.wav",           "groan.wav",  "aditamento.wav",
     "blast.wav",  "mdf01.mp3",
 };
-
-std::vector<uint8_t> read_file(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 uint32_t le32(const std::vector<uint8_t>& b, size_t at) {
     return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);

@@ -20,19 +20,8 @@ struct Rgba {
     unsigned char r, g, b, a;
 };
 
-// A 2 x 2 texture of one colour, nearest filtering.
-inline GLuint make_texture(Rgba colour) {
-    const Rgba texels[4] = {colour, colour, colour, colour};
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    glBindTexture(GL_TEXTURE_2D, name);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 2, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
-    return name;
-}
-
-// Left half one colour, right half another (u below 0.5 and above).
+// A 2 x 2 texture, nearest filtering: left half one colour, right half
+// another (u below 0.5 and above).
 inline GLuint make_split_texture(Rgba left, Rgba right) {
     const Rgba texels[4] = {left, right, left, right};
     GLuint name = 0;
@@ -43,6 +32,9 @@ inline GLuint make_split_texture(Rgba left, Rgba right) {
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 2, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
     return name;
 }
+
+// A 2 x 2 texture of one colour.
+inline GLuint make_texture(Rgba colour) { return make_split_texture(colour, colour); }
 
 // The shell allocates these at start-up; tests do it once per process.
 inline void ensure_work_buffers() {

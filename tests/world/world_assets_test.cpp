@@ -1,5 +1,5 @@
 // The world assets as the game will read them: the builder writes them into
-// a temporary directory and a small reader here checks the bytes (sizes,
+// a temporary directory and the tests' own reader checks the bytes (sizes,
 // corner indices, where the arena's pieces stand, the sky's radius, the
 // sprites' black frames) and that two runs give the same files.
 #include <gtest/gtest.h>
@@ -14,70 +14,22 @@
 #include <vector>
 
 #include "assetgen.h"
+#include "support/asset_reader.h"
 
 namespace {
 
-std::vector<uint8_t> read_file(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return bytes;
-    uint8_t buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
-    std::fclose(f);
-    return bytes;
-}
-
-struct Reader {
-    const std::vector<uint8_t>& bytes;
-    size_t at = 0;
-    bool ok = true;
-    bool need(size_t n) {
-        if (at + n > bytes.size()) ok = false;
-        return ok;
-    }
-    uint8_t u8() { return need(1) ? bytes[at++] : 0; }
-    uint16_t u16() {
-        if (!need(2)) return 0;
-        uint16_t v = static_cast<uint16_t>(bytes[at] | (bytes[at + 1] << 8));
-        at += 2;
-        return v;
-    }
-    float f32() {
-        if (!need(4)) return 0;
-        uint32_t v = bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) | (static_cast<uint32_t>(bytes[at + 3]) << 24);
-        at += 4;
-        float f;
-        std::memcpy(&f, &v, sizeof f);
-        return f;
-    }
-    void skip(size_t n) {
-        if (need(n)) at += n;
-    }
-};
-
-struct P3 {
-    float x, y, z;
-};
+using P3 = AssetPoint;
 P3 sub(P3 a, P3 b) { return P3{a.x - b.x, a.y - b.y, a.z - b.z}; }
 P3 cross3(P3 a, P3 b) { return P3{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
 float dot3(P3 a, P3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
-struct Tri {
-    uint8_t double_sided;
-    uint16_t corner[3];
-    uint8_t render_class;
-    uint16_t texture_offset;
-    float uv[3][2];
-};
-
 struct Emd {
     bool ok = false;
     std::vector<P3> vertices;
-    std::vector<Tri> faces;
-    P3 at(const Tri& t, int i) const { return vertices[t.corner[i]]; }
-    P3 normal(const Tri& t) const { return cross3(sub(at(t, 1), at(t, 0)), sub(at(t, 2), at(t, 0))); }
-    P3 centroid(const Tri& t) const {
+    std::vector<EmdFace> faces;
+    P3 at(const EmdFace& t, int i) const { return vertices[t.corner[i]]; }
+    P3 normal(const EmdFace& t) const { return cross3(sub(at(t, 1), at(t, 0)), sub(at(t, 2), at(t, 0))); }
+    P3 centroid(const EmdFace& t) const {
         P3 a = at(t, 0), b = at(t, 1), c = at(t, 2);
         return P3{(a.x + b.x + c.x) / 3, (a.y + b.y + c.y) / 3, (a.z + b.z + c.z) / 3};
     }
@@ -86,67 +38,27 @@ struct Emd {
 // Reads an EMD file the way the game does, and checks that its length is
 // exactly what its counts promise and that every corner names a vertex.
 Emd read_emd(const std::string& path) {
-    Emd emd;
     std::vector<uint8_t> bytes = read_file(path);
-    Reader r{bytes};
-    r.skip(5);
-    size_t n = r.u8();
-    r.skip(256 * (n + 1));
-    size_t m = r.u16();
-    r.skip(20 * m);
-    size_t v = r.u16();
-    for (size_t i = 0; i < v; i++) {
-        r.u16();
-        r.u16();
-        float x = r.f32(), y = r.f32(), z = r.f32();
-        r.u16();
-        emd.vertices.push_back(P3{x, y, z});
+    EmdModel model = parse_emd(bytes);
+    EXPECT_EQ(bytes.size(), model.expected_size) << path;
+    for (const EmdFace& t : model.faces) {
+        for (int c : t.corner) EXPECT_LT(c, static_cast<int>(model.vertices.size())) << path;
     }
-    size_t f = r.u16();
-    for (size_t i = 0; i < f; i++) {
-        Tri t = {};
-        r.u8();
-        t.double_sided = r.u8();
-        r.u16();
-        r.u8();
-        for (uint16_t& c : t.corner) c = r.u16();
-        t.render_class = r.u8();
-        t.texture_offset = r.u16();
-        r.u16();
-        for (auto& uv : t.uv) {
-            uv[0] = r.f32();
-            uv[1] = r.f32();
-            r.f32();
-            r.f32();
-        }
-        emd.faces.push_back(t);
-    }
-    size_t expected = 5 + 1 + 256 * (n + 1) + 2 + 20 * m + 2 + 18 * v + 2 + 64 * f;
-    EXPECT_EQ(bytes.size(), expected) << path;
-    for (const Tri& t : emd.faces) {
-        for (uint16_t c : t.corner) EXPECT_LT(c, v) << path;
-    }
-    emd.ok = r.ok && bytes.size() == expected && !bytes.empty();
+    Emd emd;
+    for (const EmdVertex& v : model.vertices) emd.vertices.push_back(v.p);
+    emd.faces = model.faces;
+    emd.ok = model.complete && bytes.size() == model.expected_size && !bytes.empty();
     return emd;
 }
 
-struct Raw {
-    int width = 0, height = 0;
-    std::vector<uint8_t> rgba;
-    const uint8_t* px(int x, int y) const { return &rgba[(static_cast<size_t>(y) * width + x) * 4]; }
-};
-
-Raw read_raw(const std::string& path) {
-    Raw raw;
+RawImage read_raw(const std::string& path) {
     std::vector<uint8_t> bytes = read_file(path);
     if (bytes.size() < 4) {
         ADD_FAILURE() << path << " missing";
-        return raw;
+        return RawImage();
     }
-    raw.width = bytes[0] | (bytes[1] << 8);
-    raw.height = bytes[2] | (bytes[3] << 8);
-    EXPECT_EQ(bytes.size(), 4 + static_cast<size_t>(raw.width) * raw.height * 4) << path;
-    raw.rgba.assign(bytes.begin() + 4, bytes.end());
+    RawImage raw = parse_raw(bytes);
+    EXPECT_EQ(bytes.size(), raw.expected_size) << path;
     if (raw.rgba.size() != static_cast<size_t>(raw.width) * raw.height * 4) raw.width = raw.height = 0;
     return raw;
 }
@@ -155,7 +67,7 @@ bool power_of_two_in_range(int v) { return v >= 128 && v <= 512 && (v & (v - 1))
 
 // Mean colour difference across the picture's wrap (last column to first, or
 // last row to first) against the mean difference between neighbours inside.
-void expect_seamless(const Raw& raw, bool across_rows, const char* name) {
+void expect_seamless(const RawImage& raw, bool across_rows, const char* name) {
     double seam = 0, inside = 0;
     int along = across_rows ? raw.width : raw.height, across = across_rows ? raw.height : raw.width;
     for (int k = 0; k < along; k++) {
@@ -212,15 +124,15 @@ TEST_F(WorldAssets, EveryFileIsWellFormed) {
             // The game's normal pass lists at most 100 faces around a vertex,
             // and a face without area gives its corners no direction.
             std::vector<int> uses(emd.vertices.size(), 0);
-            for (const Tri& t : emd.faces) {
-                for (uint16_t c : t.corner) uses[c]++;
+            for (const EmdFace& t : emd.faces) {
+                for (int c : t.corner) uses[c]++;
                 P3 n = emd.normal(t);
                 EXPECT_GT(dot3(n, n), 1e-10f) << name << " has a face without area";
             }
             EXPECT_LE(*std::max_element(uses.begin(), uses.end()), 100) << name;
             continue;
         }
-        Raw raw = read_raw(p);
+        RawImage raw = read_raw(p);
         EXPECT_TRUE(power_of_two_in_range(raw.width) && power_of_two_in_range(raw.height))
             << name << " is " << raw.width << "x" << raw.height;
         size_t opaque = 0;
@@ -236,7 +148,7 @@ TEST_F(WorldAssets, ArenaFloorWallsAndSceneryStandWhereThePlayLets) {
 
     double floor_area = 0;
     bool inner_wall[4] = {false, false, false, false};
-    for (const Tri& t : arena.faces) {
+    for (const EmdFace& t : arena.faces) {
         P3 n = arena.normal(t), c = arena.centroid(t);
         float top = std::max({arena.at(t, 0).z, arena.at(t, 1).z, arena.at(t, 2).z});
         bool inside = true;
@@ -281,7 +193,7 @@ TEST_F(WorldAssets, ArenaFacesAreGroupedByTextureAndUseEveryPass) {
     bool used[10] = {};
     bool sorted = true, deferred = false, glow = false;
     for (size_t i = 0; i < arena.faces.size(); i++) {
-        const Tri& t = arena.faces[i];
+        const EmdFace& t = arena.faces[i];
         ASSERT_LT(t.texture_offset, 10) << "the arena reaches slots 14 to 23 only";
         used[t.texture_offset] = true;
         if (i > 0 && t.texture_offset < arena.faces[i - 1].texture_offset) sorted = false;
@@ -316,7 +228,7 @@ TEST_F(WorldAssets, SkyIsADomeSeenFromInside) {
     }
     EXPECT_GT(highest, 499.0f);
     EXPECT_LT(lowest, -50.0f);  // reaches below the horizon
-    for (const Tri& t : sky.faces) {
+    for (const EmdFace& t : sky.faces) {
         EXPECT_LT(dot3(sky.normal(t), sky.centroid(t)), 0) << "sky face turned away from the centre";
         EXPECT_EQ(t.texture_offset, 0);
         EXPECT_EQ(t.render_class, 0);
@@ -351,7 +263,7 @@ TEST_F(WorldAssets, ItemBoxIsAUnitCrateAndTheShotIsSmall) {
     EXPECT_NEAR(lo.y + hi.y, 0.0f, 1e-5f);
     P3 middle = {0, 0, (lo.z + hi.z) / 2};
     EXPECT_GE(box.faces.size(), 10u);
-    for (const Tri& t : box.faces) {
+    for (const EmdFace& t : box.faces) {
         EXPECT_GT(dot3(box.normal(t), sub(box.centroid(t), middle)), 0) << "crate face turned inwards";
         EXPECT_EQ(t.texture_offset, 0);
         for (auto& uv : t.uv) {
@@ -366,12 +278,12 @@ TEST_F(WorldAssets, ItemBoxIsAUnitCrateAndTheShotIsSmall) {
     ASSERT_TRUE(shot.ok);
     ASSERT_FALSE(shot.faces.empty());
     for (const P3& p : shot.vertices) EXPECT_LE(std::sqrt(dot3(p, p)), 0.3f);
-    for (const Tri& t : shot.faces) EXPECT_GT(dot3(shot.normal(t), shot.centroid(t)), 0);
+    for (const EmdFace& t : shot.faces) EXPECT_GT(dot3(shot.normal(t), shot.centroid(t)), 0);
 }
 
 TEST_F(WorldAssets, PicturesBlendAndRepeatCleanly) {
     for (const char* name : SPRITE_FILES) {
-        Raw raw = read_raw(path(name));
+        RawImage raw = read_raw(path(name));
         ASSERT_GT(raw.width, 0) << name;
         int lit_border = 0;
         for (int y = 0; y < raw.height; y++) {
@@ -389,20 +301,20 @@ TEST_F(WorldAssets, PicturesBlendAndRepeatCleanly) {
         }
     }
     for (const char* name : {"alba.raw", "atardecer.raw", "noche.raw"}) {
-        Raw raw = read_raw(path(name));
+        RawImage raw = read_raw(path(name));
         ASSERT_GT(raw.width, 0);
         expect_seamless(raw, false, name);
     }
     for (const char* name : {"piso1.raw", "piso2.raw", "pared1.raw", "ruina.raw", "hangar1.raw", "techo.raw",
                              "torre_1.raw"}) {
-        Raw raw = read_raw(path(name));
+        RawImage raw = read_raw(path(name));
         ASSERT_GT(raw.width, 0);
         expect_seamless(raw, false, name);
         expect_seamless(raw, true, name);
     }
     // Dawn and sunset are brighter at the horizon (first rows) than at the zenith.
     for (const char* name : {"alba.raw", "atardecer.raw", "noche.raw"}) {
-        Raw raw = read_raw(path(name));
+        RawImage raw = read_raw(path(name));
         const uint8_t* horizon = raw.px(0, 0);
         const uint8_t* zenith = raw.px(0, raw.height - 1);
         EXPECT_GT(horizon[0], zenith[0]) << name;

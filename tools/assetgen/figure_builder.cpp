@@ -1,25 +1,24 @@
 // Lofts, spikes and clip sampling for the figure meshes and skeletons.
 #include "figure_builder.h"
 
-#include <algorithm>
 #include <cassert>
 #include <cmath>
 
+#include "procedural.h"
+
 namespace {
 
-const float PI = 3.14159265f;
-
-float dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-
-Vec3 cross(Vec3 a, Vec3 b) {
-    return Vec3{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
-Vec3 normalized(Vec3 a) {
-    float length = std::sqrt(dot(a, a));
-    assert(length > 0);
-    return a * (1.0f / length);
-}
+// Keyframes of the animation clips, one clip per animation state.
+const int CLIP_WALK_FIRST_KEY = 1;
+const int CLIP_WALK_KEYS = 6;
+const int CLIP_STAND_FIRST_KEY = 8;
+const int CLIP_STAND_KEYS = 5;
+const int CLIP_STRAFE_LEFT_FIRST_KEY = 13;
+const int CLIP_STRAFE_LEFT_KEYS = 6;
+const int CLIP_STRAFE_RIGHT_FIRST_KEY = 19;
+const int CLIP_STRAFE_RIGHT_KEYS = 6;
+const int CLIP_BACKWARD_FIRST_KEY = 25;
+const int CLIP_BACKWARD_KEYS = 6;
 
 // Axis pair of a ring: `front` is the facing direction flattened onto the
 // ring's plane, `across` completes it so that the ring's corners run
@@ -29,6 +28,7 @@ struct RingFrame {
 };
 
 RingFrame frame_for(Vec3 along, Vec3 facing) {
+    assert(dot(along, along) > 0);  // two rings (or a spike's ends) in one place
     Vec3 flat = facing - along * dot(facing, along);
     if (dot(flat, flat) < 1e-8f) {
         // Facing straight down the path: any perpendicular will do.
@@ -41,33 +41,14 @@ RingFrame frame_for(Vec3 along, Vec3 facing) {
     return frame;
 }
 
-uint16_t add_vertex(Mesh& mesh, int16_t bone, Vec3 p) {
-    assert(mesh.vertices.size() < 65535);
-    mesh.vertices.push_back(MeshVertex{bone, p.x, p.y, p.z});
-    return static_cast<uint16_t>(mesh.vertices.size() - 1);
-}
-
 float atlas_u(float x) { return x / FIGURE_ATLAS_PIXELS; }
 float atlas_v(float y) { return y / FIGURE_ATLAS_PIXELS; }
 
-void add_face(Mesh& mesh, uint16_t texture, const uint16_t corner[3], const float uv[3][2]) {
-    MeshFace face = {};
-    for (int c = 0; c < 3; c++) {
-        face.vertex[c] = corner[c];
-        face.uv[c][0] = uv[c][0];
-        face.uv[c][1] = uv[c][1];
-    }
-    face.render_class = 0;
-    face.texture_offset = texture;
-    face.double_sided = 0;
-    mesh.faces.push_back(face);
-}
-
-void add_triangle(Mesh& mesh, uint16_t texture, uint16_t a, uint16_t b, uint16_t c, float ua, float va,
-                  float ub, float vb, float uc, float vc) {
-    const uint16_t corner[3] = {a, b, c};
+// A main-pass, one-sided triangle with its corners' texture coordinates.
+void add_textured_triangle(Mesh& mesh, uint16_t texture, uint16_t a, uint16_t b, uint16_t c, float ua, float va,
+                           float ub, float vb, float uc, float vc) {
     const float uv[3][2] = {{ua, va}, {ub, vb}, {uc, vc}};
-    add_face(mesh, texture, corner, uv);
+    add_triangle(mesh, a, b, c, uv, face_style(texture));
 }
 
 // A flat polygon closing one end of a loft; `outward` tells which way it faces
@@ -76,7 +57,7 @@ void add_cap(Mesh& mesh, uint16_t texture, const std::vector<Vec3>& points, int1
              const AtlasRect& rect, const std::vector<float>& angles) {
     size_t n = points.size();
     std::vector<uint16_t> index(n);
-    for (size_t i = 0; i < n; i++) index[i] = add_vertex(mesh, bone, points[i]);
+    for (size_t i = 0; i < n; i++) index[i] = add_vertex(mesh, points[i], bone);
     float cu = (rect.x0 + rect.x1) * 0.5f, cv = (rect.y0 + rect.y1) * 0.5f;
     float hu = (rect.x1 - rect.x0) * 0.5f, hv = (rect.y1 - rect.y0) * 0.5f;
     std::vector<float> u(n), v(n);
@@ -86,13 +67,36 @@ void add_cap(Mesh& mesh, uint16_t texture, const std::vector<Vec3>& points, int1
     }
     for (size_t i = 1; i + 1 < n; i++) {
         if (facing_along)
-            add_triangle(mesh, texture, index[0], index[i], index[i + 1], u[0], v[0], u[i], v[i], u[i + 1], v[i + 1]);
+            add_textured_triangle(mesh, texture, index[0], index[i], index[i + 1], u[0], v[0], u[i], v[i], u[i + 1],
+                                  v[i + 1]);
         else
-            add_triangle(mesh, texture, index[0], index[i + 1], index[i], u[0], v[0], u[i + 1], v[i + 1], u[i], v[i]);
+            add_textured_triangle(mesh, texture, index[0], index[i + 1], index[i], u[0], v[0], u[i + 1], v[i + 1], u[i],
+                                  v[i]);
+    }
+}
+
+// Samples one looping clip: `pose_at` gets the cycle phase of each key.
+void fill_clip(SkeletonData& skeleton, int first_key, int key_count, PoseAtPhase pose_at) {
+    assert(first_key >= 1 && first_key + key_count <= ESQ_KEYFRAMES);
+    for (int k = 0; k < key_count; k++) {
+        Pose pose = pose_at(static_cast<float>(k) / key_count);
+        assert(pose.size() == skeleton.bones.size());
+        for (size_t b = 0; b < pose.size(); b++) skeleton.bones[b].keys[first_key + k] = pose[b];
     }
 }
 
 }  // namespace
+
+Loft make_loft(uint16_t texture, int sides, LoftShape shape, Vec3 facing, AtlasRect strip, AtlasRect cap) {
+    Loft loft;
+    loft.sides = sides;
+    loft.shape = shape;
+    loft.facing = facing;
+    loft.texture = texture;
+    loft.strip = strip;
+    loft.cap = cap;
+    return loft;
+}
 
 void add_loft(Mesh& mesh, const Loft& loft) {
     const size_t ring_count = loft.rings.size();
@@ -129,27 +133,27 @@ void add_loft(Mesh& mesh, const Loft& loft) {
     if (loft.shape == LOFT_ROUND) {
         std::vector<std::vector<uint16_t>> index(ring_count, std::vector<uint16_t>(n));
         for (size_t j = 0; j < ring_count; j++)
-            for (int i = 0; i < n; i++) index[j][i] = add_vertex(mesh, loft.rings[j].bone, points[j][i]);
+            for (int i = 0; i < n; i++) index[j][i] = add_vertex(mesh, points[j][i], loft.rings[j].bone);
         for (size_t j = 0; j + 1 < ring_count; j++) {
             for (int i = 0; i < n; i++) {
                 int k = (i + 1) % n;
                 uint16_t a = index[j][i], b = index[j][k], c = index[j + 1][k], d = index[j + 1][i];
                 float u0 = strip_u(i), u1 = strip_u(i + 1), v0 = strip_v(j), v1 = strip_v(j + 1);
-                add_triangle(mesh, loft.texture, a, b, c, u0, v0, u1, v0, u1, v1);
-                add_triangle(mesh, loft.texture, a, c, d, u0, v0, u1, v1, u0, v1);
+                add_textured_triangle(mesh, loft.texture, a, b, c, u0, v0, u1, v0, u1, v1);
+                add_textured_triangle(mesh, loft.texture, a, c, d, u0, v0, u1, v1, u0, v1);
             }
         }
     } else {
         for (size_t j = 0; j + 1 < ring_count; j++) {
             for (int i = 0; i < n; i++) {
                 int k = (i + 1) % n;
-                uint16_t a = add_vertex(mesh, loft.rings[j].bone, points[j][i]);
-                uint16_t b = add_vertex(mesh, loft.rings[j].bone, points[j][k]);
-                uint16_t c = add_vertex(mesh, loft.rings[j + 1].bone, points[j + 1][k]);
-                uint16_t d = add_vertex(mesh, loft.rings[j + 1].bone, points[j + 1][i]);
+                uint16_t a = add_vertex(mesh, points[j][i], loft.rings[j].bone);
+                uint16_t b = add_vertex(mesh, points[j][k], loft.rings[j].bone);
+                uint16_t c = add_vertex(mesh, points[j + 1][k], loft.rings[j + 1].bone);
+                uint16_t d = add_vertex(mesh, points[j + 1][i], loft.rings[j + 1].bone);
                 float u0 = strip_u(i), u1 = strip_u(i + 1), v0 = strip_v(j), v1 = strip_v(j + 1);
-                add_triangle(mesh, loft.texture, a, b, c, u0, v0, u1, v0, u1, v1);
-                add_triangle(mesh, loft.texture, a, c, d, u0, v0, u1, v1, u0, v1);
+                add_textured_triangle(mesh, loft.texture, a, b, c, u0, v0, u1, v0, u1, v1);
+                add_textured_triangle(mesh, loft.texture, a, c, d, u0, v0, u1, v1, u0, v1);
             }
         }
     }
@@ -161,14 +165,8 @@ void add_loft(Mesh& mesh, const Loft& loft) {
 void add_segment(Mesh& mesh, int16_t bone, uint16_t texture, LoftShape shape, int sides, Vec3 from, Vec3 to,
                  float side_from, float depth_from, float side_to, float depth_to, Vec3 facing, AtlasRect strip,
                  AtlasRect cap) {
-    Loft loft;
+    Loft loft = make_loft(texture, sides, shape, facing, strip, cap);
     loft.rings = {Ring{from, side_from, depth_from, bone}, Ring{to, side_to, depth_to, bone}};
-    loft.sides = sides;
-    loft.shape = shape;
-    loft.facing = facing;
-    loft.texture = texture;
-    loft.strip = strip;
-    loft.cap = cap;
     add_loft(mesh, loft);
 }
 
@@ -182,30 +180,27 @@ void add_spike(Mesh& mesh, int16_t bone, uint16_t texture, Vec3 base, Vec3 tip, 
         angles[i] = 2.0f * PI * i / sides;
         ring[i] = base + frame.front * (-std::cos(angles[i]) * radius) + frame.across * (std::sin(angles[i]) * radius);
     }
-    uint16_t apex = add_vertex(mesh, bone, tip);
+    uint16_t apex = add_vertex(mesh, tip, bone);
     std::vector<uint16_t> index(sides);
-    for (int i = 0; i < sides; i++) index[i] = add_vertex(mesh, bone, ring[i]);
+    for (int i = 0; i < sides; i++) index[i] = add_vertex(mesh, ring[i], bone);
     float mid_u = atlas_u((rect.x0 + rect.x1) * 0.5f);
     for (int i = 0; i < sides; i++) {
         int k = (i + 1) % sides;
         float u0 = atlas_u(rect.x0 + (rect.x1 - rect.x0) * i / sides);
         float u1 = atlas_u(rect.x0 + (rect.x1 - rect.x0) * (i + 1) / sides);
-        add_triangle(mesh, texture, index[i], index[k], apex, u0, atlas_v(rect.y0), u1, atlas_v(rect.y0), mid_u,
-                     atlas_v(rect.y1));
+        add_textured_triangle(mesh, texture, index[i], index[k], apex, u0, atlas_v(rect.y0), u1, atlas_v(rect.y0),
+                              mid_u, atlas_v(rect.y1));
     }
     add_cap(mesh, texture, ring, bone, false, rect, angles);
 }
 
-void settle_on_floor(Mesh& mesh) {
-    if (mesh.vertices.empty()) return;
-    float lowest = mesh.vertices[0].z;
-    for (const MeshVertex& v : mesh.vertices) lowest = std::fmin(lowest, v.z);
-    for (MeshVertex& v : mesh.vertices) v.z -= lowest;
-}
-
-void group_faces_by_texture(Mesh& mesh) {
-    std::stable_sort(mesh.faces.begin(), mesh.faces.end(),
-                     [](const MeshFace& a, const MeshFace& b) { return a.texture_offset < b.texture_offset; });
+void finish_figure_mesh(Mesh& mesh) {
+    if (!mesh.vertices.empty()) {
+        float lowest = mesh.vertices[0].z;
+        for (const MeshVertex& v : mesh.vertices) lowest = std::fmin(lowest, v.z);
+        for (MeshVertex& v : mesh.vertices) v.z -= lowest;
+    }
+    sort_faces_by_texture(mesh);
 }
 
 Pose make_rest_pose(size_t bone_count) {
@@ -228,11 +223,15 @@ void move_bone(Pose& pose, int bone, float x, float y, float z) {
     key.translation[2] += z;
 }
 
-void fill_clip(SkeletonData& skeleton, int first_key, int key_count, PoseAtPhase pose_at) {
-    assert(first_key >= 1 && first_key + key_count <= ESQ_KEYFRAMES);
-    for (int k = 0; k < key_count; k++) {
-        Pose pose = pose_at(static_cast<float>(k) / key_count);
-        assert(pose.size() == skeleton.bones.size());
-        for (size_t b = 0; b < pose.size(); b++) skeleton.bones[b].keys[first_key + k] = pose[b];
-    }
+void set_bone(SkeletonData& skeleton, int index, Vec3 pivot, int parent) {
+    assert(index >= 0 && static_cast<size_t>(index) < skeleton.bones.size());
+    skeleton.bones[index] = make_bone(pivot.x, pivot.y, pivot.z, static_cast<int16_t>(parent));
+}
+
+void fill_clips(SkeletonData& skeleton, const FigureClips& clips) {
+    fill_clip(skeleton, CLIP_WALK_FIRST_KEY, CLIP_WALK_KEYS, clips.walk);
+    fill_clip(skeleton, CLIP_STAND_FIRST_KEY, CLIP_STAND_KEYS, clips.stand);
+    fill_clip(skeleton, CLIP_STRAFE_LEFT_FIRST_KEY, CLIP_STRAFE_LEFT_KEYS, clips.strafe_left);
+    fill_clip(skeleton, CLIP_STRAFE_RIGHT_FIRST_KEY, CLIP_STRAFE_RIGHT_KEYS, clips.strafe_right);
+    fill_clip(skeleton, CLIP_BACKWARD_FIRST_KEY, CLIP_BACKWARD_KEYS, clips.backward);
 }

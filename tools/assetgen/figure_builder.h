@@ -8,17 +8,18 @@
 #include <vector>
 
 #include "formats.h"
+#include "mesh_build.h"
 
-struct Vec3 {
-    float x, y, z;
-};
+// Model space of both figures: z up, feet on z = 0, facing -y, the right
+// hand on the -x side.
+const Vec3 UP = {0, 0, 1};
+const Vec3 FRONT = {0, -1, 0};
+const Vec3 BACK = {0, 1, 0};
 
-inline Vec3 vec3(float x, float y, float z) { return Vec3{x, y, z}; }
-inline Vec3 operator+(Vec3 a, Vec3 b) { return Vec3{a.x + b.x, a.y + b.y, a.z + b.z}; }
-inline Vec3 operator-(Vec3 a, Vec3 b) { return Vec3{a.x - b.x, a.y - b.y, a.z - b.z}; }
-inline Vec3 operator*(Vec3 a, float s) { return Vec3{a.x * s, a.y * s, a.z * s}; }
 // The figures are symmetric: parts are laid out on the right side (-x) and
-// placed on either side with `side` -1 (right, kept) or +1 (left, mirrored).
+// placed on either side with `side` RIGHT (kept) or LEFT (mirrored).
+const float RIGHT = -1.0f;
+const float LEFT = 1.0f;
 inline Vec3 on_side(Vec3 right_side_point, float side) {
     return Vec3{-right_side_point.x * side, right_side_point.y, right_side_point.z};
 }
@@ -57,6 +58,9 @@ struct Loft {
     AtlasRect cap;            // both end caps
 };
 
+// A loft without its rings (fill `rings` before adding it).
+Loft make_loft(uint16_t texture, int sides, LoftShape shape, Vec3 facing, AtlasRect strip, AtlasRect cap);
+
 // Adds a closed solid: the sides between the rings and a flat cap at each
 // end, all wound counter-clockwise seen from outside.
 void add_loft(Mesh& mesh, const Loft& loft);
@@ -70,28 +74,12 @@ void add_segment(Mesh& mesh, int16_t bone, uint16_t texture, LoftShape shape, in
 void add_spike(Mesh& mesh, int16_t bone, uint16_t texture, Vec3 base, Vec3 tip, float radius, int sides,
                Vec3 facing, AtlasRect rect);
 
-// Lifts or lowers the whole mesh so its lowest point lies exactly on the
-// floor (z = 0); ring tilts leave the soles a hair off it otherwise.
-void settle_on_floor(Mesh& mesh);
-
-// The renderer rebinds a texture only when a face's offset changes, so the
-// faces are kept grouped by texture offset (stable, so the build order
-// within a group is kept).
-void group_faces_by_texture(Mesh& mesh);
+// Ends a figure's mesh: lifts or lowers it so its lowest point lies exactly
+// on the floor (z = 0; ring tilts leave the soles a hair off it otherwise)
+// and groups the faces by texture.
+void finish_figure_mesh(Mesh& mesh);
 
 // ---- skeletons and clips ----------------------------------------------------
-
-// Keyframes of the animation clips, one clip per animation state.
-const int CLIP_WALK_FIRST_KEY = 1;
-const int CLIP_WALK_KEYS = 6;
-const int CLIP_STAND_FIRST_KEY = 8;
-const int CLIP_STAND_KEYS = 5;
-const int CLIP_STRAFE_LEFT_FIRST_KEY = 13;
-const int CLIP_STRAFE_LEFT_KEYS = 6;
-const int CLIP_STRAFE_RIGHT_FIRST_KEY = 19;
-const int CLIP_STRAFE_RIGHT_KEYS = 6;
-const int CLIP_BACKWARD_FIRST_KEY = 25;
-const int CLIP_BACKWARD_KEYS = 6;
 
 // Angles of the bone keys: 256 units per full turn.
 const float KEY_UNITS_PER_DEGREE = 256.0f / 360.0f;
@@ -103,7 +91,26 @@ Pose make_rest_pose(size_t bone_count);
 void turn_bone(Pose& pose, int bone, float x_degrees, float y_degrees, float z_degrees);
 void move_bone(Pose& pose, int bone, float x, float y, float z);
 
-// Samples a looping clip: `pose_at` gets the cycle phase in [0, 1) of each
-// key, so the clip's last key flows back into its first.
+inline float positive(float v) { return v > 0 ? v : 0; }
+// The phase of a cycle played backwards (phase 0 stays the first key).
+inline float reversed_phase(float phase) { return phase > 0 ? 1.0f - phase : 0.0f; }
+
+// Sets bone `index` of a skeleton whose bones are allocated: its pivot (a
+// joint of the mesh) and its parent (-1 for the root).
+void set_bone(SkeletonData& skeleton, int index, Vec3 pivot, int parent);
+
+// The pose of a looping clip at the cycle phase in [0, 1).
 typedef Pose (*PoseAtPhase)(float phase);
-void fill_clip(SkeletonData& skeleton, int first_key, int key_count, PoseAtPhase pose_at);
+
+// The pose function of each animation state.
+struct FigureClips {
+    PoseAtPhase walk;
+    PoseAtPhase stand;
+    PoseAtPhase strafe_left;
+    PoseAtPhase strafe_right;
+    PoseAtPhase backward;
+};
+
+// Samples every clip into its keys; each clip's last key flows back into its
+// first.
+void fill_clips(SkeletonData& skeleton, const FigureClips& clips);

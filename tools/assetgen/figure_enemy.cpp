@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "figures.h"
+#include "procedural.h"
 
 namespace {
 
@@ -31,10 +32,6 @@ enum EnemyBone {
     ENEMY_BONE_COUNT
 };
 
-const float PI = 3.14159265f;
-const float RIGHT = -1.0f;  // x sign of the figure's right side
-const float LEFT = 1.0f;
-
 // Joints (right side; the left mirrors x). They are the bone pivots too.
 const Vec3 HIP_CENTER = {0.0f, 0.06f, 0.86f};
 const Vec3 LOWER_BACK = {0.0f, 0.07f, 0.96f};
@@ -49,26 +46,13 @@ const Vec3 HIP_R = {-0.16f, 0.06f, 0.86f};
 const Vec3 KNEE_R = {-0.20f, -0.12f, 0.50f};
 const Vec3 ANKLE_R = {-0.20f, 0.10f, 0.15f};
 
-const Vec3 UP = {0, 0, 1};
-const Vec3 FRONT = {0, -1, 0};
 
 Ring ring(Vec3 c, float side, float depth, int bone) {
     return Ring{c, side, depth, static_cast<int16_t>(bone)};
 }
 
-Loft loft(int sides, LoftShape shape, Vec3 facing, AtlasRect strip, AtlasRect cap) {
-    Loft l;
-    l.sides = sides;
-    l.shape = shape;
-    l.facing = facing;
-    l.texture = ENEMY_TEXTURE_SKIN;
-    l.strip = strip;
-    l.cap = cap;
-    return l;
-}
-
 void add_body(Mesh& mesh) {
-    Loft pelvis = loft(8, LOFT_ROUND, FRONT, BEAST_TORSO, BEAST_HIDE);
+    Loft pelvis = make_loft(ENEMY_TEXTURE_SKIN, 8, LOFT_ROUND, FRONT, BEAST_TORSO, BEAST_HIDE);
     pelvis.rings = {
         ring(vec3(0, 0.07f, 0.76f), 0.17f, 0.14f, BONE_PELVIS),
         ring(vec3(0, 0.06f, 0.98f), 0.19f, 0.15f, BONE_PELVIS),
@@ -81,7 +65,7 @@ void add_body(Mesh& mesh) {
     // The spine bends forward: belly upright, hump leaning over, neck
     // almost level. The rings split between the belly and chest bones so
     // the back bends smoothly when they turn.
-    Loft torso = loft(8, LOFT_ROUND, FRONT, BEAST_TORSO, BEAST_HIDE);
+    Loft torso = make_loft(ENEMY_TEXTURE_SKIN, 8, LOFT_ROUND, FRONT, BEAST_TORSO, BEAST_HIDE);
     torso.rings = {
         ring(vec3(0, 0.06f, 0.90f), 0.18f, 0.15f, BONE_BELLY),
         ring(vec3(0, 0.08f, 1.12f), 0.22f, 0.18f, BONE_BELLY),
@@ -105,7 +89,7 @@ void add_body(Mesh& mesh) {
 }
 
 void add_head(Mesh& mesh) {
-    Loft head = loft(8, LOFT_ROUND, FRONT, BEAST_FACE, BEAST_HIDE);
+    Loft head = make_loft(ENEMY_TEXTURE_SKIN, 8, LOFT_ROUND, FRONT, BEAST_FACE, BEAST_HIDE);
     head.rings = {
         ring(vec3(0, -0.42f, 1.52f), 0.08f, 0.07f, BONE_HEAD),   // chin
         ring(vec3(0, -0.42f, 1.60f), 0.12f, 0.13f, BONE_HEAD),   // muzzle and mouth
@@ -137,14 +121,14 @@ void add_claws(Mesh& mesh, int bone, Vec3 root, Vec3 reach, float spread, float 
 void add_arm(Mesh& mesh, float side, int upper_bone, int fore_bone, int hand_bone) {
     Vec3 shoulder = on_side(SHOULDER_R, side), elbow = on_side(ELBOW_R, side);
     Vec3 wrist = on_side(WRIST_R, side), knuckles = on_side(KNUCKLES_R, side);
-    Loft upper = loft(6, LOFT_ROUND, FRONT, BEAST_UPPER_ARM, BEAST_HIDE);
+    Loft upper = make_loft(ENEMY_TEXTURE_SKIN, 6, LOFT_ROUND, FRONT, BEAST_UPPER_ARM, BEAST_HIDE);
     upper.rings = {
         ring(shoulder + vec3(0, 0, 0.03f), 0.12f, 0.12f, upper_bone),
         ring(shoulder + (elbow - shoulder) * 0.4f, 0.10f, 0.095f, upper_bone),
         ring(elbow, 0.07f, 0.07f, upper_bone),
     };
     add_loft(mesh, upper);
-    Loft fore = loft(6, LOFT_ROUND, FRONT, BEAST_FOREARM, BEAST_HIDE);
+    Loft fore = make_loft(ENEMY_TEXTURE_SKIN, 6, LOFT_ROUND, FRONT, BEAST_FOREARM, BEAST_HIDE);
     fore.rings = {
         ring(elbow + vec3(0, 0, 0.03f), 0.075f, 0.075f, fore_bone),
         ring(elbow + (wrist - elbow) * 0.35f, 0.095f, 0.09f, fore_bone),  // heavy forearm
@@ -158,14 +142,14 @@ void add_arm(Mesh& mesh, float side, int upper_bone, int fore_bone, int hand_bon
 
 void add_leg(Mesh& mesh, float side, int thigh_bone, int shin_bone, int foot_bone) {
     Vec3 hip = on_side(HIP_R, side), knee = on_side(KNEE_R, side), ankle = on_side(ANKLE_R, side);
-    Loft thigh = loft(6, LOFT_ROUND, FRONT, BEAST_THIGH, BEAST_HIDE);
+    Loft thigh = make_loft(ENEMY_TEXTURE_SKIN, 6, LOFT_ROUND, FRONT, BEAST_THIGH, BEAST_HIDE);
     thigh.rings = {
         ring(hip + vec3(0, 0, 0.04f), 0.12f, 0.12f, thigh_bone),
         ring(hip + (knee - hip) * 0.5f, 0.10f, 0.11f, thigh_bone),
         ring(knee, 0.075f, 0.08f, thigh_bone),
     };
     add_loft(mesh, thigh);
-    Loft shin = loft(6, LOFT_ROUND, FRONT, BEAST_SHIN, BEAST_HIDE);
+    Loft shin = make_loft(ENEMY_TEXTURE_SKIN, 6, LOFT_ROUND, FRONT, BEAST_SHIN, BEAST_HIDE);
     shin.rings = {
         ring(knee + vec3(0, -0.01f, 0.03f), 0.075f, 0.08f, shin_bone),
         ring(knee + (ankle - knee) * 0.4f, 0.07f, 0.075f, shin_bone),
@@ -180,8 +164,6 @@ void add_leg(Mesh& mesh, float side, int thigh_bone, int shin_bone, int foot_bon
 }
 
 // ---- animation --------------------------------------------------------------
-
-float positive(float v) { return v > 0 ? v : 0; }
 
 // The loping run: long strides, the body rocking onto each stance leg and
 // twisting with it, the arms swinging wide against the legs, claws
@@ -233,7 +215,7 @@ Pose loping_pose(float phase) {
 }
 
 Pose loping_backward_pose(float phase) {
-    return loping_pose(phase > 0 ? 1.0f - phase : 0.0f);
+    return loping_pose(reversed_phase(phase));
 }
 
 // Standing: heavy breathing that lifts the hump, the head looking about,
@@ -271,41 +253,33 @@ Mesh build_enemy_mesh() {
     add_arm(mesh, LEFT, BONE_UPPER_ARM_L, BONE_FOREARM_L, BONE_HAND_L);
     add_leg(mesh, RIGHT, BONE_THIGH_R, BONE_SHIN_R, BONE_FOOT_R);
     add_leg(mesh, LEFT, BONE_THIGH_L, BONE_SHIN_L, BONE_FOOT_L);
-    settle_on_floor(mesh);
-    group_faces_by_texture(mesh);
+    finish_figure_mesh(mesh);
     return mesh;
 }
 
 SkeletonData build_enemy_skeleton() {
     SkeletonData skeleton;
     skeleton.bones.resize(ENEMY_BONE_COUNT);
-    auto bone = [&](int index, Vec3 pivot, int parent) {
-        skeleton.bones[index] = make_bone(pivot.x, pivot.y, pivot.z, static_cast<int16_t>(parent));
-    };
-    bone(BONE_PELVIS, HIP_CENTER, -1);
-    bone(BONE_BELLY, LOWER_BACK, BONE_PELVIS);
-    bone(BONE_CHEST, MID_BACK, BONE_BELLY);
-    bone(BONE_HEAD, NECK, BONE_CHEST);
-    bone(BONE_JAW, JAW_HINGE, BONE_HEAD);
-    bone(BONE_UPPER_ARM_R, SHOULDER_R, BONE_CHEST);
-    bone(BONE_FOREARM_R, ELBOW_R, BONE_UPPER_ARM_R);
-    bone(BONE_HAND_R, WRIST_R, BONE_FOREARM_R);
-    bone(BONE_UPPER_ARM_L, on_side(SHOULDER_R, LEFT), BONE_CHEST);
-    bone(BONE_FOREARM_L, on_side(ELBOW_R, LEFT), BONE_UPPER_ARM_L);
-    bone(BONE_HAND_L, on_side(WRIST_R, LEFT), BONE_FOREARM_L);
-    bone(BONE_THIGH_R, HIP_R, BONE_PELVIS);
-    bone(BONE_SHIN_R, KNEE_R, BONE_THIGH_R);
-    bone(BONE_FOOT_R, ANKLE_R, BONE_SHIN_R);
-    bone(BONE_THIGH_L, on_side(HIP_R, LEFT), BONE_PELVIS);
-    bone(BONE_SHIN_L, on_side(KNEE_R, LEFT), BONE_THIGH_L);
-    bone(BONE_FOOT_L, on_side(ANKLE_R, LEFT), BONE_SHIN_L);
+    set_bone(skeleton, BONE_PELVIS, HIP_CENTER, -1);
+    set_bone(skeleton, BONE_BELLY, LOWER_BACK, BONE_PELVIS);
+    set_bone(skeleton, BONE_CHEST, MID_BACK, BONE_BELLY);
+    set_bone(skeleton, BONE_HEAD, NECK, BONE_CHEST);
+    set_bone(skeleton, BONE_JAW, JAW_HINGE, BONE_HEAD);
+    set_bone(skeleton, BONE_UPPER_ARM_R, SHOULDER_R, BONE_CHEST);
+    set_bone(skeleton, BONE_FOREARM_R, ELBOW_R, BONE_UPPER_ARM_R);
+    set_bone(skeleton, BONE_HAND_R, WRIST_R, BONE_FOREARM_R);
+    set_bone(skeleton, BONE_UPPER_ARM_L, on_side(SHOULDER_R, LEFT), BONE_CHEST);
+    set_bone(skeleton, BONE_FOREARM_L, on_side(ELBOW_R, LEFT), BONE_UPPER_ARM_L);
+    set_bone(skeleton, BONE_HAND_L, on_side(WRIST_R, LEFT), BONE_FOREARM_L);
+    set_bone(skeleton, BONE_THIGH_R, HIP_R, BONE_PELVIS);
+    set_bone(skeleton, BONE_SHIN_R, KNEE_R, BONE_THIGH_R);
+    set_bone(skeleton, BONE_FOOT_R, ANKLE_R, BONE_SHIN_R);
+    set_bone(skeleton, BONE_THIGH_L, on_side(HIP_R, LEFT), BONE_PELVIS);
+    set_bone(skeleton, BONE_SHIN_L, on_side(KNEE_R, LEFT), BONE_THIGH_L);
+    set_bone(skeleton, BONE_FOOT_L, on_side(ANKLE_R, LEFT), BONE_SHIN_L);
 
     // The enemies only stand (round intro) and run; the strafing and
     // backing clips get the run too so no state ever shows a frozen pose.
-    fill_clip(skeleton, CLIP_WALK_FIRST_KEY, CLIP_WALK_KEYS, loping_pose);
-    fill_clip(skeleton, CLIP_STAND_FIRST_KEY, CLIP_STAND_KEYS, crouching_pose);
-    fill_clip(skeleton, CLIP_STRAFE_LEFT_FIRST_KEY, CLIP_STRAFE_LEFT_KEYS, loping_pose);
-    fill_clip(skeleton, CLIP_STRAFE_RIGHT_FIRST_KEY, CLIP_STRAFE_RIGHT_KEYS, loping_pose);
-    fill_clip(skeleton, CLIP_BACKWARD_FIRST_KEY, CLIP_BACKWARD_KEYS, loping_backward_pose);
+    fill_clips(skeleton, FigureClips{loping_pose, crouching_pose, loping_pose, loping_pose, loping_backward_pose});
     return skeleton;
 }

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "figures.h"
+#include "procedural.h"
 
 namespace {
 
@@ -28,10 +29,6 @@ enum PlayerBone {
     PLAYER_BONE_COUNT
 };
 
-const float PI = 3.14159265f;
-const float RIGHT = -1.0f;  // x sign of the figure's right side
-const float LEFT = 1.0f;
-
 // Joints (right side; the left mirrors x). They are the bone pivots too.
 const Vec3 HIP_CENTER = {0.0f, 0.0f, 0.98f};
 const Vec3 WAIST = {0.0f, 0.0f, 1.08f};
@@ -51,34 +48,20 @@ const float RIFLE_X = -0.11f;
 const float RIFLE_BORE_Z = 1.28f;
 const Vec3 RIFLE_GRIP = {RIFLE_X, -0.30f, 1.20f};
 
-const Vec3 UP = {0, 0, 1};
-const Vec3 FRONT = {0, -1, 0};
-const Vec3 BACK = {0, 1, 0};
 
 Ring ring(float x, float y, float z, float side, float depth, int bone) {
     return Ring{vec3(x, y, z), side, depth, static_cast<int16_t>(bone)};
 }
 
-Loft loft(uint16_t texture, int sides, LoftShape shape, Vec3 facing, AtlasRect strip, AtlasRect cap) {
-    Loft l;
-    l.sides = sides;
-    l.shape = shape;
-    l.facing = facing;
-    l.texture = texture;
-    l.strip = strip;
-    l.cap = cap;
-    return l;
-}
-
 void add_torso(Mesh& mesh) {
-    Loft pelvis = loft(PLAYER_TEXTURE_BODY, 8, LOFT_ROUND, FRONT, BODY_TROUSERS, BODY_CAP);
+    Loft pelvis = make_loft(PLAYER_TEXTURE_BODY, 8, LOFT_ROUND, FRONT, BODY_TROUSERS, BODY_CAP);
     pelvis.rings = {
         ring(0, 0.0f, 0.84f, 0.17f, 0.115f, BONE_PELVIS),  // crotch
         ring(0, 0.0f, 1.10f, 0.195f, 0.13f, BONE_PELVIS),  // belt
     };
     add_loft(mesh, pelvis);
 
-    Loft chest = loft(PLAYER_TEXTURE_BODY, 8, LOFT_ROUND, FRONT, BODY_JACKET, BODY_CAP);
+    Loft chest = make_loft(PLAYER_TEXTURE_BODY, 8, LOFT_ROUND, FRONT, BODY_JACKET, BODY_CAP);
     chest.rings = {
         ring(0, 0.0f, 1.04f, 0.185f, 0.12f, BONE_CHEST),   // waist, tucked into the belt
         ring(0, -0.005f, 1.30f, 0.235f, 0.15f, BONE_CHEST),
@@ -98,7 +81,7 @@ void add_head(Mesh& mesh) {
     add_segment(mesh, BONE_HEAD, PLAYER_TEXTURE_HEAD, LOFT_ROUND, 6, vec3(0, 0.01f, 1.56f), vec3(0, 0.0f, 1.71f),
                 0.062f, 0.062f, 0.06f, 0.06f, FRONT, HEAD_SKIN, HEAD_SKIN);
 
-    Loft head = loft(PLAYER_TEXTURE_HEAD, 8, LOFT_ROUND, FRONT, HEAD_FACE, HEAD_SKIN);
+    Loft head = make_loft(PLAYER_TEXTURE_HEAD, 8, LOFT_ROUND, FRONT, HEAD_FACE, HEAD_SKIN);
     head.rings = {
         ring(0, -0.025f, 1.67f, 0.065f, 0.065f, BONE_HEAD),  // chin
         ring(0, -0.012f, 1.74f, 0.097f, 0.108f, BONE_HEAD),  // mouth and jaw
@@ -109,7 +92,7 @@ void add_head(Mesh& mesh) {
     add_spike(mesh, BONE_HEAD, PLAYER_TEXTURE_HEAD, vec3(0, -0.10f, 1.80f), vec3(0, -0.145f, 1.775f), 0.02f, 3, UP,
               HEAD_SKIN);
 
-    Loft helmet = loft(PLAYER_TEXTURE_HEAD, 8, LOFT_ROUND, FRONT, HEAD_HELMET, HEAD_HELMET_TOP);
+    Loft helmet = make_loft(PLAYER_TEXTURE_HEAD, 8, LOFT_ROUND, FRONT, HEAD_HELMET, HEAD_HELMET_TOP);
     helmet.rings = {
         ring(0, -0.005f, 1.835f, 0.135f, 0.15f, BONE_HEAD),  // brim, just above the eyes
         ring(0, 0.005f, 1.95f, 0.127f, 0.137f, BONE_HEAD),
@@ -119,7 +102,7 @@ void add_head(Mesh& mesh) {
 }
 
 void add_arm(Mesh& mesh, Vec3 shoulder, Vec3 elbow, Vec3 wrist, Vec3 knuckles, int upper_bone, int fore_bone) {
-    Loft upper = loft(PLAYER_TEXTURE_BODY, 6, LOFT_ROUND, FRONT, BODY_SLEEVE, BODY_CAP);
+    Loft upper = make_loft(PLAYER_TEXTURE_BODY, 6, LOFT_ROUND, FRONT, BODY_SLEEVE, BODY_CAP);
     Vec3 mid = shoulder + (elbow - shoulder) * 0.45f;
     upper.rings = {
         ring(shoulder.x, shoulder.y, shoulder.z + 0.02f, 0.095f, 0.095f, upper_bone),  // deltoid
@@ -136,7 +119,7 @@ void add_arm(Mesh& mesh, Vec3 shoulder, Vec3 elbow, Vec3 wrist, Vec3 knuckles, i
 
 void add_leg(Mesh& mesh, float side, int thigh_bone, int shin_bone, int foot_bone) {
     Vec3 hip = on_side(HIP_R, side), knee = on_side(KNEE_R, side), ankle = on_side(ANKLE_R, side);
-    Loft thigh = loft(PLAYER_TEXTURE_BODY, 6, LOFT_ROUND, FRONT, BODY_THIGH, BODY_CAP);
+    Loft thigh = make_loft(PLAYER_TEXTURE_BODY, 6, LOFT_ROUND, FRONT, BODY_THIGH, BODY_CAP);
     thigh.rings = {
         ring(hip.x, hip.y, hip.z + 0.03f, 0.10f, 0.105f, thigh_bone),
         ring(hip.x * 1.02f, -0.005f, 0.76f, 0.09f, 0.095f, thigh_bone),
@@ -144,7 +127,7 @@ void add_leg(Mesh& mesh, float side, int thigh_bone, int shin_bone, int foot_bon
     };
     add_loft(mesh, thigh);
 
-    Loft shin = loft(PLAYER_TEXTURE_BODY, 6, LOFT_ROUND, FRONT, BODY_SHIN, BODY_CAP);
+    Loft shin = make_loft(PLAYER_TEXTURE_BODY, 6, LOFT_ROUND, FRONT, BODY_SHIN, BODY_CAP);
     shin.rings = {
         ring(knee.x, knee.y, knee.z + 0.03f, 0.07f, 0.075f, shin_bone),
         ring(knee.x, 0.01f, 0.30f, 0.074f, 0.082f, shin_bone),  // calf and boot top
@@ -181,8 +164,6 @@ void add_rifle(Mesh& mesh) {
 }
 
 // ---- animation --------------------------------------------------------------
-
-float positive(float v) { return v > 0 ? v : 0; }
 
 // Shared by the forward and backward runs: `phase` runs through one stride
 // of both legs; `lean_degrees` tips the upper body forward.
@@ -235,7 +216,7 @@ Pose walk_forward_pose(float phase) {
 // Backing up is the forward stride played in reverse, leaning less.
 Pose walk_backward_pose(float phase) {
     const float lean_degrees = 2.0f;
-    return running_pose(phase > 0 ? 1.0f - phase : 0.0f, lean_degrees);
+    return running_pose(reversed_phase(phase), lean_degrees);
 }
 
 // Side-stepping: both feet spread and close once per cycle; the leading
@@ -306,36 +287,29 @@ Mesh build_player_mesh() {
     add_leg(mesh, RIGHT, BONE_THIGH_R, BONE_SHIN_R, BONE_FOOT_R);
     add_leg(mesh, LEFT, BONE_THIGH_L, BONE_SHIN_L, BONE_FOOT_L);
     add_rifle(mesh);
-    settle_on_floor(mesh);
-    group_faces_by_texture(mesh);
+    finish_figure_mesh(mesh);
     return mesh;
 }
 
 SkeletonData build_player_skeleton() {
     SkeletonData skeleton;
     skeleton.bones.resize(PLAYER_BONE_COUNT);
-    auto bone = [&](int index, Vec3 pivot, int parent) {
-        skeleton.bones[index] = make_bone(pivot.x, pivot.y, pivot.z, static_cast<int16_t>(parent));
-    };
-    bone(BONE_PELVIS, HIP_CENTER, -1);
-    bone(BONE_CHEST, WAIST, BONE_PELVIS);
-    bone(BONE_HEAD, NECK, BONE_CHEST);
-    bone(BONE_UPPER_ARM_R, SHOULDER_R, BONE_CHEST);
-    bone(BONE_FOREARM_R, ELBOW_R, BONE_UPPER_ARM_R);
-    bone(BONE_UPPER_ARM_L, SHOULDER_L, BONE_CHEST);
-    bone(BONE_FOREARM_L, ELBOW_L, BONE_UPPER_ARM_L);
-    bone(BONE_RIFLE, RIFLE_GRIP, BONE_CHEST);
-    bone(BONE_THIGH_R, HIP_R, BONE_PELVIS);
-    bone(BONE_SHIN_R, KNEE_R, BONE_THIGH_R);
-    bone(BONE_FOOT_R, ANKLE_R, BONE_SHIN_R);
-    bone(BONE_THIGH_L, on_side(HIP_R, LEFT), BONE_PELVIS);
-    bone(BONE_SHIN_L, on_side(KNEE_R, LEFT), BONE_THIGH_L);
-    bone(BONE_FOOT_L, on_side(ANKLE_R, LEFT), BONE_SHIN_L);
+    set_bone(skeleton, BONE_PELVIS, HIP_CENTER, -1);
+    set_bone(skeleton, BONE_CHEST, WAIST, BONE_PELVIS);
+    set_bone(skeleton, BONE_HEAD, NECK, BONE_CHEST);
+    set_bone(skeleton, BONE_UPPER_ARM_R, SHOULDER_R, BONE_CHEST);
+    set_bone(skeleton, BONE_FOREARM_R, ELBOW_R, BONE_UPPER_ARM_R);
+    set_bone(skeleton, BONE_UPPER_ARM_L, SHOULDER_L, BONE_CHEST);
+    set_bone(skeleton, BONE_FOREARM_L, ELBOW_L, BONE_UPPER_ARM_L);
+    set_bone(skeleton, BONE_RIFLE, RIFLE_GRIP, BONE_CHEST);
+    set_bone(skeleton, BONE_THIGH_R, HIP_R, BONE_PELVIS);
+    set_bone(skeleton, BONE_SHIN_R, KNEE_R, BONE_THIGH_R);
+    set_bone(skeleton, BONE_FOOT_R, ANKLE_R, BONE_SHIN_R);
+    set_bone(skeleton, BONE_THIGH_L, on_side(HIP_R, LEFT), BONE_PELVIS);
+    set_bone(skeleton, BONE_SHIN_L, on_side(KNEE_R, LEFT), BONE_THIGH_L);
+    set_bone(skeleton, BONE_FOOT_L, on_side(ANKLE_R, LEFT), BONE_SHIN_L);
 
-    fill_clip(skeleton, CLIP_WALK_FIRST_KEY, CLIP_WALK_KEYS, walk_forward_pose);
-    fill_clip(skeleton, CLIP_STAND_FIRST_KEY, CLIP_STAND_KEYS, standing_pose);
-    fill_clip(skeleton, CLIP_STRAFE_LEFT_FIRST_KEY, CLIP_STRAFE_LEFT_KEYS, strafe_left_pose);
-    fill_clip(skeleton, CLIP_STRAFE_RIGHT_FIRST_KEY, CLIP_STRAFE_RIGHT_KEYS, strafe_right_pose);
-    fill_clip(skeleton, CLIP_BACKWARD_FIRST_KEY, CLIP_BACKWARD_KEYS, walk_backward_pose);
+    fill_clips(skeleton,
+               FigureClips{walk_forward_pose, standing_pose, strafe_left_pose, strafe_right_pose, walk_backward_pose});
     return skeleton;
 }

@@ -4,27 +4,11 @@
 // (see figures.h) from fixed-seed noise, so every run paints the same bytes.
 #include <cmath>
 
+#include "colour.h"
 #include "figures.h"
 #include "procedural.h"
 
 namespace {
-
-struct Rgb {
-    float r, g, b;
-};
-
-Rgb rgb(float r, float g, float b) { return Rgb{r, g, b}; }
-Rgb mix(Rgb a, Rgb b, float t) { return Rgb{a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t}; }
-Rgb shade(Rgb a, float k) { return Rgb{a.r * k, a.g * k, a.b * k}; }
-
-float smoothstep(float edge0, float edge1, float v) {
-    float t = clamp_unit((v - edge0) / (edge1 - edge0));
-    return t * t * (3 - 2 * t);
-}
-
-void put(Image& image, int x, int y, Rgb c) {
-    set_pixel(image, x, y, to_byte(c.r), to_byte(c.g), to_byte(c.b), 255);
-}
 
 // Local coordinates handed to a region painter: pixel position inside the
 // region (px, py from its top-left corner), its size, and the position
@@ -101,29 +85,29 @@ Rgb camouflage(int x, int y, uint32_t seed) {
     if (streaks > 0.58f) c = CAMO_BROWN;
     if (specks > 0.66f && blobs > 0.45f) c = CAMO_BLACK;
     float twill = ((x + y) % 3 == 0) ? 0.92f : 1.0f;
-    return shade(c, twill * grain(x, y, seed + 23, 0.18f));
+    return c * (twill * grain(x, y, seed + 23, 0.18f));
 }
 
 // A stitched seam: a dark fold with lighter stitches along it.
 Rgb seam(Rgb c, float distance, float along) {
-    if (distance < 1.0f) return shade(c, 0.6f);
-    if (distance < 2.0f) return (static_cast<int>(along) % 4 < 2) ? mix(c, rgb(0.7f, 0.68f, 0.55f), 0.5f) : c;
+    if (distance < 1.0f) return c * 0.6f;
+    if (distance < 2.0f) return (static_cast<int>(along) % 4 < 2) ? mix(c, Rgb{0.7f, 0.68f, 0.55f}, 0.5f) : c;
     return c;
 }
 
 // A rectangle outline (pocket, flap) with a shadow below it.
 Rgb pocket(Rgb c, float px, float py, float x0, float y0, float x1, float y1) {
     if (px < x0 || px > x1 || py < y0 || py > y1 + 2) return c;
-    if (py > y1) return shade(c, 0.7f);                        // shadow under the pocket
-    if (px < x0 + 1 || px > x1 - 1 || py < y0 + 1 || py > y1 - 1) return shade(c, 0.65f);
-    if (py < y0 + (y1 - y0) * 0.3f) return shade(c, py < y0 + (y1 - y0) * 0.3f - 1 ? 1.08f : 0.6f);  // flap
+    if (py > y1) return c * 0.7f;  // shadow under the pocket
+    if (px < x0 + 1 || px > x1 - 1 || py < y0 + 1 || py > y1 - 1) return c * 0.65f;
+    if (py < y0 + (y1 - y0) * 0.3f) return c * (py < y0 + (y1 - y0) * 0.3f - 1 ? 1.08f : 0.6f);  // flap
     return c;
 }
 
 Rgb leather(int x, int y, uint32_t seed, Rgb base) {
     float crease = fractal_noise(x / 6.0f, y / 14.0f, 256, 3, seed);
     float sheen = fractal_noise(x / 30.0f, y / 30.0f, 256, 2, seed + 3);
-    return shade(base, (0.75f + 0.5f * crease) * (0.85f + 0.4f * sheen) * grain(x, y, seed + 9, 0.1f));
+    return base * ((0.75f + 0.5f * crease) * (0.85f + 0.4f * sheen) * grain(x, y, seed + 9, 0.1f));
 }
 
 void paint_jacket(Image& image) {
@@ -131,11 +115,11 @@ void paint_jacket(Image& image) {
         Rgb c = camouflage(s.x, s.y, 101);
         const float front = s.w * 0.5f;
         // Zip down the front, side seams, collar.
-        if (std::fabs(s.px - front) < 1.5f) c = shade(c, 0.55f);
-        else if (std::fabs(s.px - front) < 3.0f) c = shade(c, 1.1f);
+        if (std::fabs(s.px - front) < 1.5f) c = c * 0.55f;
+        else if (std::fabs(s.px - front) < 3.0f) c = c * 1.1f;
         c = seam(c, std::fabs(s.px - s.w * 0.25f), s.py);
         c = seam(c, std::fabs(s.px - s.w * 0.75f), s.py);
-        if (s.py < 7) c = shade(c, 0.75f);
+        if (s.py < 7) c = c * 0.75f;
         // Chest pockets either side of the zip.
         c = pocket(c, s.px, s.py, front - 26, 26, front - 8, 46);
         c = pocket(c, s.px, s.py, front + 8, 26, front + 26, 46);
@@ -143,8 +127,8 @@ void paint_jacket(Image& image) {
         for (float strap : {front - 34.0f, front + 34.0f, 12.0f, s.w - 12.0f}) {
             float d = std::fabs(s.px - strap);
             if (d < 4.5f && s.py < 70) {
-                c = shade(OLIVE_DRAB, (d > 3.5f ? 0.7f : 1.0f) * grain(s.x, s.y, 7, 0.2f));
-                if (static_cast<int>(s.py) % 18 < 2) c = rgb(0.45f, 0.45f, 0.42f);  // buckles
+                c = OLIVE_DRAB * ((d > 3.5f ? 0.7f : 1.0f) * grain(s.x, s.y, 7, 0.2f));
+                if (static_cast<int>(s.py) % 18 < 2) c = Rgb{0.45f, 0.45f, 0.42f};  // buckles
             }
         }
         return c;
@@ -156,10 +140,10 @@ void paint_trousers(Image& image) {
         Rgb c = camouflage(s.x, s.y, 202);
         // Web belt along the top with a buckle at the front.
         if (s.py < 11) {
-            c = shade(OLIVE_DRAB, (s.py < 1.5f || s.py > 9.5f ? 0.6f : 1.0f) * grain(s.x, s.y, 3, 0.25f));
-            if (std::fabs(s.px - s.w * 0.5f) < 7 && s.py > 1.5f && s.py < 9.5f) c = rgb(0.55f, 0.53f, 0.45f);
+            c = OLIVE_DRAB * ((s.py < 1.5f || s.py > 9.5f ? 0.6f : 1.0f) * grain(s.x, s.y, 3, 0.25f));
+            if (std::fabs(s.px - s.w * 0.5f) < 7 && s.py > 1.5f && s.py < 9.5f) c = Rgb{0.55f, 0.53f, 0.45f};
         } else if (std::fabs(s.px - s.w * 0.5f) < 1.0f) {
-            c = shade(c, 0.6f);  // fly seam
+            c = c * 0.6f;  // fly seam
         }
         return c;
     });
@@ -181,17 +165,17 @@ void paint_shin(Image& image) {
         const float boot_top = s.h * 0.58f;
         if (s.py < boot_top) {
             Rgb c = camouflage(s.x, s.y, 404);
-            if (s.py > boot_top - 5) c = shade(c, 0.8f);  // trousers bloused over the boot
+            if (s.py > boot_top - 5) c = c * 0.8f;  // trousers bloused over the boot
             return seam(c, std::fabs(s.px - s.w * 0.5f), s.py);
         }
         Rgb c = leather(s.x, s.y, 41, LEATHER_BLACK);
-        if (s.py < boot_top + 2) c = shade(c, 0.5f);
+        if (s.py < boot_top + 2) c = c * 0.5f;
         // Laces criss-crossing up the front.
         float dx = std::fabs(s.px - s.w * 0.5f);
         if (dx < 7) {
             float phase = std::fmod(s.py, 6.0f);
-            if (std::fabs(dx - phase) < 1.0f) c = rgb(0.35f, 0.30f, 0.22f);
-            if (dx > 5.5f && std::fmod(s.py, 6.0f) < 1.5f) c = rgb(0.5f, 0.5f, 0.48f);  // eyelets
+            if (std::fabs(dx - phase) < 1.0f) c = Rgb{0.35f, 0.30f, 0.22f};
+            if (dx > 5.5f && std::fmod(s.py, 6.0f) < 1.5f) c = Rgb{0.5f, 0.5f, 0.48f};  // eyelets
         }
         return c;
     });
@@ -202,53 +186,53 @@ void paint_sleeves(Image& image) {
         Rgb c = camouflage(s.x, s.y, 505);
         // A flag patch on the outer side of the upper sleeve.
         float dx = std::fabs(s.px - s.w * 0.25f), dy = std::fabs(s.py - 16);
-        if (dx < 8 && dy < 5) c = (dx > 7 || dy > 4) ? shade(OLIVE_DRAB, 0.6f) : mix(OLIVE_DRAB, CAMO_BLACK, 0.3f);
+        if (dx < 8 && dy < 5) c = (dx > 7 || dy > 4) ? OLIVE_DRAB * 0.6f : mix(OLIVE_DRAB, CAMO_BLACK, 0.3f);
         dx = std::fabs(s.px - s.w * 0.75f);
-        if (dx < 8 && dy < 5) c = (dx > 7 || dy > 4) ? shade(OLIVE_DRAB, 0.6f) : mix(OLIVE_DRAB, CAMO_BLACK, 0.3f);
+        if (dx < 8 && dy < 5) c = (dx > 7 || dy > 4) ? OLIVE_DRAB * 0.6f : mix(OLIVE_DRAB, CAMO_BLACK, 0.3f);
         return seam(c, std::fabs(s.px - 1), s.py);
     });
     paint_region(image, BODY_FORESLEEVE, [](const Spot& s) {
         Rgb c = camouflage(s.x, s.y, 606);
-        if (s.py < 10) c = shade(c, 0.85f + 0.1f * std::sin(s.py));  // rolled folds at the elbow
-        if (s.py > s.h - 9) c = shade(c, s.py > s.h - 8 ? 0.8f : 0.55f);  // cuff
+        if (s.py < 10) c = c * (0.85f + 0.1f * std::sin(s.py));  // rolled folds at the elbow
+        if (s.py > s.h - 9) c = c * (s.py > s.h - 8 ? 0.8f : 0.55f);  // cuff
         return c;
     });
 }
 
 void paint_gear(Image& image) {
     paint_region(image, BODY_GLOVE, [](const Spot& s) {
-        Rgb c = leather(s.x, s.y, 51, rgb(0.16f, 0.13f, 0.10f));
-        if (static_cast<int>(s.px) % 16 == 0) c = shade(c, 0.6f);  // finger seams
-        if (s.py > s.h - 6) c = shade(c, 0.75f);                   // knuckle pad
+        Rgb c = leather(s.x, s.y, 51, Rgb{0.16f, 0.13f, 0.10f});
+        if (static_cast<int>(s.px) % 16 == 0) c = c * 0.6f;  // finger seams
+        if (s.py > s.h - 6) c = c * 0.75f;                  // knuckle pad
         return c;
     });
     paint_region(image, BODY_BOOT, [](const Spot& s) {
         Rgb c = leather(s.x, s.y, 61, LEATHER_BLACK);
         float side = s.u * 4.0f;
         if (side >= 3.0f) {  // the sole: rubber tread
-            c = rgb(0.08f, 0.08f, 0.08f);
-            if (static_cast<int>(s.py) % 5 < 2) c = rgb(0.15f, 0.15f, 0.14f);
+            c = Rgb{0.08f, 0.08f, 0.08f};
+            if (static_cast<int>(s.py) % 5 < 2) c = Rgb{0.15f, 0.15f, 0.14f};
         } else if (side >= 1.0f && side < 2.0f) {  // the top: laces
             float dx = std::fabs(s.px - s.w * 0.375f);
             if (dx < 5 && std::fabs(dx - std::fmod(s.py, 5.0f)) < 1.0f && s.py < s.h * 0.6f)
-                c = rgb(0.35f, 0.30f, 0.22f);
+                c = Rgb{0.35f, 0.30f, 0.22f};
         }
-        if (std::fmod(side, 1.0f) < 0.06f) c = shade(c, 0.6f);
+        if (std::fmod(side, 1.0f) < 0.06f) c = c * 0.6f;
         return c;
     });
     paint_region(image, BODY_PACK, [](const Spot& s) {
-        Rgb c = shade(OLIVE_DRAB, (0.85f + 0.3f * fractal_noise(s.x / 10.0f, s.y / 10.0f, 256, 3, 71)) *
+        Rgb c = OLIVE_DRAB * ((0.85f + 0.3f * fractal_noise(s.x / 10.0f, s.y / 10.0f, 256, 3, 71)) *
                                       grain(s.x, s.y, 72, 0.2f));
-        if ((s.x + s.y) % 2 == 0) c = shade(c, 0.95f);
+        if ((s.x + s.y) % 2 == 0) c = c * 0.95f;
         float side = s.u * 4.0f;
-        if (std::fmod(side, 1.0f) < 0.05f) c = shade(c, 0.6f);  // box edges
+        if (std::fmod(side, 1.0f) < 0.05f) c = c * 0.6f;  // box edges
         if (side >= 1.0f && side < 2.0f) {                       // the outer face
             float fx = (side - 1.0f) * s.w * 0.25f, fy = s.py;
-            if (fy < 26) c = shade(c, fy > 24 ? 0.55f : 1.1f);  // top flap
+            if (fy < 26) c = c * (fy > 24 ? 0.55f : 1.1f);  // top flap
             for (float strap : {8.0f, 24.0f}) {
                 if (std::fabs(fx - strap) < 2.5f && fy < 40) {
-                    c = shade(OLIVE_DRAB, 0.7f);
-                    if (fy > 24 && fy < 30) c = rgb(0.5f, 0.5f, 0.45f);  // buckle
+                    c = OLIVE_DRAB * 0.7f;
+                    if (fy > 24 && fy < 30) c = Rgb{0.5f, 0.5f, 0.45f};  // buckle
                 }
             }
             c = pocket(c, fx, fy, 5, 36, 27, 58);
@@ -256,29 +240,29 @@ void paint_gear(Image& image) {
         return c;
     });
     paint_region(image, BODY_ROLL, [](const Spot& s) {
-        Rgb blanket = rgb(0.38f, 0.30f, 0.22f);
-        Rgb c = shade(blanket, 0.8f + 0.4f * fractal_noise(s.x / 5.0f, s.y / 12.0f, 256, 2, 81));
-        if (static_cast<int>(s.px) % 21 < 2) c = shade(c, 0.6f);  // roll layers
+        Rgb blanket = Rgb{0.38f, 0.30f, 0.22f};
+        Rgb c = blanket * (0.8f + 0.4f * fractal_noise(s.x / 5.0f, s.y / 12.0f, 256, 2, 81));
+        if (static_cast<int>(s.px) % 21 < 2) c = c * 0.6f;  // roll layers
         float strap = std::fabs(s.v - 0.2f) < 0.06f || std::fabs(s.v - 0.8f) < 0.06f;
-        if (strap) c = shade(LEATHER_BLACK, 1.6f);
+        if (strap) c = LEATHER_BLACK * 1.6f;
         return c;
     });
     paint_region(image, BODY_WEBBING, [](const Spot& s) {
-        Rgb c = shade(OLIVE_DRAB, (0.9f + 0.2f * fractal_noise(s.x / 6.0f, s.y / 6.0f, 256, 2, 91)) *
+        Rgb c = OLIVE_DRAB * ((0.9f + 0.2f * fractal_noise(s.x / 6.0f, s.y / 6.0f, 256, 2, 91)) *
                                       grain(s.x, s.y, 92, 0.2f));
-        if (std::fmod(s.u * 4.0f, 1.0f) < 0.08f) c = shade(c, 0.6f);
-        if (s.py > s.h * 0.6f && s.py < s.h * 0.65f) c = shade(c, 0.55f);  // flap edge
-        if (std::fabs(s.px - s.w * 0.375f) < 2 && std::fabs(s.py - s.h * 0.75f) < 2) c = rgb(0.2f, 0.2f, 0.18f);
+        if (std::fmod(s.u * 4.0f, 1.0f) < 0.08f) c = c * 0.6f;
+        if (s.py > s.h * 0.6f && s.py < s.h * 0.65f) c = c * 0.55f;  // flap edge
+        if (std::fabs(s.px - s.w * 0.375f) < 2 && std::fabs(s.py - s.h * 0.75f) < 2) c = Rgb{0.2f, 0.2f, 0.18f};
         return c;
     });
-    paint_region(image, BODY_CAP, [](const Spot& s) { return shade(camouflage(s.x, s.y, 111), 0.8f); });
+    paint_region(image, BODY_CAP, [](const Spot& s) { return camouflage(s.x, s.y, 111) * 0.8f; });
 }
 
 // ---- the soldier's head ---------------------------------------------------------
 
 Rgb skin(int x, int y, uint32_t seed) {
     float blotch = fractal_noise(x / 12.0f, y / 12.0f, 256, 3, seed);
-    return shade(mix(SKIN_TONE, rgb(0.74f, 0.50f, 0.40f), blotch * 0.6f), grain(x, y, seed + 1, 0.08f));
+    return mix(SKIN_TONE, Rgb{0.74f, 0.50f, 0.40f}, blotch * 0.6f) * grain(x, y, seed + 1, 0.08f);
 }
 
 float ellipse(float px, float py, float cx, float cy, float rx, float ry) {
@@ -294,14 +278,14 @@ void paint_face(Image& image) {
         Rgb c = skin(s.x, s.y, 121);
         float dx = s.px - mid, ax = std::fabs(dx);
         // Short dark hair at the back and top; stubble along the jaw.
-        Rgb hair = shade(rgb(0.20f, 0.15f, 0.10f), 0.8f + 0.4f * value_noise(s.px, s.py * 0.5f, 256, 122));
+        Rgb hair = Rgb{0.20f, 0.15f, 0.10f} * (0.8f + 0.4f * value_noise(s.px, s.py * 0.5f, 256, 122));
         if ((ax > 88 && s.py < 78) || s.py < 16) c = hair;
         else if (s.py > 78 && ax < 60)
-            c = mix(c, rgb(0.42f, 0.34f, 0.28f), 0.35f * value_noise(s.px * 0.8f, s.py * 0.8f, 256, 123));
+            c = mix(c, Rgb{0.42f, 0.34f, 0.28f}, 0.35f * value_noise(s.px * 0.8f, s.py * 0.8f, 256, 123));
         // Ears on both sides.
         for (float ear : {mid - 64, mid + 64}) {
             float e = ellipse(s.px, s.py, ear, 52, 7, 14);
-            if (e < 1) c = shade(skin(s.x, s.y, 124), e > 0.6f ? 0.75f : 0.95f);
+            if (e < 1) c = skin(s.x, s.y, 124) * (e > 0.6f ? 0.75f : 0.95f);
         }
         // Camouflage face paint across the cheeks.
         if (ax < 44 && ax > 22 && std::fabs(s.py - (40 + ax * 0.5f)) < 3) c = mix(c, CAMO_GREEN, 0.7f);
@@ -310,16 +294,16 @@ void paint_face(Image& image) {
         for (float side : {-1.0f, 1.0f}) {
             float ex = mid + side * eye_spread;
             float e = ellipse(s.px, s.py, ex, eye_row, 7, 3.2f);
-            if (e < 1.6f && e >= 1.0f) c = shade(c, 0.7f);
-            if (e < 1.0f) c = rgb(0.92f, 0.90f, 0.86f);
-            if (ellipse(s.px, s.py, ex, eye_row, 2.6f, 2.6f) < 1) c = rgb(0.22f, 0.30f, 0.20f);
-            if (ellipse(s.px, s.py, ex, eye_row, 1.2f, 1.2f) < 1) c = rgb(0.03f, 0.03f, 0.03f);
-            if (ellipse(s.px, s.py, ex, brow_row, 9, 1.8f) < 1) c = rgb(0.18f, 0.13f, 0.09f);
+            if (e < 1.6f && e >= 1.0f) c = c * 0.7f;
+            if (e < 1.0f) c = Rgb{0.92f, 0.90f, 0.86f};
+            if (ellipse(s.px, s.py, ex, eye_row, 2.6f, 2.6f) < 1) c = Rgb{0.22f, 0.30f, 0.20f};
+            if (ellipse(s.px, s.py, ex, eye_row, 1.2f, 1.2f) < 1) c = Rgb{0.03f, 0.03f, 0.03f};
+            if (ellipse(s.px, s.py, ex, brow_row, 9, 1.8f) < 1) c = Rgb{0.18f, 0.13f, 0.09f};
         }
-        if (ax < 5 && s.py > eye_row + 3 && s.py < nose_row + 4) c = shade(c, 0.9f + 0.02f * ax);
-        if (ax < 8 && std::fabs(s.py - nose_row - 4) < 1.5f) c = shade(c, 0.7f);
-        if (ax < 14 && std::fabs(s.py - mouth_row) < 1.6f) c = rgb(0.42f, 0.20f, 0.18f);
-        if (ax < 11 && s.py > mouth_row + 1.6f && s.py < mouth_row + 4) c = shade(c, 1.05f);
+        if (ax < 5 && s.py > eye_row + 3 && s.py < nose_row + 4) c = c * (0.9f + 0.02f * ax);
+        if (ax < 8 && std::fabs(s.py - nose_row - 4) < 1.5f) c = c * 0.7f;
+        if (ax < 14 && std::fabs(s.py - mouth_row) < 1.6f) c = Rgb{0.42f, 0.20f, 0.18f};
+        if (ax < 11 && s.py > mouth_row + 1.6f && s.py < mouth_row + 4) c = c * 1.05f;
         return c;
     });
 }
@@ -329,23 +313,23 @@ void paint_helmet(Image& image) {
         Rgb c = mix(camouflage(s.x, s.y, 131), OLIVE_DRAB, 0.35f);
         // Net over the cover.
         float gx = std::fmod(s.px + s.py * 0.5f, 9.0f), gy = std::fmod(s.px - s.py * 0.5f + 256, 9.0f);
-        if (gx < 1.0f || gy < 1.0f) c = shade(c, 0.65f);
+        if (gx < 1.0f || gy < 1.0f) c = c * 0.65f;
         const float band_top = 56, band_bottom = 66;
-        if (s.py > band_top && s.py < band_bottom) c = shade(LEATHER_BLACK, 1.4f);
+        if (s.py > band_top && s.py < band_bottom) c = LEATHER_BLACK * 1.4f;
         // Goggles on the band above the face.
         const float mid = s.w * 0.5f;
         for (float side : {-1.0f, 1.0f}) {
             float e = ellipse(s.px, s.py, mid + side * 14, 61, 11, 8);
-            Rgb lens = mix(rgb(0.25f, 0.32f, 0.30f), rgb(0.6f, 0.7f, 0.7f), s.py < 59 ? 0.5f : 0.0f);  // glint on top
-            if (e < 1) c = e > 0.65f ? rgb(0.12f, 0.12f, 0.12f) : lens;
+            Rgb lens = mix(Rgb{0.25f, 0.32f, 0.30f}, Rgb{0.6f, 0.7f, 0.7f}, s.py < 59 ? 0.5f : 0.0f);  // glint on top
+            if (e < 1) c = e > 0.65f ? Rgb{0.12f, 0.12f, 0.12f} : lens;
         }
-        if (s.py > s.h - 4) c = shade(c, 0.6f);  // rim
+        if (s.py > s.h - 4) c = c * 0.6f;  // rim
         return c;
     });
     paint_region(image, HEAD_HELMET_TOP,
                  [](const Spot& s) { return mix(camouflage(s.x, s.y, 141), OLIVE_DRAB, 0.35f); });
     paint_region(image, HEAD_HAIR, [](const Spot& s) {
-        return shade(rgb(0.20f, 0.15f, 0.10f), 0.8f + 0.4f * value_noise(s.px, s.py, 256, 151));
+        return Rgb{0.20f, 0.15f, 0.10f} * (0.8f + 0.4f * value_noise(s.px, s.py, 256, 151));
     });
     paint_region(image, HEAD_SKIN, [](const Spot& s) { return skin(s.x, s.y, 161); });
 }
@@ -360,9 +344,9 @@ const Rgb POLYMER = {0.11f, 0.11f, 0.10f};
 Rgb metal(const Spot& s, Rgb base, uint32_t seed) {
     float brush = value_noise(s.px * 0.15f, s.py * 2.0f, 256, seed);
     float wear = fractal_noise(s.px / 8.0f, s.py / 8.0f, 256, 3, seed + 1);
-    Rgb c = shade(base, 0.85f + 0.3f * brush);
+    Rgb c = base * (0.85f + 0.3f * brush);
     float edge = std::fmod(s.u * 4.0f, 1.0f);
-    if (edge < 0.05f || edge > 0.95f) c = mix(c, rgb(0.55f, 0.56f, 0.58f), 0.5f * wear + 0.2f);
+    if (edge < 0.05f || edge > 0.95f) c = mix(c, Rgb{0.55f, 0.56f, 0.58f}, 0.5f * wear + 0.2f);
     return c;
 }
 
@@ -371,43 +355,43 @@ void paint_gun(Image& image) {
         Rgb c = metal(s, GUNMETAL, 171);
         // Ejection port on the right side, pins and the rail on top.
         float side = s.u * 4.0f;
-        if (side < 1.0f && s.v > 0.2f && s.v < 0.5f && std::fabs(side - 0.5f) < 0.25f) c = rgb(0.05f, 0.05f, 0.05f);
-        if (ellipse(std::fmod(s.px, 32.0f), s.py, 16, 48, 2, 2) < 1) c = rgb(0.45f, 0.46f, 0.47f);
-        if (side >= 1.0f && side < 2.0f && static_cast<int>(s.py) % 4 == 0) c = shade(c, 0.6f);
+        if (side < 1.0f && s.v > 0.2f && s.v < 0.5f && std::fabs(side - 0.5f) < 0.25f) c = Rgb{0.05f, 0.05f, 0.05f};
+        if (ellipse(std::fmod(s.px, 32.0f), s.py, 16, 48, 2, 2) < 1) c = Rgb{0.45f, 0.46f, 0.47f};
+        if (side >= 1.0f && side < 2.0f && static_cast<int>(s.py) % 4 == 0) c = c * 0.6f;
         return c;
     });
     paint_region(image, GUN_STOCK, [](const Spot& s) {
-        Rgb c = shade(POLYMER, 0.9f + 0.25f * fractal_noise(s.px / 4.0f, s.py / 4.0f, 256, 2, 181));
-        if (s.py < 8 && static_cast<int>(s.py) % 2 == 0) c = rgb(0.05f, 0.05f, 0.05f);  // rubber butt pad
-        if (std::fmod(s.u * 4.0f, 1.0f) < 0.04f) c = shade(c, 1.6f);
+        Rgb c = POLYMER * (0.9f + 0.25f * fractal_noise(s.px / 4.0f, s.py / 4.0f, 256, 2, 181));
+        if (s.py < 8 && static_cast<int>(s.py) % 2 == 0) c = Rgb{0.05f, 0.05f, 0.05f};  // rubber butt pad
+        if (std::fmod(s.u * 4.0f, 1.0f) < 0.04f) c = c * 1.6f;
         return c;
     });
     paint_region(image, GUN_HANDGUARD, [](const Spot& s) {
-        Rgb c = shade(POLYMER, 1.1f + 0.2f * fractal_noise(s.px / 3.0f, s.py / 3.0f, 256, 2, 191));
+        Rgb c = POLYMER * (1.1f + 0.2f * fractal_noise(s.px / 3.0f, s.py / 3.0f, 256, 2, 191));
         // Rows of cooling vents.
         float vx = std::fmod(s.px, 16.0f), vy = std::fmod(s.py, 12.0f);
-        if (ellipse(vx, vy, 8, 6, 5, 2.2f) < 1) c = rgb(0.02f, 0.02f, 0.02f);
+        if (ellipse(vx, vy, 8, 6, 5, 2.2f) < 1) c = Rgb{0.02f, 0.02f, 0.02f};
         return c;
     });
     paint_region(image, GUN_BARREL, [](const Spot& s) {
-        Rgb c = metal(s, shade(GUNMETAL, 0.8f), 201);
-        if (std::fabs(s.u - 0.5f) < 0.08f) c = shade(c, 1.5f);  // highlight along the top
+        Rgb c = metal(s, GUNMETAL * 0.8f, 201);
+        if (std::fabs(s.u - 0.5f) < 0.08f) c = c * 1.5f;  // highlight along the top
         return c;
     });
     paint_region(image, GUN_MAGAZINE, [](const Spot& s) {
-        Rgb c = metal(s, rgb(0.26f, 0.25f, 0.22f), 211);
-        if (static_cast<int>(s.py) % 10 < 2) c = shade(c, 0.6f);  // ribs
+        Rgb c = metal(s, Rgb{0.26f, 0.25f, 0.22f}, 211);
+        if (static_cast<int>(s.py) % 10 < 2) c = c * 0.6f;  // ribs
         return c;
     });
     paint_region(image, GUN_GRIP, [](const Spot& s) {
         Rgb c = POLYMER;
-        if ((static_cast<int>(s.px) % 4 < 2) != (static_cast<int>(s.py) % 4 < 2)) c = shade(c, 1.5f);  // stippling
-        return shade(c, grain(s.x, s.y, 221, 0.3f));
+        if ((static_cast<int>(s.px) % 4 < 2) != (static_cast<int>(s.py) % 4 < 2)) c = c * 1.5f;  // stippling
+        return c * grain(s.x, s.y, 221, 0.3f);
     });
-    paint_region(image, GUN_DARK, [](const Spot& s) { return metal(s, shade(GUNMETAL, 0.7f), 231); });
+    paint_region(image, GUN_DARK, [](const Spot& s) { return metal(s, GUNMETAL * 0.7f, 231); });
     paint_region(image, GUN_MUZZLE, [](const Spot& s) {
-        Rgb c = metal(s, shade(GUNMETAL, 0.75f), 241);
-        if (std::fmod(s.px, 21.0f) < 5 && s.v > 0.25f && s.v < 0.75f) c = rgb(0.02f, 0.02f, 0.02f);  // slots
+        Rgb c = metal(s, GUNMETAL * 0.75f, 241);
+        if (std::fmod(s.px, 21.0f) < 5 && s.v > 0.25f && s.v < 0.75f) c = Rgb{0.02f, 0.02f, 0.02f};  // slots
         return c;
     });
 }
@@ -428,7 +412,7 @@ Rgb scales(int x, int y, float cell, float pale, uint32_t seed) {
     Rgb c = mix(HIDE_GREEN, HIDE_DARK, smoothstep(0.45f, 0.7f, blotch));
     c = mix(c, BELLY_PALE, pale);
     float dome = 1.1f - 0.25f * clamp_unit(nearest / cell);  // each scale bulges
-    return shade(c, (0.45f + 0.55f * crevice) * dome * grain(x, y, seed + 2, 0.12f));
+    return c * ((0.45f + 0.55f * crevice) * dome * grain(x, y, seed + 2, 0.12f));
 }
 
 void paint_creature_body(Image& image) {
@@ -437,9 +421,9 @@ void paint_creature_body(Image& image) {
         float from_front = std::fabs(s.u - 0.5f) * 2.0f;
         float pale = 1.0f - smoothstep(0.25f, 0.5f, from_front);
         Rgb c = scales(s.x, s.y, pale > 0.5f ? 9.0f : 7.0f, pale * 0.8f, 251);
-        if (pale > 0.5f && std::fmod(s.py, 11.0f) < 1.5f) c = shade(c, 0.6f);  // belly plates
+        if (pale > 0.5f && std::fmod(s.py, 11.0f) < 1.5f) c = c * 0.6f;  // belly plates
         float spine = std::fmin(s.u, 1.0f - s.u) * s.w;
-        if (spine < 10) c = shade(c, 0.6f + 0.04f * spine);
+        if (spine < 10) c = c * (0.6f + 0.04f * spine);
         return c;
     });
     AtlasRect limbs[] = {BEAST_UPPER_ARM, BEAST_FOREARM, BEAST_THIGH, BEAST_SHIN};
@@ -451,25 +435,25 @@ void paint_creature_body(Image& image) {
             Rgb c = scales(s.x, s.y, 6.0f, pale, seed);
             // A raised vein winding down the front.
             float vein = std::fabs(s.px - s.w * 0.5f - 6.0f * std::sin(s.py * 0.15f));
-            if (vein < 1.5f) c = mix(c, rgb(0.30f, 0.25f, 0.30f), 0.6f);
+            if (vein < 1.5f) c = mix(c, Rgb{0.30f, 0.25f, 0.30f}, 0.6f);
             return c;
         });
         seed += 10;
     }
     paint_region(image, BEAST_HIDE, [](const Spot& s) {
         float knob = fractal_noise(s.px / 3.0f, s.py / 3.0f, 256, 2, 301);
-        return shade(scales(s.x, s.y, 5.0f, 0.0f, 302), 0.75f + 0.4f * knob);
+        return scales(s.x, s.y, 5.0f, 0.0f, 302) * (0.75f + 0.4f * knob);
     });
     paint_region(image, BEAST_CLAW, [](const Spot& s) {
         // Ivory at the root darkening to a blackened tip, with growth streaks.
-        Rgb c = mix(BONE_IVORY, rgb(0.18f, 0.14f, 0.10f), smoothstep(0.3f, 1.0f, s.v));
-        return shade(c, 0.85f + 0.3f * value_noise(s.px * 0.5f, s.py * 0.05f, 256, 311));
+        Rgb c = mix(BONE_IVORY, Rgb{0.18f, 0.14f, 0.10f}, smoothstep(0.3f, 1.0f, s.v));
+        return c * (0.85f + 0.3f * value_noise(s.px * 0.5f, s.py * 0.05f, 256, 311));
     });
     paint_region(image, BEAST_RAG, [](const Spot& s) {
-        Rgb c = shade(rgb(0.30f, 0.21f, 0.13f), 0.7f + 0.5f * fractal_noise(s.px / 5.0f, s.py / 5.0f, 256, 3, 321));
+        Rgb c = Rgb{0.30f, 0.21f, 0.13f} * (0.7f + 0.5f * fractal_noise(s.px / 5.0f, s.py / 5.0f, 256, 3, 321));
         float stain = fractal_noise(s.px / 10.0f, s.py / 10.0f, 256, 2, 322);
-        if (stain > 0.62f) c = mix(c, rgb(0.25f, 0.06f, 0.05f), 0.6f);
-        if (static_cast<int>(s.px + s.py) % 7 == 0) c = shade(c, 0.85f);  // coarse weave
+        if (stain > 0.62f) c = mix(c, Rgb{0.25f, 0.06f, 0.05f}, 0.6f);
+        if (static_cast<int>(s.px + s.py) % 7 == 0) c = c * 0.85f;  // coarse weave
         return c;
     });
 }
@@ -483,24 +467,24 @@ void paint_creature_face(Image& image) {
         float front = 1.0f - smoothstep(30, 70, ax);
         Rgb c = scales(s.x, s.y, 6.0f, 0.15f * front, 331);
         // Heavy brow ridge casting a shadow over deep sockets.
-        if (ax < 46 && std::fabs(s.py - brow_row) < 4) c = shade(c, std::fabs(s.py - brow_row) < 2 ? 1.2f : 0.8f);
+        if (ax < 46 && std::fabs(s.py - brow_row) < 4) c = c * (std::fabs(s.py - brow_row) < 2 ? 1.2f : 0.8f);
         for (float side : {-1.0f, 1.0f}) {
             float ex = mid + side * 19;
             float socket = ellipse(s.px, s.py, ex, eye_row, 13, 8);
-            if (socket < 1) c = shade(c, 0.35f + 0.5f * socket);
+            if (socket < 1) c = c * (0.35f + 0.5f * socket);
             float eye = ellipse(s.px, s.py, ex, eye_row, 8, 4.5f);
             if (eye < 1) {
-                c = mix(rgb(1.0f, 0.85f, 0.15f), rgb(0.9f, 0.2f, 0.05f), eye);  // glowing iris
-                if (std::fabs(s.px - ex) < 1.2f) c = rgb(0.05f, 0.02f, 0.02f);   // slit pupil
+                c = mix(Rgb{1.0f, 0.85f, 0.15f}, Rgb{0.9f, 0.2f, 0.05f}, eye);  // glowing iris
+                if (std::fabs(s.px - ex) < 1.2f) c = Rgb{0.05f, 0.02f, 0.02f};  // slit pupil
             }
         }
         // Nostril slits and a wide mouth full of teeth.
         for (float side : {-1.0f, 1.0f})
-            if (ellipse(s.px, s.py, mid + side * 7, nostril_row, 2.5f, 1.5f) < 1) c = rgb(0.06f, 0.04f, 0.04f);
+            if (ellipse(s.px, s.py, mid + side * 7, nostril_row, 2.5f, 1.5f) < 1) c = Rgb{0.06f, 0.04f, 0.04f};
         const float mouth_half = 38;
         float lip = mouth_row + 2.0f * std::cos(dx * 0.08f);
         if (ax < mouth_half && std::fabs(s.py - lip) < 3.5f) {
-            c = rgb(0.20f, 0.03f, 0.03f);
+            c = Rgb{0.20f, 0.03f, 0.03f};
             float tooth = std::fmod(ax, 6.0f);
             float into = s.py < lip ? (s.py - (lip - 3.5f)) : ((lip + 3.5f) - s.py);
             if (into < 3.0f - std::fabs(tooth - 3.0f)) c = BONE_IVORY;

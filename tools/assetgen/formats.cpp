@@ -6,22 +6,51 @@
 
 namespace {
 
-struct ByteWriter {
-    std::vector<uint8_t> bytes;
-    void u8(uint8_t v) { bytes.push_back(v); }
-    void u16(uint16_t v) {
-        bytes.push_back(static_cast<uint8_t>(v & 0xff));
-        bytes.push_back(static_cast<uint8_t>(v >> 8));
-    }
-    void f32(float f) {
-        uint32_t v;
-        std::memcpy(&v, &f, sizeof v);
-        for (int i = 0; i < 4; i++) bytes.push_back(static_cast<uint8_t>(v >> (8 * i)));
-    }
-    void zeros(size_t n) { bytes.insert(bytes.end(), n, 0); }
-};
+const size_t EMD_HEADER_BYTES = 5;
+const size_t EMD_NAME_RECORD_BYTES = 256;
+const size_t ESQ_HEADER_BYTES = 5;
+const size_t MAX_SKELETON_BONES = 256;
+const size_t MAX_MESH_ENTRIES = 65535;
 
-bool save(const std::string& path, const std::vector<uint8_t>& bytes) {
+}  // namespace
+
+void ByteWriter::u8(uint8_t v) { bytes.push_back(v); }
+
+void ByteWriter::u16(uint16_t v) {
+    u8(static_cast<uint8_t>(v & 0xff));
+    u8(static_cast<uint8_t>(v >> 8));
+}
+
+void ByteWriter::u32(uint32_t v) {
+    u16(static_cast<uint16_t>(v));
+    u16(static_cast<uint16_t>(v >> 16));
+}
+
+void ByteWriter::f32(float f) {
+    uint32_t v;
+    std::memcpy(&v, &f, sizeof v);
+    u32(v);
+}
+
+void ByteWriter::u16_be(uint16_t v) {
+    u8(static_cast<uint8_t>(v >> 8));
+    u8(static_cast<uint8_t>(v));
+}
+
+void ByteWriter::u32_be(uint32_t v) {
+    u16_be(static_cast<uint16_t>(v >> 16));
+    u16_be(static_cast<uint16_t>(v));
+}
+
+void ByteWriter::tag(const char* four_chars) {
+    for (int i = 0; i < 4; i++) u8(static_cast<uint8_t>(four_chars[i]));
+}
+
+void ByteWriter::zeros(size_t n) { bytes.insert(bytes.end(), n, 0); }
+
+void ByteWriter::append(const std::vector<uint8_t>& more) { bytes.insert(bytes.end(), more.begin(), more.end()); }
+
+bool save_bytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) {
         std::fprintf(stderr, "assetgen: cannot write %s\n", path.c_str());
@@ -32,14 +61,6 @@ bool save(const std::string& path, const std::vector<uint8_t>& bytes) {
     if (!ok) std::fprintf(stderr, "assetgen: short write to %s\n", path.c_str());
     return ok;
 }
-
-const size_t EMD_HEADER_BYTES = 5;
-const size_t EMD_NAME_RECORD_BYTES = 256;
-const size_t ESQ_HEADER_BYTES = 5;
-const size_t MAX_SKELETON_BONES = 256;
-const size_t MAX_MESH_ENTRIES = 65535;
-
-}  // namespace
 
 BoneKey rest_key() {
     BoneKey key = {};
@@ -117,7 +138,7 @@ bool write_emd(const std::string& path, const Mesh& mesh) {
             w.f32(f.uv[c][1]);
         }
     }
-    return save(path, w.bytes);
+    return save_bytes(path, w.bytes);
 }
 
 bool write_esq(const std::string& path, const SkeletonData& skeleton) {
@@ -147,7 +168,7 @@ bool write_esq(const std::string& path, const SkeletonData& skeleton) {
             for (float v : k.rotation) w.f32(v);
         }
     }
-    return save(path, w.bytes);
+    return save_bytes(path, w.bytes);
 }
 
 bool write_raw(const std::string& path, const Image& image) {
@@ -159,8 +180,8 @@ bool write_raw(const std::string& path, const Image& image) {
     ByteWriter w;
     w.u16(static_cast<uint16_t>(image.width));
     w.u16(static_cast<uint16_t>(image.height));
-    w.bytes.insert(w.bytes.end(), image.rgba.begin(), image.rgba.end());
-    return save(path, w.bytes);
+    w.append(image.rgba);
+    return save_bytes(path, w.bytes);
 }
 
 std::string join_path(const char* dir, const char* name) {

@@ -58,6 +58,24 @@ SkeletonBone make_bone(float px, float py, float pz, int16_t parent);
 Image make_image(int width, int height);
 void set_pixel(Image& image, int x, int y, uint8_t r, uint8_t g, uint8_t b, uint8_t a = 255);
 
+// The bytes of a file being built: numbers little-endian unless named _be
+// (big-endian, as Allegro datafiles store them), floats as IEEE single.
+struct ByteWriter {
+    std::vector<uint8_t> bytes;
+    void u8(uint8_t v);
+    void u16(uint16_t v);
+    void u32(uint32_t v);
+    void f32(float f);
+    void u16_be(uint16_t v);
+    void u32_be(uint32_t v);
+    void tag(const char* four_chars);  // the four characters, no terminator
+    void zeros(size_t n);
+    void append(const std::vector<uint8_t>& more);
+};
+
+// Writes the whole file; false (and why on stderr) when it cannot.
+bool save_bytes(const std::string& path, const std::vector<uint8_t>& bytes);
+
 // Each writer returns false (and says why on stderr) when the file cannot be
 // written or the data breaks the format's limits.
 bool write_emd(const std::string& path, const Mesh& mesh);

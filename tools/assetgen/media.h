@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "colour.h"
 #include "formats.h"
 
 extern const char* const FONT_SANS_BOLD_PATH;
@@ -52,10 +53,6 @@ Mask blur_mask(const Mask& mask, int radius);
 Mask pad_mask(const Mask& mask, int border);
 
 // ---- pictures --------------------------------------------------------------
-
-struct Rgb {
-    float r, g, b;
-};
 
 // A picture being painted: linear 0..1 colour, row 0 at the top as a person
 // sees it.
@@ -112,5 +109,3 @@ struct Sound {
 bool write_wav(const std::string& path, const Sound& sound);
 bool write_sound_effects(const char* dir);
 bool write_music(const char* dir);
-
-bool save_bytes(const std::string& path, const std::vector<uint8_t>& bytes);

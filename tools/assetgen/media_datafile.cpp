@@ -45,37 +45,23 @@ const int PALETTE_COLOURS = 256;
 const int PALETTE_CUBE_STEPS = 6;  // a 6 x 6 x 6 colour cube in entries 0-215
 const int PALETTE_MAX_LEVEL = 63;  // Allegro palettes hold six bits per channel
 
-struct BigEndianWriter {
-    std::vector<uint8_t> bytes;
-    void u8(uint8_t v) { bytes.push_back(v); }
-    void u16(uint16_t v) {
-        u8(static_cast<uint8_t>(v >> 8));
-        u8(static_cast<uint8_t>(v));
-    }
-    void u32(uint32_t v) {
-        u16(static_cast<uint16_t>(v >> 16));
-        u16(static_cast<uint16_t>(v));
-    }
-    void append(const std::vector<uint8_t>& more) { bytes.insert(bytes.end(), more.begin(), more.end()); }
-};
-
-void write_object(BigEndianWriter& out, uint32_t type, const char* name, const std::vector<uint8_t>& data) {
+void write_object(ByteWriter& out, uint32_t type, const char* name, const std::vector<uint8_t>& data) {
     std::string text(name);
-    out.u32(PROPERTY_MAGIC);
-    out.u32(PROPERTY_NAME);
-    out.u32(static_cast<uint32_t>(text.size()));
+    out.u32_be(PROPERTY_MAGIC);
+    out.u32_be(PROPERTY_NAME);
+    out.u32_be(static_cast<uint32_t>(text.size()));
     for (char c : text) out.u8(static_cast<uint8_t>(c));
-    out.u32(type);
-    out.u32(static_cast<uint32_t>(data.size()));  // size in the file
-    out.u32(static_cast<uint32_t>(data.size()));  // positive: stored uncompressed
+    out.u32_be(type);
+    out.u32_be(static_cast<uint32_t>(data.size()));  // size in the file
+    out.u32_be(static_cast<uint32_t>(data.size()));  // positive: stored uncompressed
     out.append(data);
 }
 
 bool save_datafile(const std::string& path, uint32_t type, const char* name, const std::vector<uint8_t>& data) {
-    BigEndianWriter out;
-    out.u32(NOPACK_MAGIC);
-    out.u32(DATAFILE_MAGIC);
-    out.u32(1);  // one object
+    ByteWriter out;
+    out.u32_be(NOPACK_MAGIC);
+    out.u32_be(DATAFILE_MAGIC);
+    out.u32_be(1);  // one object
     write_object(out, type, name, data);
     return save_bytes(path, out.bytes);
 }
@@ -88,15 +74,15 @@ bool write_font_datafile(const char* dir) {
                             FONT_CELL_ADVANCE, glyphs))
         return false;
     assert(glyphs.size() == static_cast<size_t>(FONT_LAST_CHAR - FONT_FIRST_CHAR + 1));
-    BigEndianWriter data;
-    data.u16(FONT_FORMAT_RANGES);
-    data.u16(1);  // one range: printable ASCII
+    ByteWriter data;
+    data.u16_be(FONT_FORMAT_RANGES);
+    data.u16_be(1);  // one range: printable ASCII
     data.u8(FONT_RANGE_MONO);
-    data.u32(FONT_FIRST_CHAR);
-    data.u32(FONT_LAST_CHAR);
+    data.u32_be(FONT_FIRST_CHAR);
+    data.u32_be(FONT_LAST_CHAR);
     for (const MonoGlyph& glyph : glyphs) {
-        data.u16(static_cast<uint16_t>(glyph.width));
-        data.u16(static_cast<uint16_t>(glyph.height));
+        data.u16_be(static_cast<uint16_t>(glyph.width));
+        data.u16_be(static_cast<uint16_t>(glyph.height));
         // Rows of whole bytes, the leftmost pixel in the high bit.
         int stride = (glyph.width + 7) / 8;
         for (int y = 0; y < glyph.height; y++) {
@@ -114,7 +100,7 @@ bool write_font_datafile(const char* dir) {
 }
 
 bool write_palette_datafile(const char* dir) {
-    BigEndianWriter data;
+    ByteWriter data;
     int written = 0;
     for (int r = 0; r < PALETTE_CUBE_STEPS; r++) {
         for (int g = 0; g < PALETTE_CUBE_STEPS; g++) {

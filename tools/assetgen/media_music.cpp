@@ -14,7 +14,6 @@
 
 namespace {
 
-const float TWO_PI = 6.2831853f;
 const float BEATS_PER_SECOND = 2.0f;  // 120 bpm
 const int STEPS_PER_BEAT = 4;         // sixteenth notes
 const int BEATS_PER_BAR = 4;

@@ -39,10 +39,6 @@ const int TITLE_GRID_RAYS = 12;           // floor lines running to the vanishin
 const float TITLE_GRID_RAY_SPACING = 70.0f;  // at the bottom edge, pixels
 const int TITLE_GRID_ROWS = 7;
 
-Rgb mix(Rgb a, Rgb b, float t) {
-    return Rgb{a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
-}
-
 // Colour along a list of evenly spaced gradient stops, t in 0..1.
 Rgb gradient(const Rgb* stops, int count, float t) {
     t = clamp_unit(t) * (count - 1);

@@ -11,7 +11,6 @@
 
 namespace {
 
-const float TWO_PI = 6.2831853f;
 const float PEAK_LEVEL = 0.89f;  // about -1 dB full scale
 const int WAV_BITS = 16;
 const int WAV_HEADER_BYTES = 44;
@@ -205,45 +204,31 @@ Sound make_blast() {
     return sound;
 }
 
-void put_u16(std::vector<uint8_t>& out, uint16_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void put_u32(std::vector<uint8_t>& out, uint32_t v) {
-    put_u16(out, static_cast<uint16_t>(v));
-    put_u16(out, static_cast<uint16_t>(v >> 16));
-}
-
-void put_tag(std::vector<uint8_t>& out, const char* tag) {
-    for (int i = 0; i < 4; i++) out.push_back(static_cast<uint8_t>(tag[i]));
-}
-
 }  // namespace
 
 bool write_wav(const std::string& path, const Sound& sound) {
     const uint32_t block_align = static_cast<uint32_t>(sound.channels * WAV_BITS / 8);
     const uint32_t data_bytes = static_cast<uint32_t>(sound.samples.size() * (WAV_BITS / 8));
-    std::vector<uint8_t> out;
-    out.reserve(WAV_HEADER_BYTES + data_bytes);
-    put_tag(out, "RIFF");
-    put_u32(out, WAV_HEADER_BYTES - 8 + data_bytes);
-    put_tag(out, "WAVE");
-    put_tag(out, "fmt ");
-    put_u32(out, 16);  // size of the PCM format block
-    put_u16(out, 1);   // PCM
-    put_u16(out, static_cast<uint16_t>(sound.channels));
-    put_u32(out, AUDIO_RATE_HZ);
-    put_u32(out, AUDIO_RATE_HZ * block_align);
-    put_u16(out, static_cast<uint16_t>(block_align));
-    put_u16(out, WAV_BITS);
-    put_tag(out, "data");
-    put_u32(out, data_bytes);
+    ByteWriter out;
+    out.bytes.reserve(WAV_HEADER_BYTES + data_bytes);
+    out.tag("RIFF");
+    out.u32(WAV_HEADER_BYTES - 8 + data_bytes);
+    out.tag("WAVE");
+    out.tag("fmt ");
+    out.u32(16);  // size of the PCM format block
+    out.u16(1);   // PCM
+    out.u16(static_cast<uint16_t>(sound.channels));
+    out.u32(AUDIO_RATE_HZ);
+    out.u32(AUDIO_RATE_HZ * block_align);
+    out.u16(static_cast<uint16_t>(block_align));
+    out.u16(WAV_BITS);
+    out.tag("data");
+    out.u32(data_bytes);
     for (float s : sound.samples) {
         long v = std::lround(std::max(-1.0f, std::min(1.0f, s)) * SAMPLE_SCALE);
-        put_u16(out, static_cast<uint16_t>(static_cast<int16_t>(v)));
+        out.u16(static_cast<uint16_t>(static_cast<int16_t>(v)));
     }
-    return save_bytes(path, out);
+    return save_bytes(path, out.bytes);
 }
 
 bool write_sound_effects(const char* dir) {

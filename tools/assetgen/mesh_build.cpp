@@ -5,9 +5,10 @@
 #include <cassert>
 #include <cmath>
 
+#include "procedural.h"
+
 namespace {
 
-const float TWO_PI = 6.28318531f;
 const size_t MAX_MESH_VERTICES = 65535;
 
 // Corner order of each side of a hexahedron (corner bits x, y, z), counter-

@@ -1,9 +1,13 @@
 // Deterministic noise for procedural textures and sounds: a fixed-seed
-// generator and smooth value noise. The same seed gives the same bytes on
-// every machine and every run.
+// generator and smooth value noise, and the few numeric helpers every part of
+// the builder uses. The same seed gives the same bytes on every machine and
+// every run.
 #pragma once
 
 #include <cstdint>
+
+const float PI = 3.14159265f;
+const float TWO_PI = 2 * PI;
 
 struct Rng {
     uint64_t state;

@@ -11,8 +11,6 @@
 
 namespace {
 
-const float PI = 3.14159265f;
-
 // The playing floor: a square grid of cells from -28 to 28.
 const float FLOOR_HALF_SIZE = 28.0f;
 const int FLOOR_CELLS = 14;

@@ -5,15 +5,6 @@
 
 #include "procedural.h"
 
-float smoothstep(float edge0, float edge1, float x) {
-    float t = clamp_unit((x - edge0) / (edge1 - edge0));
-    return t * t * (3 - 2 * t);
-}
-
-void put(Image& image, int x, int y, Rgb c) {
-    set_pixel(image, x, y, to_byte(c.r), to_byte(c.g), to_byte(c.b), 255);
-}
-
 Rgb get(const Image& image, int x, int y) {
     const uint8_t* p = &image.rgba[(static_cast<size_t>(y) * image.width + x) * 4];
     return rgb8(p[0], p[1], p[2]);
@@ -77,4 +68,10 @@ void clear_border(Image& image, int width) {
             }
         }
     }
+}
+
+bool write_pictures(const char* dir, const NamedPicture* pictures, size_t count) {
+    bool ok = true;
+    for (size_t i = 0; i < count; i++) ok = write_raw(join_path(dir, pictures[i].file), pictures[i].paint()) && ok;
+    return ok;
 }

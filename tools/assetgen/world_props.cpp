@@ -24,39 +24,35 @@ Image paint_crate() {
     const int n = CRATE_PICTURE_SIZE;
     const uint32_t seed = 2101;
     const int planks = 5, frame = 22;
-    Image image = make_image(n, n);
     Rgb wood_a = rgb8(170, 118, 62), wood_b = rgb8(120, 78, 38), iron = rgb8(64, 66, 70);
     Rgb disc = rgb8(255, 204, 40), cross = rgb8(255, 255, 250);
-    for (int y = 0; y < n; y++) {
-        for (int x = 0; x < n; x++) {
-            int plank = y * planks / n;
-            float shade = cell_random(plank, 0, planks, seed);
-            float grain = image_noise(x * 0.25f, y * 2.0f, n, 16, 3, seed + 1);
-            Rgb c = mix(wood_b, wood_a, 0.3f + 0.4f * shade + 0.4f * (grain - 0.5f));
-            int py = (y * planks) % n;
-            if (py < planks * 3) c = c * 0.5f;  // gap between planks
-            int edge = std::min(std::min(x, n - 1 - x), std::min(y, n - 1 - y));
-            if (edge < frame) {
-                c = mix(wood_b, wood_a, 0.5f + 0.4f * (grain - 0.5f)) * 0.85f;
-                if (edge < 3 || edge >= frame - 3) c = c * 0.55f;
-            }
-            bool corner = (x < frame * 2 || x >= n - frame * 2) && (y < frame * 2 || y >= n - frame * 2);
-            if (corner && edge < frame) {
-                c = iron * (0.85f + 0.3f * grain);
-                int cx = x < n / 2 ? frame : n - 1 - frame, cy = y < n / 2 ? frame : n - 1 - frame;
-                if ((x - cx) * (x - cx) + (y - cy) * (y - cy) < 16) c = rgb8(180, 180, 176);
-            }
-            float dx = x + 0.5f - n / 2.0f, dy = y + 0.5f - n / 2.0f;
-            float r = std::sqrt(dx * dx + dy * dy);
-            if (r < n * 0.3f) {
-                c = disc * (0.92f + 0.08f * grain);
-                if (r > n * 0.28f) c = c * 0.6f;
-                if ((std::fabs(dx) < n * 0.06f || std::fabs(dy) < n * 0.06f) && r < n * 0.22f) c = cross;
-            }
-            put(image, x, y, c);
+    return paint_square(n, [&](int x, int y) {
+        int plank = y * planks / n;
+        float shade = cell_random(plank, 0, planks, seed);
+        float grain = image_noise(x * 0.25f, y * 2.0f, n, 16, 3, seed + 1);
+        Rgb c = mix_weighted(wood_b, wood_a, 0.3f + 0.4f * shade + 0.4f * (grain - 0.5f));
+        int py = (y * planks) % n;
+        if (py < planks * 3) c = c * 0.5f;  // gap between planks
+        int edge = std::min(edge_distance(x, n), edge_distance(y, n));
+        if (edge < frame) {
+            c = mix_weighted(wood_b, wood_a, 0.5f + 0.4f * (grain - 0.5f)) * 0.85f;
+            if (edge < 3 || edge >= frame - 3) c = c * 0.55f;
         }
-    }
-    return image;
+        bool corner = (x < frame * 2 || x >= n - frame * 2) && (y < frame * 2 || y >= n - frame * 2);
+        if (corner && edge < frame) {
+            c = iron * (0.85f + 0.3f * grain);
+            int cx = x < n / 2 ? frame : n - 1 - frame, cy = y < n / 2 ? frame : n - 1 - frame;
+            if ((x - cx) * (x - cx) + (y - cy) * (y - cy) < 16) c = rgb8(180, 180, 176);
+        }
+        float dx = x + 0.5f - n / 2.0f, dy = y + 0.5f - n / 2.0f;
+        float r = std::sqrt(dx * dx + dy * dy);
+        if (r < n * 0.3f) {
+            c = disc * (0.92f + 0.08f * grain);
+            if (r > n * 0.28f) c = c * 0.6f;
+            if ((std::fabs(dx) < n * 0.06f || std::fabs(dy) < n * 0.06f) && r < n * 0.22f) c = cross;
+        }
+        return c;
+    });
 }
 
 }  // namespace

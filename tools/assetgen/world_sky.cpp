@@ -11,7 +11,6 @@
 
 namespace {
 
-const float PI = 3.14159265f;
 const float SKY_RADIUS = 500.0f;
 const int SKY_SEGMENTS = 32;             // around
 const int SKY_PICTURE_REPEATS = 2;       // the picture goes round twice
@@ -121,7 +120,7 @@ Rgb gradient(const SkyStop stops[4], float t) {
     for (int i = 0; i < 3; i++) {
         if (t <= stops[i + 1].height) {
             float f = (t - stops[i].height) / (stops[i + 1].height - stops[i].height);
-            return mix(stops[i].colour, stops[i + 1].colour, smoothstep(0, 1, f));
+            return mix_weighted(stops[i].colour, stops[i + 1].colour, smoothstep(0, 1, f));
         }
     }
     return stops[3].colour;
@@ -142,8 +141,8 @@ Image paint_sky(const SkyLook& look) {
             float density = smoothstep(1 - look.cloud_cover, 1 - look.cloud_cover + 0.25f, shape + 0.15f * (detail - 0.5f));
             // Lit from below at the horizon: the lower part of a cloud is brighter.
             float lit = clamp_unit(0.4f + 0.8f * (detail - 0.3f) + 0.4f * (1 - t));
-            Rgb cloud = mix(look.cloud_shade, look.cloud_lit, lit);
-            c = mix(c, cloud, density * band * look.cloud_opacity);
+            Rgb cloud = mix_weighted(look.cloud_shade, look.cloud_lit, lit);
+            c = mix_weighted(c, cloud, density * band * look.cloud_opacity);
             put(image, x, y, c);
         }
     }
@@ -156,7 +155,7 @@ Image paint_sky(const SkyLook& look) {
         float t = static_cast<float>(y) / (h - 1);
         float bright = (0.3f + 0.7f * next_unit(rng) * next_unit(rng)) * smoothstep(0.05f, 0.3f, t);
         float tint = next_unit(rng);
-        Rgb star = mix(rgb8(200, 210, 255), rgb8(255, 240, 210), tint) * bright;
+        Rgb star = mix_weighted(rgb8(200, 210, 255), rgb8(255, 240, 210), tint) * bright;
         Rgb under = get(image, x, y);
         float seen = 1 - clamp_unit((under.r + under.g + under.b) * 2.5f - 0.2f);
         put(image, x, y, under + star * seen);

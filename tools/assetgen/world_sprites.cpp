@@ -3,6 +3,7 @@
 // adds nothing (the shadow darkens where it is bright), so each fades to
 // exact black well inside its border.
 #include <cmath>
+#include <iterator>
 
 #include "procedural.h"
 #include "world.h"
@@ -13,7 +14,6 @@ namespace {
 const int SHOT_SIZE = 128;
 const int EXPLOSION_SIZE = 256;
 const int SHADOW_SIZE = 128;
-const float PI = 3.14159265f;
 
 // Distance from the picture's centre in units of half its side (0 centre, 1
 // the middle of an edge), and the angle around the centre.
@@ -30,39 +30,29 @@ float angle_at(int x, int y, int n) {
 // short flare spikes.
 Image paint_player_shot() {
     const int n = SHOT_SIZE;
-    Image image = make_image(n, n);
     Rgb core = rgb8(255, 255, 236), glow = rgb8(255, 200, 40);
-    for (int y = 0; y < n; y++) {
-        for (int x = 0; x < n; x++) {
-            float r = radius_at(x, y, n), a = angle_at(x, y, n);
-            float spikes = std::pow(std::fabs(std::cos(2 * a)), 24.0f) * std::exp(-r * 4.0f);
-            Rgb c = core * std::exp(-std::pow(r / 0.12f, 2.0f)) + glow * (0.9f * std::exp(-std::pow(r / 0.3f, 2.0f)) + 0.7f * spikes);
-            put(image, x, y, c * smoothstep(0.95f, 0.7f, r));
-        }
-    }
-    clear_border(image, 2);
-    return image;
+    return paint_sprite(n, [&](int x, int y) {
+        float r = radius_at(x, y, n), a = angle_at(x, y, n);
+        float spikes = std::pow(std::fabs(std::cos(2 * a)), 24.0f) * std::exp(-r * 4.0f);
+        Rgb c = core * std::exp(-std::pow(r / 0.12f, 2.0f)) + glow * (0.9f * std::exp(-std::pow(r / 0.3f, 2.0f)) + 0.7f * spikes);
+        return c * smoothstep(0.95f, 0.7f, r);
+    });
 }
 
 // The enemy's plasma orb: a magenta core inside a rippling green shell.
 Image paint_enemy_shot() {
     const int n = SHOT_SIZE;
     const uint32_t seed = 3101;
-    Image image = make_image(n, n);
     Rgb core = rgb8(255, 150, 255), shell = rgb8(70, 255, 110);
-    for (int y = 0; y < n; y++) {
-        for (int x = 0; x < n; x++) {
-            float r = radius_at(x, y, n);
-            float swirl = image_noise(x, y, n, 8, 3, seed);
-            float shell_r = 0.42f + 0.08f * (swirl - 0.5f);
-            float shell_glow = std::exp(-std::pow((r - shell_r) / 0.1f, 2.0f)) * (0.7f + 0.5f * swirl);
-            float inner = std::exp(-std::pow(r / 0.22f, 2.0f));
-            Rgb c = shell * (shell_glow + 0.25f * std::exp(-std::pow(r / 0.45f, 2.0f))) + core * inner;
-            put(image, x, y, c * smoothstep(0.95f, 0.7f, r));
-        }
-    }
-    clear_border(image, 2);
-    return image;
+    return paint_sprite(n, [&](int x, int y) {
+        float r = radius_at(x, y, n);
+        float swirl = image_noise(x, y, n, 8, 3, seed);
+        float shell_r = 0.42f + 0.08f * (swirl - 0.5f);
+        float shell_glow = std::exp(-std::pow((r - shell_r) / 0.1f, 2.0f)) * (0.7f + 0.5f * swirl);
+        float inner = std::exp(-std::pow(r / 0.22f, 2.0f));
+        Rgb c = shell * (shell_glow + 0.25f * std::exp(-std::pow(r / 0.45f, 2.0f))) + core * inner;
+        return c * smoothstep(0.95f, 0.7f, r);
+    });
 }
 
 // Heat ramp of the fireball: black, red, orange, yellow, white.
@@ -71,71 +61,51 @@ Rgb fire(float heat) {
                          rgb8(255, 250, 220)};
     float t = clamp_unit(heat) * 4;
     int i = std::min(static_cast<int>(t), 3);
-    return mix(ramp[i], ramp[i + 1], t - i);
+    return mix_weighted(ramp[i], ramp[i + 1], t - i);
 }
 
 // The fireball: a turbulent ball, hottest in the middle, frayed at the edge.
 Image paint_fireball() {
     const int n = EXPLOSION_SIZE;
     const uint32_t seed = 3201;
-    Image image = make_image(n, n);
-    for (int y = 0; y < n; y++) {
-        for (int x = 0; x < n; x++) {
-            float r = radius_at(x, y, n);
-            float turbulence = image_noise(x, y, n, 6, 5, seed);
-            float billow = image_noise(x, y, n, 16, 3, seed + 1);
-            float edge = 0.62f + 0.35f * (turbulence - 0.5f);
-            float body = smoothstep(edge + 0.12f, edge - 0.25f, r);
-            float heat = body * (0.55f + 0.6f * turbulence + 0.25f * (billow - 0.5f)) + 0.35f * std::exp(-std::pow(r / 0.25f, 2.0f));
-            put(image, x, y, fire(heat) * smoothstep(0.98f, 0.85f, r));
-        }
-    }
-    clear_border(image, 2);
-    return image;
+    return paint_sprite(n, [&](int x, int y) {
+        float r = radius_at(x, y, n);
+        float turbulence = image_noise(x, y, n, 6, 5, seed);
+        float billow = image_noise(x, y, n, 16, 3, seed + 1);
+        float edge = 0.62f + 0.35f * (turbulence - 0.5f);
+        float body = smoothstep(edge + 0.12f, edge - 0.25f, r);
+        float heat = body * (0.55f + 0.6f * turbulence + 0.25f * (billow - 0.5f)) + 0.35f * std::exp(-std::pow(r / 0.25f, 2.0f));
+        return fire(heat) * smoothstep(0.98f, 0.85f, r);
+    });
 }
 
 // The shock ring on the ground: a bright frayed ring, black inside and out.
 Image paint_shock_ring() {
     const int n = EXPLOSION_SIZE;
     const uint32_t seed = 3301;
-    Image image = make_image(n, n);
-    for (int y = 0; y < n; y++) {
-        for (int x = 0; x < n; x++) {
-            float r = radius_at(x, y, n), a = angle_at(x, y, n);
-            float wobble = image_noise((a + PI) / (2 * PI) * n, r * n * 0.25f, n, 16, 3, seed);
-            float ring_r = 0.72f + 0.05f * (wobble - 0.5f);
-            float ring = std::exp(-std::pow((r - ring_r) / 0.06f, 2.0f));
-            float trail = std::exp(-std::pow((r - ring_r + 0.12f) / 0.12f, 2.0f)) * 0.35f;
-            float heat = (ring * (0.75f + 0.4f * wobble) + trail * wobble) * 0.95f;
-            put(image, x, y, fire(heat) * smoothstep(0.98f, 0.88f, r));
-        }
-    }
-    clear_border(image, 2);
-    return image;
+    return paint_sprite(n, [&](int x, int y) {
+        float r = radius_at(x, y, n), a = angle_at(x, y, n);
+        float wobble = image_noise((a + PI) / (2 * PI) * n, r * n * 0.25f, n, 16, 3, seed);
+        float ring_r = 0.72f + 0.05f * (wobble - 0.5f);
+        float ring = std::exp(-std::pow((r - ring_r) / 0.06f, 2.0f));
+        float trail = std::exp(-std::pow((r - ring_r + 0.12f) / 0.12f, 2.0f)) * 0.35f;
+        float heat = (ring * (0.75f + 0.4f * wobble) + trail * wobble) * 0.95f;
+        return fire(heat) * smoothstep(0.98f, 0.88f, r);
+    });
 }
 
 // The shadow: bright (dark on the ground) in the middle, soft to black.
 Image paint_shadow() {
     const int n = SHADOW_SIZE;
     const float depth = 0.7f;  // how much the middle darkens the ground
-    Image image = make_image(n, n);
-    for (int y = 0; y < n; y++) {
-        for (int x = 0; x < n; x++) {
-            float r = radius_at(x, y, n);
-            float v = depth * smoothstep(0.9f, 0.25f, r);
-            put(image, x, y, Rgb{v, v, v});
-        }
-    }
-    clear_border(image, 2);
-    return image;
+    return paint_sprite(n, [&](int x, int y) {
+        float r = radius_at(x, y, n);
+        float v = depth * smoothstep(0.9f, 0.25f, r);
+        return Rgb{v, v, v};
+    });
 }
 
-struct NamedSprite {
-    const char* file;
-    Image (*paint)();
-};
-
-const NamedSprite SPRITES[] = {
+const NamedPicture SPRITES[] = {
     {"disparo_malo.raw", paint_player_shot},
     {"disparo_mono.raw", paint_enemy_shot},
     {"muerte_1.raw", paint_fireball},
@@ -146,7 +116,5 @@ const NamedSprite SPRITES[] = {
 }  // namespace
 
 bool write_sprites(const char* dir) {
-    bool ok = true;
-    for (const NamedSprite& sprite : SPRITES) ok = write_raw(join_path(dir, sprite.file), sprite.paint()) && ok;
-    return ok;
+    return write_pictures(dir, SPRITES, std::size(SPRITES));
 }

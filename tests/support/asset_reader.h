@@ -1,0 +1,68 @@
+// A small reader of the game's asset formats (EMD meshes, ESQ skeletons, RAW
+// pictures) for the tests of the asset builder. It is written apart from the
+// game's loaders on purpose, so that the tests cross-check them. Parsing
+// never reads past the end: a short file shows as `complete` false and as a
+// length different from `expected_size`.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The whole file; empty when it cannot be read.
+std::vector<uint8_t> read_file(const std::string& path);
+
+struct AssetPoint {
+    float x, y, z;
+};
+
+struct EmdVertex {
+    int bone;  // -1 for none
+    AssetPoint p;
+};
+
+struct EmdFace {
+    int corner[3];
+    float uv[3][2];  // the first of the two coordinate sets
+    int render_class;
+    int texture_offset;
+    int double_sided;
+};
+
+struct EmdModel {
+    bool complete = false;     // every count was followed by its records
+    size_t expected_size = 0;  // the file length its counts promise
+    std::vector<EmdVertex> vertices;
+    std::vector<EmdFace> faces;
+};
+
+EmdModel parse_emd(const std::vector<uint8_t>& bytes);
+
+const int ESQ_KEYS = 256;
+const int ESQ_KEY_CHANNELS = 9;  // translation xyz, scale xyz, rotation xyz
+
+struct EsqBone {
+    AssetPoint pivot;
+    int parent;
+    float key[ESQ_KEYS][ESQ_KEY_CHANNELS];
+};
+
+struct EsqSkeleton {
+    bool complete = false;
+    size_t expected_size = 0;  // 0 when the bone count is out of range
+    std::vector<EsqBone> bones;
+};
+
+EsqSkeleton parse_esq(const std::vector<uint8_t>& bytes);
+
+struct RawImage {
+    int width = 0;
+    int height = 0;
+    size_t expected_size = 0;  // header and the pixels its size promises
+    std::vector<uint8_t> rgba;  // what follows the header
+    const uint8_t* px(int x, int y) const { return &rgba[(static_cast<size_t>(y) * width + x) * 4]; }
+};
+
+// A file shorter than the header gives width and height 0.
+RawImage parse_raw(const std::vector<uint8_t>& bytes);
