@@ -58,6 +58,23 @@ expect_not_black smoke-title
 hold_key Escape 0.3
 expect_exit_within 1.5 0 "Escape quits with status 0"
 
+# Escape also quits from the controls screen and from the READY intro.
+start_game "$game"
+wait_for_picture
+hold_key Return 0.3
+sleep 0.5
+hold_key Escape 0.3
+expect_exit_within 1.5 0 "Escape quits from the controls screen with status 0"
+start_game "$game"
+wait_for_picture
+hold_key Return 0.3
+sleep 0.5
+hold_key Return 0.3
+sleep 0.5
+take_screenshot smoke-intro
+hold_key Escape 0.3
+expect_exit_within 1.5 0 "Escape quits from the READY intro with status 0"
+
 # 4. Missing and damaged assets never crash the game: with no datos/ at all,
 # and with every asset file cut to half its length, it still opens, plays a
 # round (Enter, Enter, W, fire) and quits with status 0.
