@@ -35,13 +35,18 @@ static const TextureMode TEXTURE_MODES[] = {
 static const int TEXTURE_MODE_COUNT = sizeof TEXTURE_MODES / sizeof TEXTURE_MODES[0];
 
 // Reads the whole picture, or nothing: null for a missing, empty or short file.
+static const long RAW_HEADER_BYTES = 4;  // width and height, 16 bits each
+
 static uint8_t* read_pixels(const char* path, uint16_t* width, uint16_t* height) {
     PACKFILE* file = pack_fopen(path, "r");
     if (!file) return nullptr;
     uint8_t* pixels = nullptr;
     if (read_u16(file, width) && read_u16(file, height) && *width > 0 && *height > 0) {
         long byte_count = static_cast<long>(*width) * *height * RAW_BYTES_PER_PIXEL;
-        pixels = static_cast<uint8_t*>(std::malloc(byte_count));
+        // A damaged header can promise gigabytes: check the file holds them
+        // before allocating.
+        if (file_size_ex(path) < static_cast<uint64_t>(RAW_HEADER_BYTES + byte_count)) byte_count = 0;
+        pixels = byte_count > 0 ? static_cast<uint8_t*>(std::malloc(byte_count)) : nullptr;
         if (pixels && !read_bytes(file, pixels, byte_count)) {
             std::free(pixels);
             pixels = nullptr;
