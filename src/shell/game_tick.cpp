@@ -96,9 +96,12 @@ void game_tick() {
     if (second_ticks >= TICKS_PER_SECOND) per_second_step();
 
     if (round_clock == 0) {  // running out of time costs a life
-        player_death_timer = 1.0f;
         round_clock = ROUND_SECONDS;
-        lives -= 1;
+        // ...unless the player is already dying: one death, one life.
+        if (player_death_timer <= 0) {
+            player_death_timer = 1.0f;
+            lives -= 1;
+        }
     }
     if (item_box_active) item_box_spin += ITEM_BOX_SPIN_DEGREES_PER_TICK;
     check_item_pickup();

@@ -9,7 +9,7 @@
 
 namespace {
 
-TEST(Modes, RunningOutOfTimeCostsALifeEvenAtFullHealth) {
+TEST(Modes, RunningOutOfTimeCostsALifeEvenAtFullHealthButNotASecondOneWhileDying) {
     start_test_game();
     begin_play();
     park_enemies();
@@ -20,6 +20,20 @@ TEST(Modes, RunningOutOfTimeCostsALifeEvenAtFullHealth) {
     EXPECT_EQ(player_health, 150);
     EXPECT_FLOAT_EQ(player_death_timer, 1.0f);
     EXPECT_EQ(round_clock, 99);
+
+    // Shot dead with a second left: the time-out while dying restarts the
+    // clock but takes no second life, and the death timer runs on.
+    start_test_game();
+    begin_play();
+    park_enemies();
+    lives = 2;  // the shot's death already took one
+    player_death_timer = 0.5f;
+    round_clock = 1;
+    second_ticks = 59;
+    game_tick();
+    EXPECT_EQ(lives, 2);
+    EXPECT_EQ(round_clock, 99);
+    EXPECT_LT(player_death_timer, 0.5f);
 }
 
 TEST(Modes, DyingRestartsTheRoundOnThreeTicksAndTheLastPlacementStands) {
