@@ -5,6 +5,7 @@
 #pragma once
 
 #include <allegro.h>  // MATRIX_f
+#include <cstddef>
 #include <cstdint>
 
 // Render classes a face can carry; see the model renderer for their meaning.
@@ -91,8 +92,19 @@ void free_skeleton(Skeleton* skeleton);  // null is allowed
 
 // Needs a current OpenGL context. Returns the texture name, or -1.
 int32_t load_texture(const char* path, int mode);
+// The file's pixels (width x height RGBA, to free with free()), or null for
+// a missing, empty or short file; no OpenGL needed.
+uint8_t* read_texture_pixels(const char* path, uint16_t* width, uint16_t* height);
 
-// Allegro datafiles (the HUD font and the palette) are read by Allegro's own
-// loader, which takes a file cut short for a whole one: check first.
-bool datafile_is_whole(const char* path);  // every object's bytes are there
-bool font_is_sane(const FONT* font);       // glyph sizes a converter can take
+// The HUD font and the palette come from Allegro datafiles, read whole and
+// checked object by object by the game itself: a file that is missing, cut,
+// larger than DATAFILE_MAX_BYTES, or holds anything out of shape counts as
+// missing. The font is an Allegro one-bit FONT, built from checked glyphs.
+enum { DATAFILE_MAX_BYTES = 1 << 20 };
+FONT* load_font_datafile(const char* path);               // its first object; null if none
+bool load_palette_datafile(const char* path, RGB* palette);  // PAL_SIZE entries
+void free_loaded_font(FONT* font);                        // null is allowed
+// The same from a file's bytes as Allegro's packed files give them, from the
+// "ALL." magic on.
+FONT* parse_font_datafile(const uint8_t* bytes, size_t size);
+bool parse_palette_datafile(const uint8_t* bytes, size_t size, RGB* palette);

@@ -34,10 +34,9 @@ static const TextureMode TEXTURE_MODES[] = {
 };
 static const int TEXTURE_MODE_COUNT = sizeof TEXTURE_MODES / sizeof TEXTURE_MODES[0];
 
-// Reads the whole picture, or nothing: null for a missing, empty or short file.
 static const long RAW_HEADER_BYTES = 4;  // width and height, 16 bits each
 
-static uint8_t* read_pixels(const char* path, uint16_t* width, uint16_t* height) {
+uint8_t* read_texture_pixels(const char* path, uint16_t* width, uint16_t* height) {
     PACKFILE* file = pack_fopen(path, "r");
     if (!file) return nullptr;
     uint8_t* pixels = nullptr;
@@ -60,7 +59,7 @@ int32_t load_texture(const char* path, int mode) {
     if (mode < 0 || mode >= TEXTURE_MODE_COUNT) return NO_TEXTURE;
     uint16_t width = 0;
     uint16_t height = 0;
-    uint8_t* pixels = read_pixels(path, &width, &height);
+    uint8_t* pixels = read_texture_pixels(path, &width, &height);
     if (!pixels) return NO_TEXTURE;
 
     const TextureMode& settings = TEXTURE_MODES[mode];

@@ -106,16 +106,10 @@ bool open_game_display() {
     return set_gfx_mode(GFX_OPENGL_FULLSCREEN, SCREEN_WIDTH, SCREEN_HEIGHT, 0, 0) >= 0;
 }
 
-// A datafile that is missing or cut short is treated as missing.
-static DATAFILE* load_whole_datafile(const char* path) {
-    return datafile_is_whole(path) ? load_datafile(path) : nullptr;
-}
-
+// A palette file that is missing or out of shape leaves the default palette.
 static void load_palette() {
-    DATAFILE* palette_data = load_whole_datafile("datos/pal.dat");
-    if (!palette_data) return;
-    if (palette_data[0].type == DAT_PALETTE) set_palette(static_cast<RGB*>(palette_data[0].dat));
-    unload_datafile(palette_data);
+    PALETTE palette;
+    if (load_palette_datafile("datos/pal.dat", palette)) set_palette(palette);
 }
 
 static void load_textures() {
@@ -143,13 +137,10 @@ void set_fixed_gl_state() {
     glMatrixMode(GL_MODELVIEW);
 }
 
-static void convert_hud_font(DATAFILE* font_data) {
-    if (!font_data) return;
-    if (font_data[0].type == DAT_FONT && font_is_sane(static_cast<FONT*>(font_data[0].dat))) {
-        hud_font = allegro_gl_convert_allegro_font(static_cast<FONT*>(font_data[0].dat),
-                                                   AGL_FONT_TYPE_TEXTURED, HUD_FONT_SCALE);
-    }
-    unload_datafile(font_data);
+static void convert_hud_font(FONT* font) {
+    if (!font) return;  // no text without a sound font file
+    hud_font = allegro_gl_convert_allegro_font(font, AGL_FONT_TYPE_TEXTURED, HUD_FONT_SCALE);
+    free_loaded_font(font);
 }
 
 void tear_down_game() {
@@ -195,11 +186,11 @@ StartResult start_game() {
     if (!open_game_display()) return refuse_to_start();
     show_mouse(nullptr);
 
-    DATAFILE* font_data = load_whole_datafile("datos/fuente.dat");
+    FONT* font = load_font_datafile("datos/fuente.dat");
     load_palette();
     load_textures();
     set_fixed_gl_state();
-    convert_hud_font(font_data);
+    convert_hud_font(font);
 
     LOCK_VARIABLE(pending_ticks);
     LOCK_FUNCTION(tick_callback);

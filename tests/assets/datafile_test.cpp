@@ -1,11 +1,14 @@
-// The checks that keep a damaged font or palette datafile from crashing the
-// game: a file cut anywhere is refused before Allegro reads it, and a font
-// with impossible glyph sizes is refused before it is converted.
+// The game's reader of the font and palette datafiles: the generated files
+// load, a file cut anywhere is refused, and so is every hostile file kept
+// under tests/regression (each once crashed or hung Allegro's own loader).
+// The other loaders are run on the regression inputs of their formats too.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "anim/anim.h"
 #include "asset_files.h"  // allegro.h, which the internal header needs first
 #include "assets/assets.h"
 
@@ -13,51 +16,88 @@
 
 namespace {
 
-Bytes read_whole(const char* path) {
+Bytes read_whole(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     Bytes bytes;
     bytes.data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return bytes;
 }
 
-TEST(DatafileCheck, TheGeneratedFontAndPaletteAreWholeAndAnyCutIsRefused) {
+TEST(Datafile, TheGeneratedFontAndPaletteLoadAndAnyCutIsRefused) {
     ensure_allegro();
+    FONT* font = load_font_datafile("datos/fuente.dat");
+    ASSERT_NE(font, nullptr) << "the build writes datos/ before the tests";
+    ASSERT_TRUE(is_mono_font(font));
+    const FONT_MONO_DATA* range = static_cast<const FONT_MONO_DATA*>(font->data);
+    EXPECT_EQ(range->begin, ' ');
+    EXPECT_EQ(range->end, '~' + 1);
+    EXPECT_EQ(range->next, nullptr);
+    EXPECT_EQ(font->height, 40);
+    EXPECT_EQ(text_length(font, "0123456789"), 220);  // Allegro's own font code reads it
+    free_loaded_font(font);
+
+    PALETTE palette;
+    ASSERT_TRUE(load_palette_datafile("datos/pal.dat", palette));
+    EXPECT_EQ(palette[215].r, 63);  // the last of the colour cube is white
+    EXPECT_EQ(palette[0].g, 0);
+
     for (const char* name : {"datos/fuente.dat", "datos/pal.dat"}) {
         SCOPED_TRACE(name);
         Bytes whole = read_whole(name);
-        ASSERT_GT(whole.data.size(), 32u) << "the build writes datos/ before the tests";
-        EXPECT_TRUE(datafile_is_whole(name));
-        // Cut inside the header, a property, the sizes and the body.
+        // Cut inside the header, a property, the sizes and the body; one
+        // byte too many is refused as well.
         for (size_t cut : {size_t{0}, size_t{6}, size_t{13}, size_t{27}, size_t{40},
                            whole.data.size() / 2, whole.data.size() - 1}) {
             SCOPED_TRACE(cut);
-            EXPECT_FALSE(datafile_is_whole(write_test_file("cut.dat", whole.first(cut)).c_str()));
+            std::string path = write_test_file("cut.dat", whole.first(cut));
+            EXPECT_EQ(load_font_datafile(path.c_str()), nullptr);
+            EXPECT_FALSE(load_palette_datafile(path.c_str(), palette));
         }
+        Bytes longer = whole;
+        longer.u8(0);
+        std::string path = write_test_file("longer.dat", longer);
+        EXPECT_EQ(load_font_datafile(path.c_str()), nullptr);
+        EXPECT_FALSE(load_palette_datafile(path.c_str(), palette));
     }
-    EXPECT_FALSE(datafile_is_whole("datos/no-such-file.dat"));
+    EXPECT_EQ(load_font_datafile("datos/no-such-file.dat"), nullptr);
+    // The font is no palette and the palette no font.
+    EXPECT_EQ(load_font_datafile("datos/pal.dat"), nullptr);
+    EXPECT_FALSE(load_palette_datafile("datos/fuente.dat", palette));
 }
 
-TEST(DatafileCheck, AFontIsSaneOnlyWithSensibleGlyphSizes) {
+TEST(Datafile, EveryRegressionInputIsRefusedOrLoadedSafely) {
     ensure_allegro();
-    DATAFILE* data = load_datafile("datos/fuente.dat");
-    ASSERT_NE(data, nullptr);
-    FONT* font = static_cast<FONT*>(data[0].dat);
-    EXPECT_TRUE(font_is_sane(font));
-
-    FONT_MONO_DATA* range = static_cast<FONT_MONO_DATA*>(font->data);
-    ASSERT_TRUE(is_mono_font(font));
-    FONT_GLYPH* glyph = range->glyphs[0];
-    short width = glyph->w;
-    glyph->w = -1;  // what a cut file leaves behind
-    EXPECT_FALSE(font_is_sane(font));
-    glyph->w = width;
-    int height = font->height;
-    font->height = 0;
-    EXPECT_FALSE(font_is_sane(font));
-    font->height = height;
-    EXPECT_TRUE(font_is_sane(font));
-    EXPECT_FALSE(font_is_sane(nullptr));
-    unload_datafile(data);
+    namespace fs = std::filesystem;
+    int inputs = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(SUNDOWN_SOURCE_DIR "/tests/regression")) {
+        if (!entry.is_regular_file()) continue;
+        const std::string path = entry.path().string();
+        const std::string format = entry.path().parent_path().filename().string();
+        SCOPED_TRACE(path);
+        inputs++;
+        if (format == "datafile") {
+            PALETTE palette;
+            EXPECT_EQ(load_font_datafile(path.c_str()), nullptr);
+            EXPECT_FALSE(load_palette_datafile(path.c_str(), palette));
+        } else if (format == "model") {
+            Model* model = load_model(path.c_str());
+            if (model) {
+                for (int v = 0; v < model->vertex_count; v++) compute_vertex_normal(v, model);
+                copy_rest_pose(model);
+            }
+            free_model(model);
+        } else if (format == "skeleton") {
+            Skeleton* skeleton = load_skeleton(path.c_str());
+            for (int t = 0; t < 8; t++) update_animation(skeleton);
+            free_skeleton(skeleton);
+        } else if (format == "texture") {
+            uint16_t width = 0, height = 0;
+            std::free(read_texture_pixels(path.c_str(), &width, &height));
+        } else {
+            ADD_FAILURE() << "no loader for a folder named " << format;
+        }
+    }
+    EXPECT_GE(inputs, 19);
 }
 
 }  // namespace
