@@ -2,6 +2,8 @@
 // ticks before each frame.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "game/game.h"
@@ -12,13 +14,17 @@ TEST(MainLoop, ConcurrentIncrementsAreNeitherLostNorRunTwice) {
     const int increments = 200000;
     pending_ticks = 0;
     in_game = 0;
+    std::atomic<bool> timer_done{false};
     std::thread timer([&] {
         for (int i = 0; i < increments; i++) tick_callback();
+        timer_done = true;
     });
+    // A lost tick must fail the test, not hang it: stop at a deadline.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     int ran = 0;
-    while (timer.joinable()) {
+    while (ran < increments && std::chrono::steady_clock::now() < deadline) {
         ran += run_owed_ticks();
-        if (ran >= increments) break;
+        if (timer_done && pending_ticks.load() == 0) break;
     }
     timer.join();
     ran += run_owed_ticks();

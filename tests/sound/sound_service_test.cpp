@@ -3,6 +3,7 @@
 // scales, the music loops and stops, and nothing breaks without a device.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -49,9 +50,7 @@ void write_tone(const std::string& path, double seconds, double hz, int channels
     std::fclose(f);
 }
 
-void sleep_seconds(double s) {
-    std::this_thread::sleep_for(std::chrono::duration<double>(s));
-}
+const long BYTES_PER_FRAME = 4;  // 16-bit stereo
 
 // Per-frame peak of the recorded stereo output.
 struct Recording {
@@ -108,6 +107,23 @@ protected:
         load_samples();
     }
 
+    long recorded_bytes() const {
+        struct stat info;
+        return stat((dir + "/out.raw").c_str(), &info) == 0 ? static_cast<long>(info.st_size) : 0;
+    }
+
+    // Waits until the disk driver has written `seconds` more of the output,
+    // however slowly a loaded machine plays it; false after a deadline.
+    bool record_for(double seconds) {
+        const long wanted = recorded_bytes() + static_cast<long>(seconds * RATE_HZ) * BYTES_PER_FRAME;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(10 * seconds + 5);
+        while (recorded_bytes() < wanted) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return true;
+    }
+
     Recording finish() {
         close_sound();
         Recording r;
@@ -126,7 +142,7 @@ TEST_F(SoundService, PlayedSampleSoundsAndOpeningIsHarmlessWithoutOtherSamples) 
     open_sound();  // blast.wav is missing on purpose
     play_sample(CHANNEL_PLAYER_SHOT, SAMPLE_BLAST);
     play_sample(CHANNEL_PICKUP, SAMPLE_PICKUP);
-    sleep_seconds(0.6);
+    ASSERT_TRUE(record_for(0.6));
     Recording r = finish();
     ASSERT_GT(r.peak.size(), 0u) << "the disk driver wrote nothing";
     EXPECT_GT(r.max_peak(), 5000);
@@ -137,9 +153,9 @@ TEST_F(SoundService, PlayedSampleSoundsAndOpeningIsHarmlessWithoutOtherSamples) 
 TEST_F(SoundService, NewStartOnABusyChannelReplacesItsSound) {
     open_sound();
     play_sample(CHANNEL_PLAYER_SHOT, SAMPLE_RIFLE);  // one second long
-    sleep_seconds(0.2);
+    ASSERT_TRUE(record_for(0.2));
     play_sample(CHANNEL_PLAYER_SHOT, SAMPLE_MACHINE_GUN);  // a tenth
-    sleep_seconds(1.0);
+    ASSERT_TRUE(record_for(1.0));
     Recording r = finish();
     int first = r.first_loud(), last = r.last_loud();
     ASSERT_GE(first, 0);
@@ -151,13 +167,13 @@ TEST_F(SoundService, NewStartOnABusyChannelReplacesItsSound) {
 TEST_F(SoundService, VolumeFiftyIsQuieterThanFull) {
     open_sound();
     play_sample(CHANNEL_SHOT_MISS, SAMPLE_LASER);
-    sleep_seconds(0.5);
+    ASSERT_TRUE(record_for(0.5));
     Recording loud = finish();
 
     open_sound();
     play_sample(CHANNEL_SHOT_MISS, SAMPLE_LASER);
     set_channel_volume(CHANNEL_SHOT_MISS, 50);
-    sleep_seconds(0.5);
+    ASSERT_TRUE(record_for(0.5));
     Recording quiet = finish();
 
     ASSERT_GT(loud.max_peak(), 5000);
@@ -171,9 +187,9 @@ TEST_F(SoundService, MusicLoopsPastItsLengthUntilStopped) {
     ASSERT_NE(music, nullptr);
     play_music_stream(music);
     set_channel_volume(CHANNEL_MUSIC, 255);
-    sleep_seconds(1.0);
+    ASSERT_TRUE(record_for(1.0));
     stop_music_stream(music);
-    sleep_seconds(0.6);
+    ASSERT_TRUE(record_for(0.6));
     close_music_stream(music);
     Recording r = finish();
     int first = r.first_loud(), last = r.last_loud();
