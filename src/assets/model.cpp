@@ -135,18 +135,25 @@ static bool allocate_adjacent_lists(Model* model) {
     return model->adjacent_faces && model->adjacent_normals;
 }
 
-static bool read_model(PACKFILE* file, Model* model) {
+// file_bytes is the file's length: counts that promise more records than it
+// holds are refused before anything is allocated for them.
+static bool read_model(PACKFILE* file, uint64_t file_bytes, Model* model) {
     uint8_t long_record_count;
     uint16_t short_record_count;
     if (!skip_bytes(file, EMD_HEADER_BYTES)) return false;
     if (!read_u8(file, &long_record_count)) return false;
-    if (!skip_bytes(file, (long_record_count + 1L) * EMD_LONG_RECORD_BYTES)) return false;
+    const uint64_t long_records_bytes = (long_record_count + 1ull) * EMD_LONG_RECORD_BYTES;
+    if (!skip_bytes(file, static_cast<long>(long_records_bytes))) return false;
     if (!read_u16(file, &short_record_count)) return false;
     if (!skip_bytes(file, short_record_count * static_cast<long>(EMD_SHORT_RECORD_BYTES))) return false;
     if (!read_u16(file, &model->vertex_count)) return false;
-    if (!read_vertices(file, model)) return false;
+    uint64_t used = EMD_HEADER_BYTES + 1 + long_records_bytes + 2 +
+                    uint64_t{short_record_count} * EMD_SHORT_RECORD_BYTES + 2;
+    used += uint64_t{model->vertex_count} * EMD_VERTEX_BYTES;
+    if (used + 2 > file_bytes || !read_vertices(file, model)) return false;
     if (!read_u16(file, &model->face_count)) return false;
-    if (!read_faces(file, model)) return false;
+    used += 2 + uint64_t{model->face_count} * EMD_FACE_BYTES;
+    if (used > file_bytes || !read_faces(file, model)) return false;
     return corners_are_valid(model) && allocate_adjacent_lists(model);
 }
 
@@ -154,7 +161,7 @@ Model* load_model(const char* path) {
     PACKFILE* file = pack_fopen(path, "r");
     if (!file) return nullptr;
     Model* model = static_cast<Model*>(std::calloc(1, sizeof(Model)));
-    bool loaded = model && read_model(file, model);
+    bool loaded = model && read_model(file, file_size_ex(path), model);
     pack_fclose(file);
     if (!loaded) {
         free_model(model);
