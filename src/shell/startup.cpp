@@ -8,6 +8,7 @@
 #include <GL/glu.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -162,8 +163,16 @@ void tear_down_game() {
 }
 
 static StartResult refuse_to_start() {
+    std::fputs("Error al inicializar\n", stderr);
     allegro_message("Error al inicializar");
     return START_NO_DISPLAY;
+}
+
+// Without the timer there are no ticks, without the keyboard no Escape, and
+// without the mouse no turning or firing: a full screen the player could not
+// play or leave. So each of them failing is the display failure too.
+static bool install_input_and_timer() {
+    return install_timer() == 0 && install_mouse() >= 0 && install_keyboard() == 0;
 }
 
 StartResult start_game() {
@@ -171,9 +180,7 @@ StartResult start_game() {
     // would crash in the timer set-up, so this is the display failure too.
     if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0) return refuse_to_start();
     install_allegro_gl();
-    install_timer();
-    install_mouse();
-    install_keyboard();
+    if (!install_input_and_timer()) return refuse_to_start();
     max_score = HIGH_SCORE_AT_START;
 
     if (!allocate_work_buffers()) return START_NO_MEMORY;

@@ -4,6 +4,7 @@
 failures=0
 game_pid=
 shots_dir=${SCREENSHOT_DIR:-$PWD/screenshots}
+mkdir -p "$shots_dir"
 
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 pass() { echo "ok: $*"; }
@@ -11,15 +12,18 @@ pass() { echo "ok: $*"; }
 expect_eq() { if [ "$1" = "$2" ]; then pass "$3"; else fail "$3 (got '$1', expected '$2')"; fi; }
 expect_contains() { case "$1" in *"$2"*) pass "$3" ;; *) fail "$3 (output: $1)" ;; esac; }
 
-free_display_number() {
-  local n=90
-  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  echo "$n"
-}
-
-wait_for_display() {
-  for _ in $(seq 1 50); do DISPLAY="$1" xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
-  return 1
+# Starts Xvfb on a display number the server picks itself (no race with
+# another server); sets xvfb_pid and xvfb_display, or returns 1.
+start_xvfb() {
+  local fifo
+  fifo=$(mktemp -u) && mkfifo "$fifo" || return 1
+  Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  local n=
+  read -r -t 10 n <"$fifo"
+  rm -f "$fifo"
+  [ -n "$n" ] || return 1
+  xvfb_display=":$n"
 }
 
 # Starts the game in the background with its audio captured to a file.
@@ -60,17 +64,50 @@ expect_not_black() {
   if awk "BEGIN { exit !(${b:-0} > 0.002) }"; then pass "screenshot $1 shows something (mean $b)"; else fail "screenshot $1 is black (mean $b)"; fi
 }
 
-# Waits up to 10 s for the game's first picture, so a slow start under load
-# is not taken for a black screen.
-wait_for_picture() {
-  for _ in $(seq 1 50); do
-    import -window root "$shots_dir/.probe.png" 2>/dev/null
-    local b
-    b=$(brightness .probe)
-    awk "BEGIN { exit !(${b:-0} > 0.002) }" && return 0
-    sleep 0.2
+# Runs a check until it succeeds or SECONDS pass: poll_until SECONDS CMD...
+poll_until() {
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ "$SECONDS" -ge "$deadline" ] && return 1
+    sleep 0.1
   done
+}
+
+picture_shown() {
+  import -window root "$shots_dir/.probe.png" 2>/dev/null
+  local b
+  b=$(brightness .probe)
+  awk "BEGIN { exit !(${b:-0} > 0.002) }"
+}
+
+# Waits up to 10 s for the game's first picture, so a slow start under load
+# is not taken for a black screen; no picture at all fails the script.
+wait_for_picture() {
+  poll_until 10 picture_shown && return 0
+  fail "no picture within 10 s"
   return 1
+}
+
+# The game's full-screen window is shown (also when it draws nothing).
+wait_for_window() {
+  poll_until 10 xdotool search --onlyvisible --name "^$(basename "$1")\$" >/dev/null 2>&1 && return 0
+  fail "no window of $(basename "$1") within 10 s"
+  return 1
+}
+
+screen_changed_from() {
+  import -window root "$shots_dir/$2.png" 2>/dev/null || return 1
+  local n
+  n=$(compare -metric AE -fuzz 10% "$shots_dir/$1.png" "$shots_dir/$2.png" null: 2>&1 >/dev/null)
+  n=${n%% *}
+  awk "BEGIN { exit !(${n:-0} > 3000) }"
+}
+
+# Waits up to 10 s for the screen to differ from screenshot BEFORE in a good
+# share of its pixels, and keeps the changed screen as screenshot AFTER.
+wait_for_change() {
+  if poll_until 10 screen_changed_from "$1" "$2"; then pass "$3"; else fail "$3: the screen did not change"; fi
 }
 
 hold_key() {
@@ -118,11 +155,25 @@ expect_region_lit() {
 
 # A region holds pixels of a given colour: expect_region_colour SHOT REGION
 # FX_PREDICATE WHAT, the predicate in ImageMagick's -fx terms (r, g, b 0..1).
+colour_share() {
+  convert "$shots_dir/$1.png" -crop "$2" +repage -fx "($3) ? 1 : 0" -format '%[fx:mean]' info: 2>/dev/null
+}
+
 expect_region_colour() {
   local share
-  share=$(convert "$shots_dir/$1.png" -crop "$2" +repage -fx "($3) ? 1 : 0" \
-        -format '%[fx:mean]' info: 2>/dev/null)
+  share=$(colour_share "$1" "$2" "$3")
   if awk "BEGIN { exit !(${share:-0} > 0.002) }"; then pass "$4 (share $share)"; else fail "$4: no such colour in $2 ($share)"; fi
+}
+
+colour_shown() {
+  import -window root "$shots_dir/$1.png" 2>/dev/null || return 1
+  awk "BEGIN { exit !($(colour_share "$1" "$2" "$3" || echo 0) > 0.002) }"
+}
+
+# Waits up to SECONDS for a colour to show in a region, keeping the screen
+# as screenshot SHOT: wait_for_colour SECONDS SHOT REGION FX_PREDICATE WHAT.
+wait_for_colour() {
+  if poll_until "$1" colour_shown "$2" "$3" "$4"; then pass "$5"; else fail "$5: no such colour in $3"; fi
 }
 
 # Two screenshots differ in a good share of their pixels.

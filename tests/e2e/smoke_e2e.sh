@@ -15,42 +15,77 @@ out=$(env -u DISPLAY SDL_AUDIODRIVER=dummy "$game" 2>&1); status=$?
 expect_eq "$status" 255 "exit status without a display"
 expect_contains "$out" "Error al inicializar" "message without a display"
 
+# Waits for the message box a game process started (its own child) to show
+# "Error al inicializar", then dismisses it; false when none comes.
+dismiss_message_box() {
+  local game=$1 box=
+  for _ in $(seq 1 100); do
+    box=$(pgrep -P "$game" -x xmessage | head -n 1)
+    [ -n "$box" ] && break
+    kill -0 "$game" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  [ -n "$box" ] || return 1
+  grep -q "Error al inicializar" "/proc/$box/cmdline" 2>/dev/null || return 1
+  "${@:2}"
+  kill "$box" 2>/dev/null
+  return 0
+}
+
+# Waits up to 5 s for a process of ours to end and gives its exit status.
+status_of() {
+  for _ in $(seq 1 50); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
+  kill -9 "$1" 2>/dev/null
+  wait "$1"
+}
+
 # 2. A display that cannot switch video modes (Xvfb): Allegro shows the
 # message in a box (xmessage) and the game ends once it is dismissed.
 if command -v Xvfb >/dev/null; then
-  n=$(free_display_number)
-  Xvfb ":$n" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb=$!
-  wait_for_display ":$n"
-  DISPLAY=":$n" SDL_AUDIODRIVER=dummy "$game" >/dev/null 2>&1 &
-  refused=$!
-  box=
-  for _ in $(seq 1 100); do
-    box=$(pgrep -f "xmessage.*Error al inicializar" | head -n 1)
-    [ -n "$box" ] && break
-    kill -0 "$refused" 2>/dev/null || break
-    sleep 0.1
-  done
-  if [ -n "$box" ]; then
-    pass "message box \"Error al inicializar\" on a display without mode switching"
-    DISPLAY=":$n" import -window root "$shots_dir/smoke-refused.png" 2>/dev/null
-    DISPLAY=":$n" xdotool search --class Xmessage windowactivate --sync key Return >/dev/null 2>&1 || kill "$box"
+  if start_xvfb; then
+    DISPLAY=$xvfb_display SDL_AUDIODRIVER=dummy "$game" >/dev/null 2>&1 &
+    refused=$!
+    if dismiss_message_box "$refused" env DISPLAY="$xvfb_display" import -window root "$shots_dir/smoke-refused.png"; then
+      pass "message box \"Error al inicializar\" on a display without mode switching"
+    else
+      fail "no message box on a display without mode switching"
+    fi
+    status_of "$refused"; status=$?
+    expect_eq "$status" 255 "exit status on a display without mode switching"
   else
-    fail "no message box on a display without mode switching"
+    fail "Xvfb did not start"
   fi
-  for _ in $(seq 1 50); do kill -0 "$refused" 2>/dev/null || break; sleep 0.1; done
-  kill -9 "$refused" 2>/dev/null
-  wait "$refused"; status=$?
-  kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null
-  expect_eq "$status" 255 "exit status on a display without mode switching"
+  kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null
 else
   echo "note: Xvfb not installed; the no-mode-switch case was not run"
+fi
+
+# 2b. A timer, mouse or keyboard driver that cannot be installed: no full
+# screen opens (the player could not leave it), the message shows in a box
+# and on standard error, and the status is -1 as for the display.
+faulty=$build/tests/sundown_driver_fault
+for driver in timer mouse keyboard; do
+  SUNDOWN_FAIL_DRIVER=$driver SDL_AUDIODRIVER=dummy "$faulty" >/dev/null 2>"$shots_dir/driver.err" &
+  refused=$!
+  if dismiss_message_box "$refused" true; then
+    pass "message box without a $driver driver"
+  else
+    fail "no message box without a $driver driver"
+  fi
+  status_of "$refused"; status=$?
+  expect_eq "$status" 255 "exit status without a $driver driver"
+  expect_contains "$(cat "$shots_dir/driver.err")" "Error al inicializar" "standard error without a $driver driver"
+done
+# The box came before any window of the game's: nothing was left full screen.
+if xdotool search --onlyvisible --name "^sundown_driver_fault\$" >/dev/null 2>&1; then
+  fail "a window of the game stayed open after a driver failure"
+else
+  pass "no window of the game opened after a driver failure"
 fi
 
 # 3. Full screen on the test display, then Escape.
 start_game "$game"
 wait_for_picture
-sleep 0.5
 expect_running "the game keeps running on the test display"
 take_screenshot smoke-title
 expect_screen_size smoke-title 640 480
@@ -61,17 +96,18 @@ expect_exit_within 1.5 0 "Escape quits with status 0"
 # Escape also quits from the controls screen and from the READY intro.
 start_game "$game"
 wait_for_picture
+take_screenshot smoke-title-again
 hold_key Return 0.3
-sleep 0.5
+wait_for_change smoke-title-again smoke-controls "Enter leads to the controls screen"
 hold_key Escape 0.3
 expect_exit_within 1.5 0 "Escape quits from the controls screen with status 0"
 start_game "$game"
 wait_for_picture
+take_screenshot smoke-title-again
 hold_key Return 0.3
-sleep 0.5
+wait_for_change smoke-title-again smoke-controls "Enter leads to the controls screen"
 hold_key Return 0.3
-sleep 0.5
-take_screenshot smoke-intro
+wait_for_change smoke-controls smoke-intro "Enter starts the READY intro"
 hold_key Escape 0.3
 expect_exit_within 1.5 0 "Escape quits from the READY intro with status 0"
 
@@ -81,7 +117,7 @@ expect_exit_within 1.5 0 "Escape quits from the READY intro with status 0"
 play_blind() {
   local what=$1
   start_game "$game"
-  sleep 2
+  wait_for_window "$game"
   hold_key Return 0.3; sleep 0.5
   hold_key Return 0.3; sleep 4
   xdotool keydown w mousedown 1; sleep 1; xdotool keyup w mouseup 1
