@@ -4,8 +4,10 @@
 JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 300
 
-.PHONY: play test deps build build-test asan bench clean
+.PHONY: play test deps build build-test asan fuzz bench clean
 
 deps:
 	./scripts/install-deps
@@ -31,8 +33,12 @@ test: build-test
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	$(MAKE) asan
 
+# Each fuzz target for FUZZ_SECONDS, seeded with the assets build-test generates.
+fuzz: build-test
+	./fuzz/run-fuzzers $(BUILD) $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 bench: build
 	./bench/run-all $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

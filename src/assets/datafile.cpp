@@ -78,19 +78,27 @@ static uint8_t take_u8(ByteCursor* in) {
 static uint8_t* read_datafile_bytes(const char* path, size_t* size) {
     PACKFILE* file = pack_fopen(path, F_READ_PACKED);
     if (!file) return nullptr;
-    uint8_t* bytes = static_cast<uint8_t*>(std::malloc(DATAFILE_MAX_BYTES));
-    size_t total = 0;
-    bool whole = bytes != nullptr;
+    uint8_t* bytes = nullptr;
+    size_t capacity = 0, total = 0;
+    bool whole = true;
     while (whole) {
-        long room = DATAFILE_MAX_BYTES - static_cast<long>(total);
-        long want = room < READ_CHUNK_BYTES ? room : READ_CHUNK_BYTES;
-        if (want == 0) {
-            // Full: the file is whole only if nothing follows.
-            whole = pack_getc(file) == EOF;
-            break;
+        if (total == capacity) {
+            // Grown as the file goes, never past the most the game reads.
+            if (capacity == DATAFILE_MAX_BYTES) {
+                whole = pack_getc(file) == EOF;
+                break;
+            }
+            capacity = capacity == 0 ? READ_CHUNK_BYTES * 4 : capacity * 2;
+            if (capacity > DATAFILE_MAX_BYTES) capacity = DATAFILE_MAX_BYTES;
+            uint8_t* grown = static_cast<uint8_t*>(std::realloc(bytes, capacity));
+            if (!grown) {
+                whole = false;
+                break;
+            }
+            bytes = grown;
         }
+        long want = static_cast<long>(capacity - total);
         long got = pack_fread(bytes + total, want, file);
-        if (got < 0 || pack_ferror(file)) whole = false;
         if (got > 0) total += static_cast<size_t>(got);
         if (got < want) break;
     }
