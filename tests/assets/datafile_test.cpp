@@ -59,6 +59,17 @@ TEST(Datafile, TheGeneratedFontAndPaletteLoadAndAnyCutIsRefused) {
         EXPECT_EQ(load_font_datafile(path.c_str()), nullptr);
         EXPECT_FALSE(load_palette_datafile(path.c_str(), palette));
     }
+    // A file Allegro's tools compressed as a whole loads the same.
+    Bytes font_bytes = read_whole("datos/fuente.dat");
+    std::string packed = write_test_file("packed.dat", Bytes{});
+    PACKFILE* out = pack_fopen(packed.c_str(), F_WRITE_PACKED);
+    ASSERT_NE(out, nullptr);
+    pack_fwrite(font_bytes.data.data() + 4, static_cast<long>(font_bytes.data.size() - 4), out);
+    pack_fclose(out);
+    font = load_font_datafile(packed.c_str());
+    EXPECT_NE(font, nullptr);
+    free_loaded_font(font);
+
     EXPECT_EQ(load_font_datafile("datos/no-such-file.dat"), nullptr);
     // The font is no palette and the palette no font.
     EXPECT_EQ(load_font_datafile("datos/pal.dat"), nullptr);
