@@ -1,13 +1,17 @@
 # Sundown Arena: `make play` builds the game and its assets and starts it;
 # `make test` builds everything and runs every test (plus the tests that need
 # no display again under AddressSanitizer and UndefinedBehaviorSanitizer).
+# `make install` (PREFIX, DESTDIR), `make uninstall` and `make package` (a
+# Debian package in build-package/package/) install and ship the game.
 JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 300
+PACKAGE_BUILD ?= build-package
+PREFIX ?= /usr/local
 
-.PHONY: play test deps build build-test asan fuzz bench clean
+.PHONY: play test deps build build-test asan fuzz bench clean install uninstall package
 
 deps:
 	./scripts/install-deps
@@ -40,5 +44,22 @@ fuzz: build-test
 bench: build
 	./bench/run-all $(BUILD)
 
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+uninstall:
+	DESTDIR="$(DESTDIR)" cmake --build $(BUILD) --target uninstall
+
+# A Release tree of its own that builds only what is shipped, with Debian's
+# hardening flags.
+DEB_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
+package: deps
+	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DSUNDOWN_BENCHMARKS=OFF \
+	  -DSUNDOWN_DISPLAY_TESTS=OFF -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
+	  -DCMAKE_CXX_FLAGS="$$($(DEB_FLAGS) CPPFLAGS) $$($(DEB_FLAGS) CXXFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$($(DEB_FLAGS) LDFLAGS)"
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS) --target sundown datos icons documents
+	cd $(PACKAGE_BUILD) && cpack
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD)

@@ -79,53 +79,20 @@ int32_t make_stand_in_texture(int seed) {
     return static_cast<int32_t>(name);
 }
 
-struct TextureFile {
-    int slot;  // -1: the shadow texture
-    const char* path;
-    int mode;
-};
-
-const TextureFile TEXTURE_FILES[] = {
-    {0, "datos/tex1.raw", TEXTURE_MODE_MIPMAPPED_CLAMPED},
-    {1, "datos/tex2.raw", TEXTURE_MODE_MIPMAPPED_CLAMPED},
-    {2, "datos/arma.raw", TEXTURE_MODE_MIPMAPPED_CLAMPED},
-    {6, "datos/malo.raw", TEXTURE_MODE_MIPMAPPED_CLAMPED},
-    {7, "datos/disparo_malo.raw", TEXTURE_MODE_CLAMPED},
-    {8, "datos/disparo_mono.raw", TEXTURE_MODE_CLAMPED},
-    {9, "datos/muerte_1.raw", TEXTURE_MODE_CLAMPED},
-    {10, "datos/muerte_2.raw", TEXTURE_MODE_CLAMPED},
-    {11, "datos/alba.raw", TEXTURE_MODE_CLAMPED},
-    {12, "datos/atardecer.raw", TEXTURE_MODE_CLAMPED},
-    {13, "datos/noche.raw", TEXTURE_MODE_CLAMPED},
-    {14, "datos/piso1.raw", TEXTURE_MODE_MIPMAPPED_REPEAT},
-    {15, "datos/piso2.raw", TEXTURE_MODE_MIPMAPPED_REPEAT},
-    {16, "datos/pared1.raw", TEXTURE_MODE_MIPMAPPED_REPEAT},
-    {17, "datos/ruina.raw", TEXTURE_MODE_MIPMAPPED_REPEAT},
-    {18, "datos/hangar2.raw", TEXTURE_MODE_MIPMAPPED_REPEAT},
-    {19, "datos/hangar1.raw", TEXTURE_MODE_MIPMAPPED_REPEAT},
-    {20, "datos/techo.raw", TEXTURE_MODE_MIPMAPPED_REPEAT},
-    {21, "datos/torre_1.raw", TEXTURE_MODE_MIPMAPPED_REPEAT},
-    {22, "datos/torre_2.raw", TEXTURE_MODE_MIPMAPPED_REPEAT},
-    {23, "datos/1.raw", TEXTURE_MODE_MIPMAPPED_REPEAT},
-    {24, "datos/armamento.raw", TEXTURE_MODE_CLAMPED},
-    {-1, "datos/destello.raw", TEXTURE_MODE_CLAMPED},
-};
-
+// Every texture the game loads, into its slot or global, a stand-in where
+// a file is missing.
 int load_textures() {
     int from_files = 0;
     for (int slot = 0; slot < TEXTURE_SLOTS; slot++) textures[slot] = 0;
-    for (const TextureFile& file : TEXTURE_FILES) {
-        int32_t name = load_texture(file.path, file.mode);
-        if (name >= 0) {
+    int seed = 0;
+    for (const TextureLoad& load : TEXTURE_LOADS) {
+        *load.target = load_texture(asset_path(load.file), load.mode);
+        if (*load.target >= 0) {
             from_files++;
         } else {
-            name = make_stand_in_texture(file.slot + 2);
+            *load.target = make_stand_in_texture(seed);
         }
-        if (file.slot >= 0) {
-            textures[file.slot] = name;
-        } else {
-            shadow_texture = name;
-        }
+        seed++;
     }
     return from_files;
 }
@@ -159,14 +126,14 @@ void describe(const char* name, const Model* m) {
 
 int load_scene() {
     int from_files = 0;
-    player_model = load_or_make("datos/hombre.emd", synthetic::make_figure_model, &from_files);
-    arena_model = load_or_make("datos/a.emd", synthetic::make_arena_model, &from_files);
-    sky_model = load_or_make("datos/esfera.emd", synthetic::make_sky_model, &from_files);
-    item_box_model = load_or_make("datos/armamento.emd", synthetic::make_item_box_model, &from_files);
-    for (Model*& enemy : enemy_models) enemy = load_or_make("datos/malo.emd", synthetic::make_figure_model, &from_files);
-    player_skeleton = load_skeleton("datos/hombre.esq");
+    player_model = load_or_make(asset_path(ASSET_PLAYER_MODEL), synthetic::make_figure_model, &from_files);
+    arena_model = load_or_make(asset_path(ASSET_ARENA_MODEL), synthetic::make_arena_model, &from_files);
+    sky_model = load_or_make(asset_path(ASSET_SKY_MODEL), synthetic::make_sky_model, &from_files);
+    item_box_model = load_or_make(asset_path(ASSET_ITEM_BOX_MODEL), synthetic::make_item_box_model, &from_files);
+    for (Model*& enemy : enemy_models) enemy = load_or_make(asset_path(ASSET_ENEMY_MODEL), synthetic::make_figure_model, &from_files);
+    player_skeleton = load_skeleton(asset_path(ASSET_PLAYER_SKELETON));
     if (player_skeleton) from_files++; else player_skeleton = synthetic::make_figure_skeleton(0.0f);
-    enemy_skeleton = load_skeleton("datos/morlock.esq");
+    enemy_skeleton = load_skeleton(asset_path(ASSET_ENEMY_SKELETON));
     if (enemy_skeleton) from_files++; else enemy_skeleton = synthetic::make_figure_skeleton(1.5f);
     return from_files;
 }
@@ -265,8 +232,8 @@ int main() {
     depth_buckets = static_cast<int32_t*>(std::calloc(DEPTH_BUCKET_COUNT, sizeof(int32_t)));
     const int model_files = load_scene();
     const int texture_files = load_textures();
-    std::printf("assets: %d of 16 model/skeleton files and %d of 23 textures from datos/, the rest synthetic\n",
-                model_files, texture_files);
+    std::printf("assets: %d of 16 model/skeleton files and %d of %d textures from datos/, the rest synthetic\n",
+                model_files, texture_files, static_cast<int>(TEXTURE_LOAD_COUNT));
     describe("player", player_model);
     describe("enemy", enemy_models[0]);
     describe("arena", arena_model);

@@ -4,6 +4,7 @@
 // skip what is missing.
 #pragma once
 
+#include "assets/asset_list.h"
 #include "assets/assets.h"
 
 enum {
@@ -43,3 +44,33 @@ extern int32_t title_texture;
 extern int32_t keyboard_controls_texture;
 extern int32_t mouse_controls_texture;
 extern int32_t shadow_texture;
+
+// Where start-up puts each model, skeleton and texture file, in loading
+// order. The enemy model is read once for every enemy slot; texture slots
+// 3, 4 and 5 are never loaded and stay 0.
+struct ModelLoad {
+    Model** target;  // first global filled
+    AssetId file;
+    int copies;      // independent copies, one global after another
+};
+
+struct SkeletonLoad {
+    Skeleton** target;
+    AssetId file;
+};
+
+struct TextureLoad {
+    int32_t* target;  // slot or global the texture goes to
+    AssetId file;
+    int mode;         // loader mode
+};
+
+enum {
+    MODEL_LOAD_COUNT = 6,
+    SKELETON_LOAD_COUNT = 2,
+    TEXTURE_LOAD_COUNT = 26,
+};
+
+extern const ModelLoad MODEL_LOADS[MODEL_LOAD_COUNT];
+extern const SkeletonLoad SKELETON_LOADS[SKELETON_LOAD_COUNT];
+extern const TextureLoad TEXTURE_LOADS[TEXTURE_LOAD_COUNT];

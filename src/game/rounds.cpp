@@ -16,8 +16,6 @@ int8_t light_preset;
 MusicStream* music_stream;
 int32_t music_volume;
 
-static const char* const MUSIC_PATH = "datos/mdf01.mp3";
-
 static const float NEW_GAME_PLAYER_X = 0.0f;
 static const float NEW_GAME_PLAYER_Y = -16.0f;
 static const int STARTING_LIVES = 3;
@@ -62,7 +60,7 @@ static void restart_music() {
         close_music_stream(music_stream);
         music_stream = nullptr;
     }
-    music_stream = open_music_stream(MUSIC_PATH);
+    music_stream = open_music_stream(asset_path(ASSET_ROUND_MUSIC));
     music_volume = SOUND_VOLUME_MAX;
     play_music_stream(music_stream);
     set_channel_volume(CHANNEL_MUSIC, SOUND_VOLUME_MAX);

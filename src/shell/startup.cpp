@@ -1,8 +1,8 @@
 // Start-up and teardown: bring up Allegro, AllegroGL, timer and input, the
 // renderer's work buffers, sound, every asset, the full-screen display and
 // its fixed OpenGL state, then run the main loop; tear down after Escape.
-// Asset results are not examined here: whatever failed to load stays null
-// (or -1) and is skipped wherever it would be used.
+// Whatever failed to load stays null (or -1) and is skipped wherever it
+// would be used; each such file is named once on standard error.
 #include <allegro.h>
 #include <alleggl.h>
 #include <GL/glu.h>
@@ -27,42 +27,6 @@ static const int COLOR_DEPTH_BITS = 16;
 static const int HIGH_SCORE_AT_START = 25000;
 static const size_t DEPTH_BUCKET_BYTES = DEPTH_BUCKET_COUNT * sizeof(int32_t);
 
-struct TextureLoad {
-    int32_t* target;   // slot or global the texture goes to
-    const char* path;
-    int mode;          // loader mode
-};
-
-// Loading order of the textures; slots 3, 4 and 5 are never loaded.
-static const TextureLoad TEXTURE_LOADS[] = {
-    {&textures[0], "datos/tex1.raw", TEXTURE_MODE_MIPMAPPED_CLAMPED},
-    {&textures[1], "datos/tex2.raw", TEXTURE_MODE_MIPMAPPED_CLAMPED},
-    {&textures[2], "datos/arma.raw", TEXTURE_MODE_MIPMAPPED_CLAMPED},
-    {&textures[6], "datos/malo.raw", TEXTURE_MODE_MIPMAPPED_CLAMPED},
-    {&textures[7], "datos/disparo_malo.raw", TEXTURE_MODE_CLAMPED},
-    {&textures[8], "datos/disparo_mono.raw", TEXTURE_MODE_CLAMPED},
-    {&textures[9], "datos/muerte_1.raw", TEXTURE_MODE_CLAMPED},
-    {&textures[10], "datos/muerte_2.raw", TEXTURE_MODE_CLAMPED},
-    {&textures[11], "datos/alba.raw", TEXTURE_MODE_CLAMPED},
-    {&textures[12], "datos/atardecer.raw", TEXTURE_MODE_CLAMPED},
-    {&textures[13], "datos/noche.raw", TEXTURE_MODE_CLAMPED},
-    {&textures[14], "datos/piso1.raw", TEXTURE_MODE_MIPMAPPED_REPEAT},
-    {&textures[15], "datos/piso2.raw", TEXTURE_MODE_MIPMAPPED_REPEAT},
-    {&textures[16], "datos/pared1.raw", TEXTURE_MODE_MIPMAPPED_REPEAT},
-    {&textures[17], "datos/ruina.raw", TEXTURE_MODE_MIPMAPPED_REPEAT},
-    {&textures[18], "datos/hangar2.raw", TEXTURE_MODE_MIPMAPPED_REPEAT},
-    {&textures[19], "datos/hangar1.raw", TEXTURE_MODE_MIPMAPPED_REPEAT},
-    {&textures[20], "datos/techo.raw", TEXTURE_MODE_MIPMAPPED_REPEAT},
-    {&textures[21], "datos/torre_1.raw", TEXTURE_MODE_MIPMAPPED_REPEAT},
-    {&textures[22], "datos/torre_2.raw", TEXTURE_MODE_MIPMAPPED_REPEAT},
-    {&textures[23], "datos/1.raw", TEXTURE_MODE_MIPMAPPED_REPEAT},
-    {&textures[24], "datos/armamento.raw", TEXTURE_MODE_CLAMPED},
-    {&title_texture, "datos/titulo.raw", TEXTURE_MODE_CLAMPED},
-    {&keyboard_controls_texture, "datos/controles_teclado.raw", TEXTURE_MODE_CLAMPED},
-    {&mouse_controls_texture, "datos/controles_mouse.raw", TEXTURE_MODE_CLAMPED},
-    {&shadow_texture, "datos/destello.raw", TEXTURE_MODE_CLAMPED},
-};
-
 static bool allocate_work_buffers() {
     deferred_faces = static_cast<DeferredFace*>(std::calloc(DEFERRED_FACE_CAPACITY, sizeof(DeferredFace)));
     if (!deferred_faces) return false;
@@ -70,16 +34,30 @@ static bool allocate_work_buffers() {
     return depth_buckets != nullptr;
 }
 
-static void load_models_and_skeletons() {
-    player_model = load_model("datos/hombre.emd");
-    arena_model = load_model("datos/a.emd");
-    sky_model = load_model("datos/esfera.emd");
-    shot_model = load_model("datos/disparo.emd");
-    item_box_model = load_model("datos/armamento.emd");
-    for (int i = 0; i < ENEMY_SLOTS; i++) enemy_models[i] = load_model("datos/malo.emd");
+static void report_unloaded_samples() {
+    for (int i = 0; i < SAMPLE_COUNT; i++) {
+        SampleId sample = static_cast<SampleId>(i);
+        // Without an audio device nothing is loaded; then only a file that
+        // cannot be read is worth a word.
+        if (!sound_is_open()) {
+            check_asset_readable(SAMPLE_FILES[i]);
+        } else if (!sample_is_loaded(sample)) {
+            report_unloaded_asset(SAMPLE_FILES[i]);
+        }
+    }
+}
 
-    player_skeleton = load_skeleton("datos/hombre.esq");
-    enemy_skeleton = load_skeleton("datos/morlock.esq");
+static void load_models_and_skeletons() {
+    for (const ModelLoad& load : MODEL_LOADS) {
+        for (int copy = 0; copy < load.copies; copy++) {
+            load.target[copy] = load_model(asset_path(load.file));
+            if (!load.target[copy]) report_unloaded_asset(load.file);
+        }
+    }
+    for (const SkeletonLoad& load : SKELETON_LOADS) {
+        *load.target = load_skeleton(asset_path(load.file));
+        if (!*load.target) report_unloaded_asset(load.file);
+    }
 }
 
 static void compute_model_normals(Model* model) {
@@ -110,11 +88,18 @@ bool open_game_display() {
 // A palette file that is missing or out of shape leaves the default palette.
 static void load_palette() {
     PALETTE palette;
-    if (load_palette_datafile("datos/pal.dat", palette)) set_palette(palette);
+    if (load_palette_datafile(asset_path(ASSET_PALETTE), palette)) {
+        set_palette(palette);
+    } else {
+        report_unloaded_asset(ASSET_PALETTE);
+    }
 }
 
 static void load_textures() {
-    for (const TextureLoad& load : TEXTURE_LOADS) *load.target = load_texture(load.path, load.mode);
+    for (const TextureLoad& load : TEXTURE_LOADS) {
+        *load.target = load_texture(asset_path(load.file), load.mode);
+        if (*load.target < 0) report_unloaded_asset(load.file);
+    }
 }
 
 void set_fixed_gl_state() {
@@ -139,9 +124,11 @@ void set_fixed_gl_state() {
 }
 
 static void convert_hud_font(FONT* font) {
-    if (!font) return;  // no text without a sound font file
-    hud_font = allegro_gl_convert_allegro_font(font, AGL_FONT_TYPE_TEXTURED, HUD_FONT_SCALE);
-    free_loaded_font(font);
+    if (font) {
+        hud_font = allegro_gl_convert_allegro_font(font, AGL_FONT_TYPE_TEXTURED, HUD_FONT_SCALE);
+        free_loaded_font(font);
+    }
+    if (!hud_font) report_unloaded_asset(ASSET_HUD_FONT);  // the game plays on without text
 }
 
 void tear_down_game() {
@@ -185,19 +172,22 @@ StartResult start_game() {
 
     if (!allocate_work_buffers()) return START_NO_MEMORY;
 
+    find_asset_folder();
     start_sound();
     load_samples();
+    report_unloaded_samples();
     load_models_and_skeletons();
     compute_all_normals();
 
     if (!open_game_display()) return refuse_to_start();
     show_mouse(nullptr);
 
-    FONT* font = load_font_datafile("datos/fuente.dat");
+    FONT* font = load_font_datafile(asset_path(ASSET_HUD_FONT));
     load_palette();
     load_textures();
     set_fixed_gl_state();
     convert_hud_font(font);
+    check_asset_readable(ASSET_ROUND_MUSIC);  // opened by every round start
 
     LOCK_VARIABLE(pending_ticks);
     LOCK_FUNCTION(tick_callback);

@@ -24,15 +24,15 @@ static const int MUSIC_LOOP_FOREVER = -1;
 
 // Load order of the samples; groan and machine gun load twice, as two
 // independent handles.
-static const char* const SAMPLE_PATHS[SAMPLE_COUNT] = {
-    "datos/rifle.wav",       // SAMPLE_RIFLE
-    "datos/mach.wav",        // SAMPLE_MACHINE_GUN
-    "datos/laser.wav",       // SAMPLE_LASER
-    "datos/groan.wav",       // SAMPLE_GROAN_A
-    "datos/groan.wav",       // SAMPLE_GROAN_B
-    "datos/mach.wav",        // SAMPLE_MACHINE_GUN_B
-    "datos/aditamento.wav",  // SAMPLE_PICKUP
-    "datos/blast.wav",       // SAMPLE_BLAST
+const AssetId SAMPLE_FILES[SAMPLE_COUNT] = {
+    ASSET_RIFLE_SOUND,        // SAMPLE_RIFLE
+    ASSET_MACHINE_GUN_SOUND,  // SAMPLE_MACHINE_GUN
+    ASSET_LASER_SOUND,        // SAMPLE_LASER
+    ASSET_GROAN_SOUND,        // SAMPLE_GROAN_A
+    ASSET_GROAN_SOUND,        // SAMPLE_GROAN_B
+    ASSET_MACHINE_GUN_SOUND,  // SAMPLE_MACHINE_GUN_B
+    ASSET_PICKUP_SOUND,       // SAMPLE_PICKUP
+    ASSET_BLAST_SOUND,        // SAMPLE_BLAST
 };
 
 static bool audio_open;
@@ -69,8 +69,16 @@ void start_sound() {
 void load_samples() {
     if (!audio_open) return;
     for (int i = 0; i < SAMPLE_COUNT; i++) {
-        if (!samples[i]) samples[i] = Mix_LoadWAV(SAMPLE_PATHS[i]);
+        if (!samples[i]) samples[i] = Mix_LoadWAV(asset_path(SAMPLE_FILES[i]));
     }
+}
+
+bool sound_is_open() {
+    return audio_open;
+}
+
+bool sample_is_loaded(SampleId sample) {
+    return sample >= 0 && sample < SAMPLE_COUNT && samples[sample] != nullptr;
 }
 
 void play_sample(int channel, SampleId sample) {

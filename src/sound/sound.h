@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "assets/asset_list.h"
+
 enum SampleId {
     SAMPLE_RIFLE = 0,
     SAMPLE_MACHINE_GUN,
@@ -30,10 +32,15 @@ enum {
     SOUND_VOLUME_MAX = 255,
 };
 
+// The file each sample is read from.
+extern const AssetId SAMPLE_FILES[SAMPLE_COUNT];
+
 struct MusicStream;  // opaque
 
 void start_sound();                  // 44100 Hz, 32 mixing channels
 void load_samples();                 // the eight samples, in table order
+bool sound_is_open();                // the audio device opened
+bool sample_is_loaded(SampleId sample);
 void play_sample(int channel, SampleId sample);
 void set_channel_volume(int channel, int volume);  // 0..255
 MusicStream* open_music_stream(const char* path);  // looping; null on failure

@@ -1,5 +1,5 @@
 // Checks the asset set the build generates into datos/ with the game's own
-// loaders: every file of the asset table is there and loads, the figures are
+// loaders: every file of the game's list is there and loads, the figures are
 // bound to their skeletons and stand at human size on the floor, the arena
 // floor covers the play area with nothing rising inside it, the sky sits 500
 // units out, and every picture has power-of-two sides.
@@ -13,26 +13,19 @@
 #include <vector>
 
 #include "asset_files.h"
+#include "assets/asset_list.h"
 #include "assets/assets.h"
 
 namespace {
 
-const char* const MODEL_FILES[] = {
-    "datos/hombre.emd", "datos/a.emd", "datos/esfera.emd",
-    "datos/disparo.emd", "datos/armamento.emd", "datos/malo.emd",
-};
-
-const char* const SKELETON_FILES[] = {"datos/hombre.esq", "datos/morlock.esq"};
-
-const char* const TEXTURE_FILES[] = {
-    "datos/tex1.raw", "datos/tex2.raw", "datos/arma.raw", "datos/malo.raw",
-    "datos/disparo_malo.raw", "datos/disparo_mono.raw", "datos/muerte_1.raw",
-    "datos/muerte_2.raw", "datos/alba.raw", "datos/atardecer.raw", "datos/noche.raw",
-    "datos/piso1.raw", "datos/piso2.raw", "datos/pared1.raw", "datos/ruina.raw",
-    "datos/hangar2.raw", "datos/hangar1.raw", "datos/techo.raw", "datos/torre_1.raw",
-    "datos/torre_2.raw", "datos/1.raw", "datos/armamento.raw", "datos/titulo.raw",
-    "datos/controles_teclado.raw", "datos/controles_mouse.raw", "datos/destello.raw",
-};
+// The files of one kind in the game's list, as the game opens them.
+std::vector<const char*> paths_of(AssetKind kind) {
+    std::vector<const char*> paths;
+    for (const AssetFile& file : ASSET_FILES) {
+        if (file.kind == kind) paths.push_back(file.path);
+    }
+    return paths;
+}
 
 const float FIGURE_MIN_HEIGHT = 1.8f;
 const float FIGURE_MAX_HEIGHT = 2.2f;
@@ -132,7 +125,8 @@ struct LoadedSkeleton {
 }  // namespace
 
 TEST_F(GeneratedSet, EveryModelAndSkeletonLoads) {
-    for (const char* path : MODEL_FILES) {
+    for (const AssetFile& file : ASSET_FILES) EXPECT_GT(file_size_of(file.path), 0) << file.path;
+    for (const char* path : paths_of(ASSET_MODEL)) {
         LoadedModel loaded(path);
         ASSERT_NE(loaded.model, nullptr) << path;
         EXPECT_GT(loaded.model->face_count, 0) << path;
@@ -140,7 +134,7 @@ TEST_F(GeneratedSet, EveryModelAndSkeletonLoads) {
             for (int c = 0; c < 3; c++) ASSERT_LT(loaded.model->faces[f].vertex[c], loaded.model->vertex_count) << path;
         }
     }
-    for (const char* path : SKELETON_FILES) {
+    for (const char* path : paths_of(ASSET_SKELETON)) {
         LoadedSkeleton loaded(path);
         ASSERT_NE(loaded.skeleton, nullptr) << path;
         EXPECT_GT(loaded.skeleton->bone_count, 0) << path;
@@ -150,8 +144,8 @@ TEST_F(GeneratedSet, EveryModelAndSkeletonLoads) {
 
 TEST_F(GeneratedSet, FiguresAreBoundToTheirSkeletonsAndStandOnTheFloor) {
     const char* const figures[][2] = {
-        {"datos/hombre.emd", "datos/hombre.esq"},
-        {"datos/malo.emd", "datos/morlock.esq"},
+        {asset_path(ASSET_PLAYER_MODEL), asset_path(ASSET_PLAYER_SKELETON)},
+        {asset_path(ASSET_ENEMY_MODEL), asset_path(ASSET_ENEMY_SKELETON)},
     };
     for (const auto& figure : figures) {
         SCOPED_TRACE(figure[0]);
@@ -174,7 +168,7 @@ TEST_F(GeneratedSet, FiguresAreBoundToTheirSkeletonsAndStandOnTheFloor) {
 }
 
 TEST_F(GeneratedSet, ArenaFloorCoversThePlayArea) {
-    LoadedModel arena("datos/a.emd");
+    LoadedModel arena(asset_path(ASSET_ARENA_MODEL));
     ASSERT_NE(arena.model, nullptr);
     std::vector<Point> floor;  // three corners a face, facing up, at z = 0
     for (int f = 0; f < arena.model->face_count; f++) {
@@ -210,7 +204,7 @@ TEST_F(GeneratedSet, ArenaFloorCoversThePlayArea) {
 }
 
 TEST_F(GeneratedSet, NothingOfTheArenaRisesInsideThePlayArea) {
-    LoadedModel arena("datos/a.emd");
+    LoadedModel arena(asset_path(ASSET_ARENA_MODEL));
     ASSERT_NE(arena.model, nullptr);
     int rising = 0;
     for (int f = 0; f < arena.model->face_count; f++) {
@@ -232,7 +226,7 @@ TEST_F(GeneratedSet, NothingOfTheArenaRisesInsideThePlayArea) {
 }
 
 TEST_F(GeneratedSet, SkySurroundsTheArenaAt500Units) {
-    LoadedModel sky("datos/esfera.emd");
+    LoadedModel sky(asset_path(ASSET_SKY_MODEL));
     ASSERT_NE(sky.model, nullptr);
     ASSERT_GT(sky.model->vertex_count, 0);
     for (int v = 0; v < sky.model->vertex_count; v++) {
@@ -243,7 +237,7 @@ TEST_F(GeneratedSet, SkySurroundsTheArenaAt500Units) {
 }
 
 TEST_F(GeneratedSet, EveryPictureHasPowerOfTwoSidesAndItsFullSize) {
-    for (const char* path : TEXTURE_FILES) {
+    for (const char* path : paths_of(ASSET_TEXTURE)) {
         SCOPED_TRACE(path);
         FILE* file = std::fopen(path, "rb");
         ASSERT_NE(file, nullptr);

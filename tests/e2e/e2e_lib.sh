@@ -183,3 +183,23 @@ expect_differs() {
   n=${n%% *}
   if awk "BEGIN { exit !(${n:-0} > 3000) }"; then pass "$3 ($n pixels changed)"; else fail "$3: only ${n:-0} pixels changed"; fi
 }
+
+# Plays from the title through the controls screen into the READY intro of
+# round 1, then quits with Escape and expects status 0.
+#   play_to_ready NAME PROGRAM   (screenshots NAME-title, -controls, -intro)
+play_to_ready() {
+  local name=$1
+  start_game "$2"
+  wait_for_picture || fail "$name: no picture within 10 s"
+  sleep 0.5
+  take_screenshot "$name-title"
+  expect_not_black "$name-title"
+  hold_key Return 0.3; sleep 1.2
+  take_screenshot "$name-controls"
+  expect_differs "$name-title" "$name-controls" "$name: Enter leads to the controls screen"
+  hold_key Return 0.3; sleep 1.0
+  take_screenshot "$name-intro"
+  expect_region_colour "$name-intro" 200x40+220+400 "g > 0.85 && r < 0.65 && b < 0.65" "$name: round 1 begins"
+  hold_key Escape 0.3
+  expect_exit_within 1.5 0 "$name: Escape quits with status 0"
+}

@@ -21,12 +21,16 @@
 #include <vector>
 
 #include "assetgen.h"
+#include "assets/asset_list.h"
 #include "support/asset_reader.h"
 
 namespace {
 
-const char* const FIGURE_FILES[] = {"hombre.emd", "hombre.esq", "malo.emd", "morlock.esq",
-                                    "tex1.raw",   "tex2.raw",   "arma.raw", "malo.raw"};
+const char* const FIGURE_FILES[] = {
+    asset_name(ASSET_PLAYER_MODEL), asset_name(ASSET_PLAYER_SKELETON), asset_name(ASSET_ENEMY_MODEL),
+    asset_name(ASSET_ENEMY_SKELETON), asset_name(ASSET_PLAYER_BODY_TEXTURE),
+    asset_name(ASSET_PLAYER_HEAD_TEXTURE), asset_name(ASSET_RIFLE_TEXTURE), asset_name(ASSET_ENEMY_TEXTURE),
+};
 
 struct Vec {
     double x, y, z;

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "assetgen.h"
+#include "assets/asset_list.h"
 #include "support/asset_reader.h"
 
 namespace fs = std::filesystem;
@@ -24,9 +25,11 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const MEDIA_FILES[] = {
-    "titulo.raw", "controles_teclado.raw", "controles_mouse.raw", "fuente.dat", "pal.dat",
-    "rifle.wav",  "mach.wav",              "laser.wav",           "groan.wav",  "aditamento.wav",
-    "blast.wav",  "mdf01.mp3",
+    asset_name(ASSET_TITLE_TEXTURE), asset_name(ASSET_KEYBOARD_CONTROLS_TEXTURE),
+    asset_name(ASSET_MOUSE_CONTROLS_TEXTURE), asset_name(ASSET_HUD_FONT), asset_name(ASSET_PALETTE),
+    asset_name(ASSET_RIFLE_SOUND), asset_name(ASSET_MACHINE_GUN_SOUND), asset_name(ASSET_LASER_SOUND),
+    asset_name(ASSET_GROAN_SOUND), asset_name(ASSET_PICKUP_SOUND), asset_name(ASSET_BLAST_SOUND),
+    asset_name(ASSET_ROUND_MUSIC),
 };
 
 uint32_t le32(const std::vector<uint8_t>& b, size_t at) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "assetgen.h"
+#include "assets/asset_list.h"
 #include "support/asset_reader.h"
 
 namespace {
@@ -89,14 +90,23 @@ std::string make_temp_dir() {
 }
 
 const char* const WORLD_FILES[] = {
-    "a.emd", "esfera.emd", "armamento.emd", "disparo.emd", "piso1.raw", "piso2.raw", "pared1.raw",
-    "ruina.raw", "hangar2.raw", "hangar1.raw", "techo.raw", "torre_1.raw", "torre_2.raw", "1.raw",
-    "armamento.raw", "alba.raw", "atardecer.raw", "noche.raw", "disparo_malo.raw", "disparo_mono.raw",
-    "muerte_1.raw", "muerte_2.raw", "destello.raw",
+    asset_name(ASSET_ARENA_MODEL), asset_name(ASSET_SKY_MODEL), asset_name(ASSET_ITEM_BOX_MODEL),
+    asset_name(ASSET_SHOT_MODEL), asset_name(ASSET_STONE_FLOOR_TEXTURE),
+    asset_name(ASSET_CONCRETE_FLOOR_TEXTURE), asset_name(ASSET_WALL_TEXTURE), asset_name(ASSET_RUIN_TEXTURE),
+    asset_name(ASSET_HANGAR_DOOR_TEXTURE), asset_name(ASSET_HANGAR_WALL_TEXTURE),
+    asset_name(ASSET_ROOF_TEXTURE), asset_name(ASSET_TOWER_TEXTURE), asset_name(ASSET_TOWER_CABIN_TEXTURE),
+    asset_name(ASSET_MARK_TEXTURE), asset_name(ASSET_ITEM_BOX_TEXTURE), asset_name(ASSET_DAWN_SKY_TEXTURE),
+    asset_name(ASSET_SUNSET_SKY_TEXTURE), asset_name(ASSET_NIGHT_SKY_TEXTURE),
+    asset_name(ASSET_PLAYER_SHOT_TEXTURE), asset_name(ASSET_ENEMY_SHOT_TEXTURE),
+    asset_name(ASSET_FIREBALL_TEXTURE), asset_name(ASSET_SHOCK_RING_TEXTURE),
+    asset_name(ASSET_SHADOW_TEXTURE),
 };
 
-const char* const SPRITE_FILES[] = {"disparo_malo.raw", "disparo_mono.raw", "muerte_1.raw", "muerte_2.raw",
-                                    "destello.raw", "1.raw"};
+const char* const SPRITE_FILES[] = {
+    asset_name(ASSET_PLAYER_SHOT_TEXTURE), asset_name(ASSET_ENEMY_SHOT_TEXTURE),
+    asset_name(ASSET_FIREBALL_TEXTURE), asset_name(ASSET_SHOCK_RING_TEXTURE),
+    asset_name(ASSET_SHADOW_TEXTURE), asset_name(ASSET_MARK_TEXTURE),
+};
 
 class WorldAssets : public ::testing::Test {
 protected:

@@ -89,6 +89,19 @@ Image canvas_to_texture(const Canvas& canvas);
 
 bool write_menu_pictures(const char* dir);
 
+// The title picture's sun and grid floor, without the name (512 x 256).
+Canvas paint_title_backdrop();
+
+// ---- the desktop icon ------------------------------------------------------
+
+// Sides of the icon files, in pixels, as the hicolor theme sizes them.
+const int ICON_SIDES[] = {48, 64, 128, 256};
+
+// 8-bit RGBA, row 0 at the top.
+bool write_png(const std::string& path, int width, int height, const std::vector<uint8_t>& rgba);
+// Writes icon-48.png ... icon-256.png into dir.
+bool write_icons(const char* dir);
+
 // ---- datafiles -------------------------------------------------------------
 
 bool write_font_datafile(const char* dir);

@@ -2,6 +2,7 @@
 // Sans Mono Bold in one bit per pixel) and pal.dat (a 256-colour palette).
 // Both are written unpacked: the "slh." magic, "ALL.", the object count, then each
 // object as its properties, type, sizes and data, all numbers big-endian.
+#include "assets/asset_list.h"
 #include <cassert>
 #include <cstdio>
 
@@ -96,7 +97,7 @@ bool write_font_datafile(const char* dir) {
             }
         }
     }
-    return save_datafile(join_path(dir, "fuente.dat"), OBJECT_FONT, "HUD_FONT", data.bytes);
+    return save_datafile(join_path(dir, asset_name(ASSET_HUD_FONT)), OBJECT_FONT, "HUD_FONT", data.bytes);
 }
 
 bool write_palette_datafile(const char* dir) {
@@ -122,5 +123,5 @@ bool write_palette_datafile(const char* dir) {
         data.u8(level);
         data.u8(0);
     }
-    return save_datafile(join_path(dir, "pal.dat"), OBJECT_PALETTE, "GAME_PALETTE", data.bytes);
+    return save_datafile(join_path(dir, asset_name(ASSET_PALETTE)), OBJECT_PALETTE, "GAME_PALETTE", data.bytes);
 }

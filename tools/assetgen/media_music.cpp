@@ -3,6 +3,7 @@
 // from pads, bass and hats to drums and an echoing arpeggio. Every note's
 // tail wraps round to the start, so the track loops without a seam. Encoded
 // with LAME at a constant 160 kbit/s.
+#include "assets/asset_list.h"
 #include <lame/lame.h>
 
 #include <algorithm>
@@ -300,5 +301,5 @@ bool write_music(const char* dir) {
         std::fprintf(stderr, "assetgen: the MP3 encoder failed\n");
         return false;
     }
-    return save_bytes(join_path(dir, "mdf01.mp3"), mp3);
+    return save_bytes(join_path(dir, asset_name(ASSET_ROUND_MUSIC)), mp3);
 }

@@ -2,6 +2,7 @@
 // the game's name) and the keyboard and mouse control cards. The menu screens
 // add them to black, so black is the background and dark paint only serves
 // as an outline.
+#include "assets/asset_list.h"
 #include <algorithm>
 #include <cmath>
 
@@ -141,16 +142,25 @@ void paint_title_word(Canvas& canvas, const char* text, int max_width, int start
     }
 }
 
-bool write_title(const char* dir) {
+}  // namespace
+
+Canvas paint_title_backdrop() {
     Canvas canvas = make_canvas(TITLE_WIDTH, TITLE_HEIGHT);
     paint_sun(canvas);
     paint_grid_floor(canvas);
+    return canvas;
+}
+
+namespace {
+
+bool write_title(const char* dir) {
+    Canvas canvas = paint_title_backdrop();
     const Rgb sunset[] = {{1.0f, 0.97f, 0.55f}, {1.0f, 0.62f, 0.1f}, {0.95f, 0.2f, 0.3f}};
     const Rgb dusk[] = {{1.0f, 1.0f, 1.0f}, {1.0f, 0.85f, 0.55f}, {1.0f, 0.5f, 0.45f}};
     // The name above the sun, the second word standing on the floor.
     paint_title_word(canvas, "SUNDOWN", 470, 104, TITLE_NAME_CENTRE_Y, sunset, 3, Rgb{1.0f, 0.35f, 0.05f});
     paint_title_word(canvas, "ARENA", 240, 58, TITLE_SECOND_WORD_CENTRE_Y, dusk, 3, Rgb{0.9f, 0.1f, 0.45f});
-    return write_raw(join_path(dir, "titulo.raw"), canvas_to_texture(canvas));
+    return write_raw(join_path(dir, asset_name(ASSET_TITLE_TEXTURE)), canvas_to_texture(canvas));
 }
 
 // ---- control cards ---------------------------------------------------------
@@ -207,7 +217,7 @@ bool write_keyboard_card(const char* dir) {
         paint_label_left(canvas, FONT_SANS_BOLD_PATH, size, row.meaning, label_left, centre_y, row.colour);
     }
     Canvas texture = stretch_rows(canvas, CARD_TEXTURE_HEIGHT);
-    return write_raw(join_path(dir, "controles_teclado.raw"), canvas_to_texture(texture));
+    return write_raw(join_path(dir, asset_name(ASSET_KEYBOARD_CONTROLS_TEXTURE)), canvas_to_texture(texture));
 }
 
 void paint_arrow(Canvas& canvas, float x0, float y0, float x1, float y1, float thickness, Rgb colour) {
@@ -291,7 +301,7 @@ bool write_mouse_card(const char* dir) {
     paint_label_left(canvas, FONT_SANS_BOLD_PATH, size, "FIRE", left, static_cast<int>(f.y(164)), FIRE_COLOUR);
 
     Canvas texture = stretch_rows(canvas, CARD_TEXTURE_HEIGHT);
-    return write_raw(join_path(dir, "controles_mouse.raw"), canvas_to_texture(texture));
+    return write_raw(join_path(dir, asset_name(ASSET_MOUSE_CONTROLS_TEXTURE)), canvas_to_texture(texture));
 }
 
 }  // namespace

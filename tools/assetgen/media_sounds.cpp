@@ -2,6 +2,7 @@
 // envelopes, and the WAV (RIFF, 16-bit PCM, 44100 Hz) writer. The player's
 // guns, the enemy laser and the groan are stereo with a little width; the
 // pick-up chime and the tally boom are mono.
+#include "assets/asset_list.h"
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -232,11 +233,11 @@ bool write_wav(const std::string& path, const Sound& sound) {
 }
 
 bool write_sound_effects(const char* dir) {
-    bool ok = write_wav(join_path(dir, "rifle.wav"), make_gunshot(RIFLE_SHAPE));
-    ok = write_wav(join_path(dir, "mach.wav"), make_gunshot(MACHINE_GUN_SHAPE)) && ok;
-    ok = write_wav(join_path(dir, "laser.wav"), make_laser()) && ok;
-    ok = write_wav(join_path(dir, "groan.wav"), make_groan()) && ok;
-    ok = write_wav(join_path(dir, "aditamento.wav"), make_pickup_chime()) && ok;
-    ok = write_wav(join_path(dir, "blast.wav"), make_blast()) && ok;
+    bool ok = write_wav(join_path(dir, asset_name(ASSET_RIFLE_SOUND)), make_gunshot(RIFLE_SHAPE));
+    ok = write_wav(join_path(dir, asset_name(ASSET_MACHINE_GUN_SOUND)), make_gunshot(MACHINE_GUN_SHAPE)) && ok;
+    ok = write_wav(join_path(dir, asset_name(ASSET_LASER_SOUND)), make_laser()) && ok;
+    ok = write_wav(join_path(dir, asset_name(ASSET_GROAN_SOUND)), make_groan()) && ok;
+    ok = write_wav(join_path(dir, asset_name(ASSET_PICKUP_SOUND)), make_pickup_chime()) && ok;
+    ok = write_wav(join_path(dir, asset_name(ASSET_BLAST_SOUND)), make_blast()) && ok;
     return ok;
 }

@@ -2,6 +2,7 @@
 // pillars, and the ruins, hangars and towers beyond it. Nothing stands on
 // the floor itself: the game has no collision with the scenery, so all of it
 // lies outside the square the figures and shots move in.
+#include "assets/asset_list.h"
 #include <cassert>
 #include <cmath>
 
@@ -436,5 +437,5 @@ Mesh build_arena_mesh() {
 }
 
 bool write_arena(const char* dir) {
-    return write_emd(join_path(dir, "a.emd"), build_arena_mesh());
+    return write_emd(join_path(dir, asset_name(ASSET_ARENA_MODEL)), build_arena_mesh());
 }

@@ -1,5 +1,6 @@
 // The item box (armamento.emd and its crate picture) and the shot mesh
 // disparo.emd, which the game loads but draws as a sprite instead.
+#include "assets/asset_list.h"
 #include <cmath>
 
 #include "mesh_build.h"
@@ -96,8 +97,8 @@ Mesh build_shot_mesh() {
 }
 
 bool write_props(const char* dir) {
-    bool ok = write_emd(join_path(dir, "armamento.emd"), build_crate_mesh());
-    ok = write_raw(join_path(dir, "armamento.raw"), paint_crate()) && ok;
-    ok = write_emd(join_path(dir, "disparo.emd"), build_shot_mesh()) && ok;
+    bool ok = write_emd(join_path(dir, asset_name(ASSET_ITEM_BOX_MODEL)), build_crate_mesh());
+    ok = write_raw(join_path(dir, asset_name(ASSET_ITEM_BOX_TEXTURE)), paint_crate()) && ok;
+    ok = write_emd(join_path(dir, asset_name(ASSET_SHOT_MODEL)), build_shot_mesh()) && ok;
     return ok;
 }

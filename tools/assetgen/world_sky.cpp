@@ -2,6 +2,7 @@
 // below the horizon, and its three pictures for dawn, sunset and night. The
 // pictures have the horizon in their first rows and the zenith in the last,
 // and tile across so the dome shows no seam where they repeat.
+#include "assets/asset_list.h"
 #include <cmath>
 
 #include "mesh_build.h"
@@ -105,13 +106,13 @@ struct SkyLook {
 };
 
 const SkyLook SKY_LOOKS[] = {
-    {"alba.raw",
+    {asset_name(ASSET_DAWN_SKY_TEXTURE),
      {{0.0f, rgb8(248, 184, 136)}, {0.1f, rgb8(222, 168, 160)}, {0.3f, rgb8(116, 146, 204)}, {1.0f, rgb8(48, 92, 176)}},
      rgb8(244, 204, 184), rgb8(150, 118, 146), 0.45f, 0.7f, 0, 1101},
-    {"atardecer.raw",
+    {asset_name(ASSET_SUNSET_SKY_TEXTURE),
      {{0.0f, rgb8(250, 110, 30)}, {0.12f, rgb8(214, 70, 56)}, {0.4f, rgb8(122, 48, 108)}, {1.0f, rgb8(44, 22, 76)}},
      rgb8(255, 150, 80), rgb8(84, 36, 70), 0.5f, 0.85f, 0, 1201},
-    {"noche.raw",
+    {asset_name(ASSET_NIGHT_SKY_TEXTURE),
      {{0.0f, rgb8(46, 56, 96)}, {0.1f, rgb8(22, 30, 66)}, {0.45f, rgb8(8, 12, 38)}, {1.0f, rgb8(2, 4, 16)}},
      rgb8(40, 48, 78), rgb8(12, 16, 32), 0.35f, 0.7f, 900, 1301},
 };
@@ -173,7 +174,7 @@ Image paint_sky(const SkyLook& look) {
 }  // namespace
 
 bool write_sky(const char* dir) {
-    bool ok = write_emd(join_path(dir, "esfera.emd"), build_sky_mesh());
+    bool ok = write_emd(join_path(dir, asset_name(ASSET_SKY_MODEL)), build_sky_mesh());
     for (const SkyLook& look : SKY_LOOKS) ok = write_raw(join_path(dir, look.file), paint_sky(look)) && ok;
     return ok;
 }

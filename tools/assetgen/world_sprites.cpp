@@ -2,6 +2,7 @@
 // ground ring, and the player's shadow. They are drawn on quads whose black
 // adds nothing (the shadow darkens where it is bright), so each fades to
 // exact black well inside its border.
+#include "assets/asset_list.h"
 #include <cmath>
 #include <iterator>
 
@@ -106,11 +107,11 @@ Image paint_shadow() {
 }
 
 const NamedPicture SPRITES[] = {
-    {"disparo_malo.raw", paint_player_shot},
-    {"disparo_mono.raw", paint_enemy_shot},
-    {"muerte_1.raw", paint_fireball},
-    {"muerte_2.raw", paint_shock_ring},
-    {"destello.raw", paint_shadow},
+    {asset_name(ASSET_PLAYER_SHOT_TEXTURE), paint_player_shot},
+    {asset_name(ASSET_ENEMY_SHOT_TEXTURE), paint_enemy_shot},
+    {asset_name(ASSET_FIREBALL_TEXTURE), paint_fireball},
+    {asset_name(ASSET_SHOCK_RING_TEXTURE), paint_shock_ring},
+    {asset_name(ASSET_SHADOW_TEXTURE), paint_shadow},
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The arena's surface textures (floors, walls, ruins, hangars, roofs,
 // towers) and the ring-and-cross mark 1.raw. All tile seamlessly in both
 // directions, since the arena loads them in repeat mode.
+#include "assets/asset_list.h"
 #include <cmath>
 
 #include "procedural.h"
@@ -272,16 +273,16 @@ Image paint_mark() {
 
 // In the order of the arena's texture offsets 0 to 9.
 const NamedPicture ARENA_TEXTURES[ARENA_TEXTURE_COUNT] = {
-    {"piso1.raw", paint_stone_floor},
-    {"piso2.raw", paint_concrete_floor},
-    {"pared1.raw", paint_wall},
-    {"ruina.raw", paint_ruin},
-    {"hangar2.raw", paint_hangar_door},
-    {"hangar1.raw", paint_hangar_wall},
-    {"techo.raw", paint_roof},
-    {"torre_1.raw", paint_tower},
-    {"torre_2.raw", paint_tower_cabin},
-    {"1.raw", paint_mark},
+    {asset_name(ASSET_STONE_FLOOR_TEXTURE), paint_stone_floor},
+    {asset_name(ASSET_CONCRETE_FLOOR_TEXTURE), paint_concrete_floor},
+    {asset_name(ASSET_WALL_TEXTURE), paint_wall},
+    {asset_name(ASSET_RUIN_TEXTURE), paint_ruin},
+    {asset_name(ASSET_HANGAR_DOOR_TEXTURE), paint_hangar_door},
+    {asset_name(ASSET_HANGAR_WALL_TEXTURE), paint_hangar_wall},
+    {asset_name(ASSET_ROOF_TEXTURE), paint_roof},
+    {asset_name(ASSET_TOWER_TEXTURE), paint_tower},
+    {asset_name(ASSET_TOWER_CABIN_TEXTURE), paint_tower_cabin},
+    {asset_name(ASSET_MARK_TEXTURE), paint_mark},
 };
 
 }  // namespace

@@ -1,0 +1,33 @@
+# Removes every file the last `make install` from this build tree put in
+# place (its install_manifest.txt, under $DESTDIR when that is set), then the
+# game's own folders if they are left empty. Shared folders
+# (share/applications, the icon theme) stay.
+if(NOT EXISTS "${MANIFEST}")
+  message(FATAL_ERROR "Nothing to uninstall: ${MANIFEST} is missing (install first).")
+endif()
+file(STRINGS "${MANIFEST}" installed)
+set(folders)
+foreach(listed ${installed})
+  set(file "$ENV{DESTDIR}${listed}")
+  if(EXISTS "${file}" OR IS_SYMLINK "${file}")
+    message(STATUS "Removing ${file}")
+    file(REMOVE "${file}")
+  endif()
+  get_filename_component(folder "${file}" DIRECTORY)
+  if(folder MATCHES "/sundown-arena(/|$)")
+    list(APPEND folders "${folder}")
+  endif()
+endforeach()
+# Deepest first: datos/ before the folder that holds it.
+list(REMOVE_DUPLICATES folders)
+list(SORT folders ORDER DESCENDING)
+foreach(folder ${folders})
+  while(folder MATCHES "/sundown-arena(/|$)")
+    file(GLOB left "${folder}/*")
+    if(left OR NOT IS_DIRECTORY "${folder}")
+      break()
+    endif()
+    file(REMOVE_RECURSE "${folder}")
+    get_filename_component(folder "${folder}" DIRECTORY)
+  endwhile()
+endforeach()
