@@ -35,9 +35,9 @@ struct Vec {
 
 Vec vec(AssetPoint p) { return Vec{p.x, p.y, p.z}; }
 
-bool is_rest(const float key[ESQ_KEY_CHANNELS]) {
-    const float rest[ESQ_KEY_CHANNELS] = {0, 0, 0, 1, 1, 1, 0, 0, 0};
-    for (int c = 0; c < ESQ_KEY_CHANNELS; c++)
+bool is_rest(const float key[ESQ_KEY_FLOATS]) {
+    const float rest[ESQ_KEY_FLOATS] = {0, 0, 0, 1, 1, 1, 0, 0, 0};
+    for (int c = 0; c < ESQ_KEY_FLOATS; c++)
         if (key[c] != rest[c]) return false;
     return true;
 }
@@ -396,7 +396,7 @@ TEST_F(FigureAssets, SkeletonsHoldAnimatedClipsAndRestKeysElsewhere) {
         EXPECT_LT(s.bones[0].parent, 0);
         for (size_t b = 0; b < s.bones.size(); b++) {
             EXPECT_LT(s.bones[b].parent, static_cast<int>(b));
-            for (int k = 0; k < ESQ_KEYS; k++) {
+            for (int k = 0; k < ESQ_KEYFRAMES; k++) {
                 if (!is_clip_key(k)) {
                     EXPECT_TRUE(is_rest(s.bones[b].key[k])) << "bone " << b << " key " << k;
                 }
@@ -408,7 +408,7 @@ TEST_F(FigureAssets, SkeletonsHoldAnimatedClipsAndRestKeysElsewhere) {
             bool moves = false;
             for (const EsqBone& bone : s.bones)
                 for (int k = clip.first + 1; k <= clip.last; k++)
-                    for (int c = 0; c < ESQ_KEY_CHANNELS; c++) moves = moves || bone.key[k][c] != bone.key[clip.first][c];
+                    for (int c = 0; c < ESQ_KEY_FLOATS; c++) moves = moves || bone.key[k][c] != bone.key[clip.first][c];
             EXPECT_TRUE(moves) << "clip " << clip.first << "-" << clip.last << " is frozen";
         }
     }
