@@ -10,6 +10,11 @@
 
 namespace {
 
+// The corners no mesh uses are painted too, so no pixel is left transparent
+// black: plain camouflage below the backpack, skin beside the neck.
+const AtlasRect BODY_SPARE_CORNER = {0, 224, 128, 256};
+const AtlasRect HEAD_SPARE_CORNER = {192, 224, 256, 256};
+
 // Local coordinates handed to a region painter: pixel position inside the
 // region (px, py from its top-left corner), its size, and the position
 // relative to the size (u, v in 0..1, v growing down the image).
@@ -65,6 +70,17 @@ void cell_distances(float x, float y, float cell, uint32_t seed, float& nearest,
     }
 }
 
+// A blank atlas for one skin.
+Image make_atlas() {
+    return make_image(FIGURE_ATLAS_PIXELS, FIGURE_ATLAS_PIXELS);
+}
+
+// Whether a coordinate falls in the first `width` pixels of every `period`:
+// ribs, seams, buckles and treads repeating along a region.
+bool in_stripe(float coordinate, int period, int width) {
+    return static_cast<int>(coordinate) % period < width;
+}
+
 // ---- cloth and gear -----------------------------------------------------------
 
 // The soldier's palette.
@@ -118,12 +134,41 @@ Rgb seam(Rgb c, float distance, float along) {
     return c;
 }
 
+// A seam running down the region at a share of its width.
+Rgb seam_across(Rgb c, const Spot& s, float across) {
+    return seam(c, std::fabs(s.px - s.w * across), s.py);
+}
+
 // A rectangle outline (pocket, flap) with a shadow below it.
 Rgb pocket(Rgb c, float px, float py, float x0, float y0, float x1, float y1) {
     if (px < x0 || px > x1 || py < y0 || py > y1 + 2) return c;
     if (py > y1) return c * 0.7f;  // shadow under the pocket
     if (px < x0 + 1 || px > x1 - 1 || py < y0 + 1 || py > y1 - 1) return c * 0.65f;
     if (py < y0 + (y1 - y0) * 0.3f) return c * (py < y0 + (y1 - y0) * 0.3f - 1 ? 1.08f : 0.6f);  // flap
+    return c;
+}
+
+// Where pockets sit on a region: the centre at a share of the width plus an
+// offset, the half width, and the top and bottom rows, in pixels.
+struct PocketPlace {
+    float across, offset, half_width, top, bottom;
+};
+
+const PocketPlace CHEST_POCKETS[] = {
+    {0.5f, -17, 9, 26, 46},  // either side of the zip
+    {0.5f, 17, 9, 26, 46},
+};
+const PocketPlace CARGO_POCKETS[] = {
+    {0.25f, 0, 9, 20, 46},  // on both sides of the thigh
+    {0.75f, 0, 9, 20, 46},
+};
+
+template <size_t N>
+Rgb add_pockets(Rgb c, const Spot& s, const PocketPlace (&places)[N]) {
+    for (const PocketPlace& place : places) {
+        const float centre = s.w * place.across + place.offset;
+        c = pocket(c, s.px, s.py, centre - place.half_width, place.top, centre + place.half_width, place.bottom);
+    }
     return c;
 }
 
@@ -140,18 +185,16 @@ void paint_jacket(Image& image) {
         // Zip down the front, side seams, collar.
         if (std::fabs(s.px - front) < 1.5f) c = c * 0.55f;
         else if (std::fabs(s.px - front) < 3.0f) c = c * 1.1f;
-        c = seam(c, std::fabs(s.px - s.w * 0.25f), s.py);
-        c = seam(c, std::fabs(s.px - s.w * 0.75f), s.py);
+        c = seam_across(c, s, 0.25f);
+        c = seam_across(c, s, 0.75f);
         if (s.py < 7) c = c * 0.75f;
-        // Chest pockets either side of the zip.
-        c = pocket(c, s.px, s.py, front - 26, 26, front - 8, 46);
-        c = pocket(c, s.px, s.py, front + 8, 26, front + 26, 46);
+        c = add_pockets(c, s, CHEST_POCKETS);
         // Pack straps over the shoulders, front and back.
         for (float strap : {front - 34.0f, front + 34.0f, 12.0f, s.w - 12.0f}) {
             float d = std::fabs(s.px - strap);
             if (d < 4.5f && s.py < 70) {
                 c = OLIVE_DRAB * ((d > 3.5f ? 0.7f : 1.0f) * grain(s.x, s.y, 7, 0.2f));
-                if (static_cast<int>(s.py) % 18 < 2) c = STRAP_BUCKLE;
+                if (in_stripe(s.py, 18, 2)) c = STRAP_BUCKLE;
             }
         }
         return c;
@@ -175,11 +218,8 @@ void paint_trousers(Image& image) {
 void paint_thigh(Image& image) {
     paint_region(image, BODY_THIGH, [](const Spot& s) {
         Rgb c = camouflage(s.x, s.y, 303);
-        c = seam(c, std::fabs(s.px - s.w * 0.5f), s.py);
-        // Cargo pockets on both sides.
-        c = pocket(c, s.px, s.py, s.w * 0.25f - 9, 20, s.w * 0.25f + 9, 46);
-        c = pocket(c, s.px, s.py, s.w * 0.75f - 9, 20, s.w * 0.75f + 9, 46);
-        return c;
+        c = seam_across(c, s, 0.5f);
+        return add_pockets(c, s, CARGO_POCKETS);
     });
 }
 
@@ -189,7 +229,7 @@ void paint_shin(Image& image) {
         if (s.py < boot_top) {
             Rgb c = camouflage(s.x, s.y, 404);
             if (s.py > boot_top - 5) c = c * 0.8f;  // trousers bloused over the boot
-            return seam(c, std::fabs(s.px - s.w * 0.5f), s.py);
+            return seam_across(c, s, 0.5f);
         }
         Rgb c = leather(s.x, s.y, 41, LEATHER_BLACK);
         if (s.py < boot_top + 2) c = c * 0.5f;
@@ -207,11 +247,11 @@ void paint_shin(Image& image) {
 void paint_sleeves(Image& image) {
     paint_region(image, BODY_SLEEVE, [](const Spot& s) {
         Rgb c = camouflage(s.x, s.y, 505);
-        // A flag patch on the outer side of the upper sleeve.
-        float dx = std::fabs(s.px - s.w * 0.25f), dy = std::fabs(s.py - 16);
-        if (dx < 8 && dy < 5) c = (dx > 7 || dy > 4) ? OLIVE_DRAB * 0.6f : mix(OLIVE_DRAB, CAMO_BLACK, 0.3f);
-        dx = std::fabs(s.px - s.w * 0.75f);
-        if (dx < 8 && dy < 5) c = (dx > 7 || dy > 4) ? OLIVE_DRAB * 0.6f : mix(OLIVE_DRAB, CAMO_BLACK, 0.3f);
+        // A flag patch on the outer side of each upper sleeve.
+        for (float across : {0.25f, 0.75f}) {
+            float dx = std::fabs(s.px - s.w * across), dy = std::fabs(s.py - 16);
+            if (dx < 8 && dy < 5) c = (dx > 7 || dy > 4) ? OLIVE_DRAB * 0.6f : mix(OLIVE_DRAB, CAMO_BLACK, 0.3f);
+        }
         return seam(c, std::fabs(s.px - 1), s.py);
     });
     paint_region(image, BODY_FORESLEEVE, [](const Spot& s) {
@@ -225,7 +265,7 @@ void paint_sleeves(Image& image) {
 void paint_gear(Image& image) {
     paint_region(image, BODY_GLOVE, [](const Spot& s) {
         Rgb c = leather(s.x, s.y, 51, GLOVE_LEATHER);
-        if (static_cast<int>(s.px) % 16 == 0) c = c * 0.6f;  // finger seams
+        if (in_stripe(s.px, 16, 1)) c = c * 0.6f;  // finger seams
         if (s.py > s.h - 6) c = c * 0.75f;                  // knuckle pad
         return c;
     });
@@ -234,7 +274,7 @@ void paint_gear(Image& image) {
         float side = s.u * 4.0f;
         if (side >= 3.0f) {  // the sole: rubber tread
             c = SOLE_RUBBER;
-            if (static_cast<int>(s.py) % 5 < 2) c = SOLE_TREAD;
+            if (in_stripe(s.py, 5, 2)) c = SOLE_TREAD;
         } else if (side >= 1.0f && side < 2.0f) {  // the top: laces
             float dx = std::fabs(s.px - s.w * 0.375f);
             if (dx < 5 && std::fabs(dx - std::fmod(s.py, 5.0f)) < 1.0f && s.py < s.h * 0.6f)
@@ -264,7 +304,7 @@ void paint_gear(Image& image) {
     });
     paint_region(image, BODY_ROLL, [](const Spot& s) {
         Rgb c = BLANKET_BROWN * (0.8f + 0.4f * fractal_noise(s.x / 5.0f, s.y / 12.0f, 256, 2, 81));
-        if (static_cast<int>(s.px) % 21 < 2) c = c * 0.6f;  // roll layers
+        if (in_stripe(s.px, 21, 2)) c = c * 0.6f;  // roll layers
         bool strap = std::fabs(s.v - 0.2f) < 0.06f || std::fabs(s.v - 0.8f) < 0.06f;
         if (strap) c = LEATHER_BLACK * 1.6f;
         return c;
@@ -384,12 +424,12 @@ void paint_gun(Image& image) {
         float side = s.u * 4.0f;
         if (side < 1.0f && s.v > 0.2f && s.v < 0.5f && std::fabs(side - 0.5f) < 0.25f) c = RUBBER_BLACK;
         if (ellipse(std::fmod(s.px, 32.0f), s.py, 16, 48, 2, 2) < 1) c = PIN_STEEL;
-        if (side >= 1.0f && side < 2.0f && static_cast<int>(s.py) % 4 == 0) c = c * 0.6f;
+        if (side >= 1.0f && side < 2.0f && in_stripe(s.py, 4, 1)) c = c * 0.6f;
         return c;
     });
     paint_region(image, GUN_STOCK, [](const Spot& s) {
         Rgb c = POLYMER * (0.9f + 0.25f * fractal_noise(s.px / 4.0f, s.py / 4.0f, 256, 2, 181));
-        if (s.py < 8 && static_cast<int>(s.py) % 2 == 0) c = RUBBER_BLACK;  // rubber butt pad
+        if (s.py < 8 && in_stripe(s.py, 2, 1)) c = RUBBER_BLACK;  // rubber butt pad
         if (std::fmod(s.u * 4.0f, 1.0f) < 0.04f) c = c * 1.6f;
         return c;
     });
@@ -407,12 +447,12 @@ void paint_gun(Image& image) {
     });
     paint_region(image, GUN_MAGAZINE, [](const Spot& s) {
         Rgb c = metal(s, MAGAZINE_STEEL, 211);
-        if (static_cast<int>(s.py) % 10 < 2) c = c * 0.6f;  // ribs
+        if (in_stripe(s.py, 10, 2)) c = c * 0.6f;  // ribs
         return c;
     });
     paint_region(image, GUN_GRIP, [](const Spot& s) {
         Rgb c = POLYMER;
-        if ((static_cast<int>(s.px) % 4 < 2) != (static_cast<int>(s.py) % 4 < 2)) c = c * 1.5f;  // stippling
+        if ((in_stripe(s.px, 4, 2)) != (in_stripe(s.py, 4, 2))) c = c * 1.5f;  // stippling
         return c * grain(s.x, s.y, 221, 0.3f);
     });
     paint_region(image, GUN_DARK, [](const Spot& s) { return metal(s, GUNMETAL * 0.7f, 231); });
@@ -532,9 +572,8 @@ void paint_creature_face(Image& image) {
 }  // namespace
 
 Image paint_player_body() {
-    Image image = make_image(FIGURE_ATLAS_PIXELS, FIGURE_ATLAS_PIXELS);
-    // The spare corner below the backpack is plain camouflage.
-    paint_region(image, AtlasRect{0, 224, 128, 256}, [](const Spot& s) { return camouflage(s.x, s.y, 99); });
+    Image image = make_atlas();
+    paint_region(image, BODY_SPARE_CORNER, [](const Spot& s) { return camouflage(s.x, s.y, 99); });
     paint_jacket(image);
     paint_trousers(image);
     paint_thigh(image);
@@ -545,22 +584,21 @@ Image paint_player_body() {
 }
 
 Image paint_player_head() {
-    Image image = make_image(FIGURE_ATLAS_PIXELS, FIGURE_ATLAS_PIXELS);
+    Image image = make_atlas();
     paint_face(image);
     paint_helmet(image);
-    // The spare corner gets skin too, so no pixel is left transparent black.
-    paint_region(image, AtlasRect{192, 224, 256, 256}, [](const Spot& s) { return skin(s.x, s.y, 171); });
+    paint_region(image, HEAD_SPARE_CORNER, [](const Spot& s) { return skin(s.x, s.y, 171); });
     return image;
 }
 
 Image paint_rifle() {
-    Image image = make_image(FIGURE_ATLAS_PIXELS, FIGURE_ATLAS_PIXELS);
+    Image image = make_atlas();
     paint_gun(image);
     return image;
 }
 
 Image paint_enemy_skin() {
-    Image image = make_image(FIGURE_ATLAS_PIXELS, FIGURE_ATLAS_PIXELS);
+    Image image = make_atlas();
     paint_creature_body(image);
     paint_creature_face(image);
     return image;
