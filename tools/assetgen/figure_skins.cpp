@@ -332,21 +332,39 @@ float ellipse(float px, float py, float cx, float cy, float rx, float ry) {
     return dx * dx + dy * dy;
 }
 
+// Where the soldier's features sit on his face strip, in pixels: rows from
+// the crown down, widths and spreads from the middle of the face.
+struct SoldierFace {
+    float hairline_row;        // hair above it all the way round
+    float jaw_row;             // hair at the sides above it, stubble below
+    float hair_side;           // hair this far out from the middle
+    float stubble_half_width;
+    float ear_spread;          // the ears' centres either side of the middle
+    float ear_row;
+    float ear_half_width, ear_half_height;
+    float brow_row;
+    float eye_row;
+    float eye_spread;          // the eyes' centres either side of the middle
+    float nose_row;
+    float mouth_row;
+};
+
+const SoldierFace SOLDIER_FACE = {16, 78, 88, 60, 64, 52, 7, 14, 35, 43, 15, 60, 92};
+
 void paint_face(Image& image) {
     paint_region(image, HEAD_FACE, [](const Spot& s) {
+        const SoldierFace& f = SOLDIER_FACE;
         const float mid = s.w * 0.5f;
-        const float eye_row = 43, brow_row = 35, nose_row = 60, mouth_row = 92;
-        const float eye_spread = 15;
         Rgb c = skin(s.x, s.y, 121);
         float dx = s.px - mid, ax = std::fabs(dx);
         // Short dark hair at the back and top; stubble along the jaw.
         Rgb hair = HAIR_BROWN * (0.8f + 0.4f * value_noise(s.px, s.py * 0.5f, 256, 122));
-        if ((ax > 88 && s.py < 78) || s.py < 16) c = hair;
-        else if (s.py > 78 && ax < 60)
+        if ((ax > f.hair_side && s.py < f.jaw_row) || s.py < f.hairline_row) c = hair;
+        else if (s.py > f.jaw_row && ax < f.stubble_half_width)
             c = mix(c, STUBBLE, 0.35f * value_noise(s.px * 0.8f, s.py * 0.8f, 256, 123));
         // Ears on both sides.
-        for (float ear : {mid - 64, mid + 64}) {
-            float e = ellipse(s.px, s.py, ear, 52, 7, 14);
+        for (float ear : {mid - f.ear_spread, mid + f.ear_spread}) {
+            float e = ellipse(s.px, s.py, ear, f.ear_row, f.ear_half_width, f.ear_half_height);
             if (e < 1) c = skin(s.x, s.y, 124) * (e > 0.6f ? 0.75f : 0.95f);
         }
         // Camouflage face paint across the cheeks.
@@ -354,18 +372,18 @@ void paint_face(Image& image) {
         if (ax < 34 && std::fabs(s.py - 24) < 3) c = mix(c, CAMO_BROWN, 0.6f);
         // Eyes, brows, nose shadow, mouth.
         for (float side : {-1.0f, 1.0f}) {
-            float ex = mid + side * eye_spread;
-            float e = ellipse(s.px, s.py, ex, eye_row, 7, 3.2f);
+            float ex = mid + side * f.eye_spread;
+            float e = ellipse(s.px, s.py, ex, f.eye_row, 7, 3.2f);
             if (e < 1.6f && e >= 1.0f) c = c * 0.7f;
             if (e < 1.0f) c = EYE_WHITE;
-            if (ellipse(s.px, s.py, ex, eye_row, 2.6f, 2.6f) < 1) c = IRIS_GREEN;
-            if (ellipse(s.px, s.py, ex, eye_row, 1.2f, 1.2f) < 1) c = PUPIL_BLACK;
-            if (ellipse(s.px, s.py, ex, brow_row, 9, 1.8f) < 1) c = BROW_BROWN;
+            if (ellipse(s.px, s.py, ex, f.eye_row, 2.6f, 2.6f) < 1) c = IRIS_GREEN;
+            if (ellipse(s.px, s.py, ex, f.eye_row, 1.2f, 1.2f) < 1) c = PUPIL_BLACK;
+            if (ellipse(s.px, s.py, ex, f.brow_row, 9, 1.8f) < 1) c = BROW_BROWN;
         }
-        if (ax < 5 && s.py > eye_row + 3 && s.py < nose_row + 4) c = c * (0.9f + 0.02f * ax);
-        if (ax < 8 && std::fabs(s.py - nose_row - 4) < 1.5f) c = c * 0.7f;
-        if (ax < 14 && std::fabs(s.py - mouth_row) < 1.6f) c = LIP_RED;
-        if (ax < 11 && s.py > mouth_row + 1.6f && s.py < mouth_row + 4) c = c * 1.05f;
+        if (ax < 5 && s.py > f.eye_row + 3 && s.py < f.nose_row + 4) c = c * (0.9f + 0.02f * ax);
+        if (ax < 8 && std::fabs(s.py - f.nose_row - 4) < 1.5f) c = c * 0.7f;
+        if (ax < 14 && std::fabs(s.py - f.mouth_row) < 1.6f) c = LIP_RED;
+        if (ax < 11 && s.py > f.mouth_row + 1.6f && s.py < f.mouth_row + 4) c = c * 1.05f;
         return c;
     });
 }
@@ -479,6 +497,20 @@ const Rgb SLIT_PUPIL = {0.05f, 0.02f, 0.02f};
 const Rgb NOSTRIL_BLACK = {0.06f, 0.04f, 0.04f};
 const Rgb MOUTH_RED = {0.20f, 0.03f, 0.03f};
 
+// A region and the noise seed it is painted with.
+struct SeededRegion {
+    const AtlasRect* rect;
+    uint32_t seed;
+};
+
+// The limbs share one painter; each gets its own scales.
+const SeededRegion CREATURE_LIMBS[] = {
+    {&BEAST_UPPER_ARM, 261},
+    {&BEAST_FOREARM, 271},
+    {&BEAST_THIGH, 281},
+    {&BEAST_SHIN, 291},
+};
+
 // Scaly hide: cells with dark crevices, blotches, paler towards `pale`.
 Rgb scales(int x, int y, float cell, float pale, uint32_t seed) {
     float nearest, second;
@@ -502,10 +534,9 @@ void paint_creature_body(Image& image) {
         if (spine < 10) c = c * (0.6f + 0.04f * spine);
         return c;
     });
-    AtlasRect limbs[] = {BEAST_UPPER_ARM, BEAST_FOREARM, BEAST_THIGH, BEAST_SHIN};
-    uint32_t seed = 261;
-    for (const AtlasRect& limb : limbs) {
-        paint_region(image, limb, [seed](const Spot& s) {
+    for (const SeededRegion& limb : CREATURE_LIMBS) {
+        const uint32_t seed = limb.seed;
+        paint_region(image, *limb.rect, [seed](const Spot& s) {
             // Paler on the inside face of the limb, darker behind.
             float pale = 0.25f * (0.5f + 0.5f * std::cos((s.u - 0.5f) * 6.2832f));
             Rgb c = scales(s.x, s.y, 6.0f, pale, seed);
@@ -514,7 +545,6 @@ void paint_creature_body(Image& image) {
             if (vein < 1.5f) c = mix(c, VEIN_PURPLE, 0.6f);
             return c;
         });
-        seed += 10;
     }
     paint_region(image, BEAST_HIDE, [](const Spot& s) {
         float knob = fractal_noise(s.px / 3.0f, s.py / 3.0f, 256, 2, 301);
@@ -534,21 +564,39 @@ void paint_creature_body(Image& image) {
     });
 }
 
+// Where the creature's features sit on its face strip, in pixels: rows from
+// the crown down, widths and spreads from the middle of the face.
+struct CreatureFace {
+    float brow_row;
+    float brow_half_width;
+    float eye_row;
+    float eye_spread;          // the eyes' centres either side of the middle
+    float socket_half_width, socket_half_height;
+    float eye_half_width, eye_half_height;
+    float nostril_row;
+    float nostril_spread;
+    float nostril_half_width, nostril_half_height;
+    float mouth_row;
+    float mouth_half_width;
+};
+
+const CreatureFace CREATURE_FACE = {16, 46, 31, 19, 13, 8, 8, 4.5f, 46, 7, 2.5f, 1.5f, 53, 38};
+
 void paint_creature_face(Image& image) {
     paint_region(image, BEAST_FACE, [](const Spot& s) {
-        // Rows of the head strip: crown at the top, chin at the bottom.
-        const float brow_row = 16, eye_row = 31, nostril_row = 46, mouth_row = 53;
+        const CreatureFace& f = CREATURE_FACE;
         const float mid = s.w * 0.5f;
         float dx = s.px - mid, ax = std::fabs(dx);
         float front = 1.0f - smoothstep(30, 70, ax);
         Rgb c = scales(s.x, s.y, 6.0f, 0.15f * front, 331);
         // Heavy brow ridge casting a shadow over deep sockets.
-        if (ax < 46 && std::fabs(s.py - brow_row) < 4) c = c * (std::fabs(s.py - brow_row) < 2 ? 1.2f : 0.8f);
+        if (ax < f.brow_half_width && std::fabs(s.py - f.brow_row) < 4)
+            c = c * (std::fabs(s.py - f.brow_row) < 2 ? 1.2f : 0.8f);
         for (float side : {-1.0f, 1.0f}) {
-            float ex = mid + side * 19;
-            float socket = ellipse(s.px, s.py, ex, eye_row, 13, 8);
+            float ex = mid + side * f.eye_spread;
+            float socket = ellipse(s.px, s.py, ex, f.eye_row, f.socket_half_width, f.socket_half_height);
             if (socket < 1) c = c * (0.35f + 0.5f * socket);
-            float eye = ellipse(s.px, s.py, ex, eye_row, 8, 4.5f);
+            float eye = ellipse(s.px, s.py, ex, f.eye_row, f.eye_half_width, f.eye_half_height);
             if (eye < 1) {
                 c = mix(EYE_GLOW_CORE, EYE_GLOW_RIM, eye);  // glowing iris
                 if (std::fabs(s.px - ex) < 1.2f) c = SLIT_PUPIL;  // slit pupil
@@ -556,10 +604,11 @@ void paint_creature_face(Image& image) {
         }
         // Nostril slits and a wide mouth full of teeth.
         for (float side : {-1.0f, 1.0f})
-            if (ellipse(s.px, s.py, mid + side * 7, nostril_row, 2.5f, 1.5f) < 1) c = NOSTRIL_BLACK;
-        const float mouth_half = 38;
-        float lip = mouth_row + 2.0f * std::cos(dx * 0.08f);
-        if (ax < mouth_half && std::fabs(s.py - lip) < 3.5f) {
+            if (ellipse(s.px, s.py, mid + side * f.nostril_spread, f.nostril_row, f.nostril_half_width,
+                        f.nostril_half_height) < 1)
+                c = NOSTRIL_BLACK;
+        float lip = f.mouth_row + 2.0f * std::cos(dx * 0.08f);
+        if (ax < f.mouth_half_width && std::fabs(s.py - lip) < 3.5f) {
             c = MOUTH_RED;
             float tooth = std::fmod(ax, 6.0f);
             float into = s.py < lip ? (s.py - (lip - 3.5f)) : ((lip + 3.5f) - s.py);
