@@ -2,6 +2,9 @@
 // and helmet ("tex2.raw"), the rifle ("arma.raw") and the creature's scaly
 // hide ("malo.raw"). Each is a 256 x 256 atlas painted region by region
 // (see figures.h) from fixed-seed noise, so every run paints the same bytes.
+// First the painting vocabulary (regions, grain, cells, stripes), then for
+// each figure its palette, its surfaces (camouflage, leather, metal, scales),
+// the tables of where its features sit, and one painter per region.
 #include <cmath>
 
 #include "colour.h"
