@@ -40,10 +40,11 @@ static const float PLAYER_DEATH_TIMER_START = 1.0f;
 static const float DEATH_TIMER_END = 0.05f;
 
 // ---- Turns ----------------------------------------------------------------
-// Headings turn by approximations of a half and a quarter of pi, each rounded
-// as it was where the turn was first written. The roundings differ on
-// purpose: they decide where a strafe step, the camera and an aim end up, so
-// each turn keeps its own value instead of sharing one exact pi.
+// Headings turn by half and quarter turns written as rounded pi, and the
+// roundings differ from turn to turn. The differences are small but they are
+// how the game plays (where a strafe step lands, where the intro camera stops,
+// how an enemy aims, which way a figure faces), so each turn keeps its own
+// value instead of sharing one exact pi.
 static const float STRAFE_QUARTER_TURN_RADIANS = 1.5707f;      // sideways from the heading
 static const float INTRO_SIDE_QUARTER_TURN_RADIANS = 1.57f;    // the intro camera's stop on the right
 static const float ENEMY_AIM_QUARTER_TURN_RADIANS = 1.57f;     // from atan2's angle to a heading
