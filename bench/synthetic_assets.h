@@ -15,7 +15,6 @@ namespace synthetic {
 enum {
     FIGURE_BONES = 16,
     TUBE_SIDES = 10,
-    ANIMATED_KEYS = 31,  // the clips use keyframes 0..30
 };
 
 struct MeshBuilder {
@@ -80,11 +79,11 @@ struct MeshBuilder {
 };
 
 // Pivots of a standing figure about 1.8 units tall; parents come first.
-struct BoneSpec {
-    float x, z;
+struct FigurePivot {
+    float x, z;  // the pivot in the figure's y = 0 plane
     int parent;
 };
-static const BoneSpec FIGURE[FIGURE_BONES] = {
+static const FigurePivot FIGURE_PIVOTS[FIGURE_BONES] = {
     {0, 1.0f, -1},      // hips
     {0, 1.2f, 0},       // spine
     {0, 1.4f, 1},       // chest
@@ -113,7 +112,7 @@ inline Model* make_figure_model() {
             for (int s = 0; s < TUBE_SIDES; s++) {
                 const float a = 6.2831853f * static_cast<float>(s) / TUBE_SIDES;
                 const float c = std::cos(a), si = std::sin(a);
-                mesh.vertex(FIGURE[b].x + radius * c, radius * si, FIGURE[b].z - length * static_cast<float>(ring), c,
+                mesh.vertex(FIGURE_PIVOTS[b].x + radius * c, radius * si, FIGURE_PIVOTS[b].z - length * static_cast<float>(ring), c,
                             si, 0, b);
             }
         }
@@ -136,9 +135,9 @@ inline Skeleton* make_figure_skeleton(float phase) {
     s->bone_count = FIGURE_BONES;
     for (int b = 0; b < FIGURE_BONES; b++) {
         Bone& bone = s->bones[b];
-        bone.pivot[0] = FIGURE[b].x;
-        bone.pivot[2] = FIGURE[b].z;
-        bone.parent = static_cast<int16_t>(FIGURE[b].parent);
+        bone.pivot[0] = FIGURE_PIVOTS[b].x;
+        bone.pivot[2] = FIGURE_PIVOTS[b].z;
+        bone.parent = static_cast<int16_t>(FIGURE_PIVOTS[b].parent);
         for (int k = 0; k < SKELETON_KEYFRAMES; k++) {
             const float t = static_cast<float>(k) + phase + static_cast<float>(b);
             bone.rotation_keys[k][0] = 12.0f * std::sin(0.7f * t);

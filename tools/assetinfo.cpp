@@ -13,20 +13,10 @@
 #include <vector>
 
 #include "assets/assets.h"
+#include "assets/file_layouts.h"
 
 enum {
-    EMD_HEADER_BYTES = 5,
-    EMD_LONG_RECORD_BYTES = 256,
-    EMD_SHORT_RECORD_BYTES = 20,
-    EMD_VERTEX_BYTES = 18,
-    EMD_FACE_BYTES = 64,
-    EMD_FACE_VERTEX = 5,  // offset of the corners inside a face record
-    ESQ_HEADER_BYTES = 5,
-    ESQ_BONE_BYTES = 14,
-    ESQ_BONE_PARENT = 12,
-    ESQ_KEYS_PER_BONE_BYTES = SKELETON_KEYFRAMES * 36,
-    RAW_HEADER_BYTES = 4,
-    RAW_BYTES_PER_PIXEL = 4,
+    ESQ_KEYS_PER_BONE_BYTES = ESQ_KEYFRAMES * ESQ_KEYFRAME_BYTES,
     UNBOUND_FROM = 255,  // bone indices from here up (or negative) bind nothing
 };
 
@@ -50,21 +40,21 @@ static void print_truncated(size_t size, size_t promised) {
 
 static void explain_model_refusal(const std::vector<uint8_t>& bytes) {
     size_t size = bytes.size();
-    size_t need = EMD_HEADER_BYTES + 1;
+    size_t need = EMD_HEADER_BYTES + EMD_LONG_COUNT_BYTES;
     if (size < need) return print_truncated(size, need);
-    need += (bytes[EMD_HEADER_BYTES] + 1) * EMD_LONG_RECORD_BYTES + 2;
+    need += (bytes[EMD_HEADER_BYTES] + 1) * EMD_LONG_RECORD_BYTES + EMD_COUNT_BYTES;
     if (size < need) return print_truncated(size, need);
-    need += u16_at(bytes, need - 2) * EMD_SHORT_RECORD_BYTES + 2;
+    need += u16_at(bytes, need - EMD_COUNT_BYTES) * EMD_SHORT_RECORD_BYTES + EMD_COUNT_BYTES;
     if (size < need) return print_truncated(size, need);
-    unsigned vertex_count = u16_at(bytes, need - 2);
-    need += vertex_count * EMD_VERTEX_BYTES + 2;
+    unsigned vertex_count = u16_at(bytes, need - EMD_COUNT_BYTES);
+    need += vertex_count * EMD_VERTEX_BYTES + EMD_COUNT_BYTES;
     if (size < need) return print_truncated(size, need);
     size_t faces_at = need;
-    unsigned face_count = u16_at(bytes, need - 2);
+    unsigned face_count = u16_at(bytes, need - EMD_COUNT_BYTES);
     need += face_count * EMD_FACE_BYTES;
     if (size < need) return print_truncated(size, need);
     for (unsigned f = 0; f < face_count; f++) {
-        for (int c = 0; c < 3; c++) {
+        for (int c = 0; c < EMD_FACE_CORNERS; c++) {
             unsigned vertex = u16_at(bytes, faces_at + f * EMD_FACE_BYTES + EMD_FACE_VERTEX + 2 * c);
             if (vertex >= vertex_count) {
                 std::printf("  refused: face %u names vertex %u of %u\n", f, vertex, vertex_count);
@@ -127,16 +117,17 @@ static bool show_model(const char* path, const std::vector<uint8_t>& bytes) {
 
 static void explain_skeleton_refusal(const std::vector<uint8_t>& bytes) {
     size_t size = bytes.size();
-    if (size < ESQ_HEADER_BYTES + 2) return print_truncated(size, ESQ_HEADER_BYTES + 2);
+    const size_t bones_at = ESQ_HEADER_BYTES + ESQ_BONE_COUNT_BYTES;
+    if (size < bones_at) return print_truncated(size, bones_at);
     int count = static_cast<int16_t>(u16_at(bytes, ESQ_HEADER_BYTES));
     if (count > SKELETON_MAX_BONES) {
         std::printf("  refused: %d bones, more than %d\n", count, SKELETON_MAX_BONES);
         return;
     }
-    size_t need = ESQ_HEADER_BYTES + 2 + static_cast<size_t>(count) * (ESQ_BONE_BYTES + ESQ_KEYS_PER_BONE_BYTES);
+    size_t need = bones_at + static_cast<size_t>(count) * (ESQ_BONE_BYTES + ESQ_KEYS_PER_BONE_BYTES);
     if (size < need) return print_truncated(size, need);
     for (int b = 0; b < count; b++) {
-        int parent = static_cast<int16_t>(u16_at(bytes, ESQ_HEADER_BYTES + 2 + b * ESQ_BONE_BYTES + ESQ_BONE_PARENT));
+        int parent = static_cast<int16_t>(u16_at(bytes, bones_at + b * ESQ_BONE_BYTES + ESQ_BONE_PARENT));
         if (parent >= b) {
             std::printf("  refused: bone %d has parent %d, which does not come before it\n", b, parent);
             return;
@@ -174,7 +165,7 @@ static bool show_texture(const char* path, const std::vector<uint8_t>& bytes) {
         return false;
     }
     unsigned width = u16_at(bytes, 0);
-    unsigned height = u16_at(bytes, 2);
+    unsigned height = u16_at(bytes, 2);  // after the 16-bit width
     std::printf("  width %u, height %u\n", width, height);
     if (width == 0 || height == 0) {
         std::printf("  refused: zero width or height\n");

@@ -22,7 +22,6 @@
 static const int SHOT_WIDTH = 640;
 static const int SHOT_HEIGHT = 480;
 static const unsigned FIXED_SEED = 12345;  // the same pictures on every run
-static const int STARTING_LIVES = 3;
 static const int SETTLE_TICKS = 40;        // lets the camera and the poses settle
 
 static std::string output_folder = "screenshots";
@@ -246,9 +245,9 @@ static void shoot_pickup(const char* name) {
     key[KEY_W] = 0;
     shoot(name);
     item_message_timer = 0;
-    weapon = 0;
-    ammo = -1;
-    fire_interval = 30;
+    weapon = WEAPON_RIFLE;
+    ammo = UNLIMITED_AMMO;
+    fire_interval = FIRE_INTERVAL_RIFLE_TICKS;
 }
 
 // The player walking forward, seen from behind, enemies ahead.

@@ -22,11 +22,11 @@ struct AnimClip {
 
 static const AnimClip ANIM_CLIPS[ANIM_STATE_COUNT] = {
     // first, last, step, entry
-    {8, 12, 15.0f, 6.0f},   // ANIM_STAND
-    {1, 6, 5.0f, 5.0f},     // ANIM_WALK_FORWARD
-    {13, 18, 5.0f, 5.0f},   // ANIM_STRAFE_LEFT
-    {19, 24, 5.0f, 5.0f},   // ANIM_STRAFE_RIGHT
-    {25, 30, 5.0f, 5.0f},   // ANIM_WALK_BACKWARD
+    {ANIM_STAND_FIRST_KEY, ANIM_STAND_LAST_KEY, 15.0f, 6.0f},
+    {ANIM_WALK_FORWARD_FIRST_KEY, ANIM_WALK_FORWARD_LAST_KEY, 5.0f, 5.0f},
+    {ANIM_STRAFE_LEFT_FIRST_KEY, ANIM_STRAFE_LEFT_LAST_KEY, 5.0f, 5.0f},
+    {ANIM_STRAFE_RIGHT_FIRST_KEY, ANIM_STRAFE_RIGHT_LAST_KEY, 5.0f, 5.0f},
+    {ANIM_WALK_BACKWARD_FIRST_KEY, ANIM_WALK_BACKWARD_LAST_KEY, 5.0f, 5.0f},
 };
 
 static bool key_in_clip(int key, const AnimClip& clip) {

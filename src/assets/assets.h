@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "assets/file_layouts.h"
+
 // Render classes a face can carry; see the model renderer for their meaning.
 enum {
     RENDER_CLASS_MAIN_LAST = 1,      // 0..1 drawn in the model's main pass
@@ -45,9 +47,10 @@ struct Model {
     Face* faces;
 };
 
+// A skeleton holds as many bones as a file may name, and all its keyframes.
 enum {
-    SKELETON_MAX_BONES = 256,
-    SKELETON_KEYFRAMES = 256,
+    SKELETON_MAX_BONES = ESQ_MAX_BONES,
+    SKELETON_KEYFRAMES = ESQ_KEYFRAMES,
 };
 
 struct Bone {

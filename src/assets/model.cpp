@@ -5,41 +5,14 @@
 #include <cstring>
 
 #include "assets/assets.h"
+#include "assets/file_layouts.h"
 #include "assets/packed_reader.h"
 
 enum {
-    EMD_HEADER_BYTES = 5,
-    EMD_LONG_RECORD_BYTES = 256,  // N + 1 of them, not interpreted
-    EMD_SHORT_RECORD_BYTES = 20,  // M of them, not interpreted
-    EMD_VERTEX_BYTES = 18,
-    EMD_FACE_BYTES = 64,
-    EMD_FACE_CORNERS = 3,
-    EMD_FACE_CORNER_UV_BYTES = 16,  // u, v of the first set, then of the second
     // The normal pass lists at least this many faces around one vertex; a
     // file with a busier vertex gets longer lists.
     ADJACENT_LIST_MIN_ENTRIES = 100,
     FLOATS_PER_VERTEX = 3,
-};
-
-// Field offsets inside a vertex record.
-enum {
-    EMD_VERTEX_SECOND_BONE = 0,
-    EMD_VERTEX_BONE = 2,
-    EMD_VERTEX_POSITION = 4,
-    EMD_VERTEX_EXTRA = 16,
-};
-
-// Field offsets inside a face record.
-enum {
-    EMD_FACE_RESERVED_A = 0,
-    EMD_FACE_DOUBLE_SIDED = 1,
-    EMD_FACE_RESERVED_B = 2,
-    EMD_FACE_RESERVED_C = 4,
-    EMD_FACE_VERTEX = 5,
-    EMD_FACE_RENDER_CLASS = 11,
-    EMD_FACE_TEXTURE_OFFSET = 12,
-    EMD_FACE_RESERVED_D = 14,
-    EMD_FACE_UV = 16,
 };
 
 // calloc that never answers a request for nothing with null, so null always

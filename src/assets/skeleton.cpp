@@ -5,17 +5,10 @@
 #include <cstdlib>
 
 #include "assets/assets.h"
+#include "assets/file_layouts.h"
 #include "assets/packed_reader.h"
 
 enum {
-    ESQ_HEADER_BYTES = 5,
-    ESQ_BONE_BYTES = 14,
-    ESQ_KEYFRAME_BYTES = 36,
-    ESQ_BONE_PARENT = 12,  // offset of the parent inside a bone record
-    // Offsets inside a keyframe record.
-    ESQ_KEY_TRANSLATION = 0,
-    ESQ_KEY_SCALE = 12,
-    ESQ_KEY_ROTATION = 24,
     AXES = 3,
 };
 
@@ -28,7 +21,7 @@ static bool read_bones(PACKFILE* file, Skeleton* skeleton) {
     for (int b = 0; b < skeleton->bone_count; b++) {
         if (!read_bytes(file, record, sizeof record)) return false;
         Bone* bone = &skeleton->bones[b];
-        decode_vector(record, bone->pivot);
+        decode_vector(record + ESQ_BONE_PIVOT, bone->pivot);
         bone->parent = decode_s16(record + ESQ_BONE_PARENT);
         // Bones are posed in file order, so a parent must already be posed.
         if (bone->parent >= b) return false;

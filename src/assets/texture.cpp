@@ -8,10 +8,10 @@
 #include <cstdlib>
 
 #include "assets/assets.h"
+#include "assets/file_layouts.h"
 #include "assets/packed_reader.h"
 
 enum {
-    RAW_BYTES_PER_PIXEL = 4,
     NO_TEXTURE = -1,
 };
 
@@ -33,8 +33,6 @@ static const TextureMode TEXTURE_MODES[] = {
     {GL_LINEAR_MIPMAP_LINEAR, GL_REPEAT, true, GL_RGB8},
 };
 static const int TEXTURE_MODE_COUNT = sizeof TEXTURE_MODES / sizeof TEXTURE_MODES[0];
-
-static const long RAW_HEADER_BYTES = 4;  // width and height, 16 bits each
 
 uint8_t* read_texture_pixels(const char* path, uint16_t* width, uint16_t* height) {
     PACKFILE* file = pack_fopen(path, "r");

@@ -14,13 +14,10 @@ static const int DECISION_SPREAD_TICKS = 60;
 static const int AGGRESSION_DRAW_RANGE = 100;
 static const float ENEMY_NO_AIM_UNITS = 3.0f;  // too close along an axis to aim
 static const float ENEMY_FIRING_EDGE = 29.0f;
-static const float AIM_QUARTER_TURN_RADIANS = 1.57f;
 static const float ENEMY_TURN_RADIANS = 3.25f;
 static const float ENEMY_TOUCH_REACH = 1.0f;
 static const float ENEMY_SHOT_REACH = 1.0f;
 static const int ENEMY_SHOT_DAMAGE = 15;
-static const float PLAYER_DEATH_TIMER_START = 1.0f;
-static const float DEATH_TIMER_END = 0.05f;
 
 static void draw_mode(Enemy& enemy) {
     if (enemy.decision_timer != 0) return;
@@ -78,7 +75,7 @@ void update_enemies() {
         draw_mode(enemy);
         if (enemy.mode == ENEMY_MODE_ATTACK && can_aim(enemy)) {
             fire_at_player(j);
-            enemy.heading = std::atan2(player_y - enemy.y, enemy.x - player_x) - AIM_QUARTER_TURN_RADIANS;
+            enemy.heading = std::atan2(player_y - enemy.y, enemy.x - player_x) - ENEMY_AIM_QUARTER_TURN_RADIANS;
             step = ENEMY_AIM_WALK_UNITS_PER_TICK;
         }
         walk_and_turn(enemy, step);

@@ -19,7 +19,37 @@ enum {
     ROUND_SECONDS = 99,
     TICKS_PER_SECOND = 60,
     ITEM_MESSAGE_CAPACITY = 12,  // 11 characters and the terminator
+    STARTING_LIVES = 3,
 };
+
+// ---- Weapons --------------------------------------------------------------
+
+enum {
+    WEAPON_RIFLE = 0,
+    WEAPON_MACHINE_GUN = 1,
+    UNLIMITED_AMMO = -1,                // the rifle's ammo count
+    MACHINE_GUN_AMMO = 100,             // counted down to -1: 101 shots
+    FIRE_INTERVAL_RIFLE_TICKS = 30,
+    FIRE_INTERVAL_MACHINE_GUN_TICKS = 5,
+};
+
+// The player's death timer starts at 1 and counts down; below the end value
+// the explosion is over (the round restarts or the game ends) and the figure
+// is drawn again.
+static const float PLAYER_DEATH_TIMER_START = 1.0f;
+static const float DEATH_TIMER_END = 0.05f;
+
+// ---- Turns ----------------------------------------------------------------
+// Headings turn by half and quarter turns written as rounded pi, and the
+// roundings differ from turn to turn. The differences are small but they are
+// how the game plays (where a strafe step lands, where the intro camera stops,
+// how an enemy aims, which way a figure faces), so each turn keeps its own
+// value instead of sharing one exact pi.
+static const float STRAFE_QUARTER_TURN_RADIANS = 1.5707f;      // sideways from the heading
+static const float INTRO_SIDE_QUARTER_TURN_RADIANS = 1.57f;    // the intro camera's stop on the right
+static const float ENEMY_AIM_QUARTER_TURN_RADIANS = 1.57f;     // from atan2's angle to a heading
+static const float CAMERA_BEHIND_HALF_TURN_RADIANS = 3.1416f;  // the eye behind the player
+static const float HEADING_TO_MODEL_HALF_TURN_RADIANS = 3.1415f;  // figures face their heading
 
 // ---- Shot and enemy tables --------------------------------------------
 
@@ -63,8 +93,8 @@ extern int32_t player_health;
 extern int8_t lives;
 extern int32_t score;
 extern int32_t max_score;
-extern int8_t weapon;          // 0 rifle, 1 machine gun
-extern int32_t ammo;           // machine-gun rounds; -1 unlimited
+extern int8_t weapon;          // WEAPON_RIFLE or WEAPON_MACHINE_GUN
+extern int32_t ammo;           // machine-gun rounds; UNLIMITED_AMMO with the rifle
 extern int8_t fire_interval;
 extern int32_t fire_cooldown;
 extern float player_death_timer;

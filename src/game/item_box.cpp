@@ -21,8 +21,6 @@ static const int CORNER_DRAW_RANGE = 100;
 static const float ITEM_BOX_PICKUP_REACH = 1.0f;  // bounds included
 static const int ITEM_MESSAGE_SECONDS = 4;
 static const int HEALTH_BOX_GAIN = 25;
-static const int MACHINE_GUN_AMMO = 100;
-static const int FIRE_INTERVAL_MACHINE_GUN_TICKS = 5;
 static const int POINTS_BOX_GAIN = 1500;
 
 struct Corner {
@@ -65,7 +63,7 @@ static void apply_item(int kind) {
         if (player_health > PLAYER_FULL_HEALTH) player_health = PLAYER_FULL_HEALTH;
         break;
     case ITEM_MACHINE_GUN:
-        weapon = 1;
+        weapon = WEAPON_MACHINE_GUN;
         fire_interval = FIRE_INTERVAL_MACHINE_GUN_TICKS;
         ammo = MACHINE_GUN_AMMO;
         break;

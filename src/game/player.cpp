@@ -34,12 +34,9 @@ static const float TURN_RADIANS_PER_MICKEY = 0.01f;
 static const float ORBIT_RADIANS_PER_TICK = 0.02f;
 static const float WALK_UNITS_PER_TICK = 0.25f;
 static const float STRAFE_UNITS_PER_TICK = 0.25f;
-static const float QUARTER_TURN_RADIANS = 1.5707f;
-static const float HALF_TURN_RADIANS = 3.1416f;
 static const float PLAYER_AREA_EDGE = 26.5f;
 
 // The intro camera glides to a point on the player's right.
-static const float INTRO_SIDE_QUARTER_TURN_RADIANS = 1.57f;
 static const float INTRO_SIDE_UNITS = 3.0f;
 static const float INTRO_GLIDE_UNITS_PER_TICK = 0.25f;
 static const float INTRO_CLOSE_UNITS = 1.0f;
@@ -49,7 +46,6 @@ static const float INTRO_LOWEST_HEIGHT = 1.25f;
 
 static const float CAMERA_BEHIND_UNITS = 5.0f;
 static const float CAMERA_BEHIND_NEAR_EDGE_UNITS = 1.5f;
-static const float CAMERA_EDGE = 28.0f;
 static const float ORBIT_BEHIND_UNITS = 2.5f;
 static const float TALLY_EYE_HEIGHT = 0.5f;
 static const float EYE_HEIGHT_PER_MICKEY = 0.01f;
@@ -58,7 +54,6 @@ static const float EYE_HEIGHT_MAX = 5.0f;
 static const float TARGET_AHEAD_UNITS = 5.0f;
 
 static const int FIRE_BUTTON_LEFT_ALONE = 1;
-static const int FIRE_INTERVAL_RIFLE_TICKS = 30;
 
 static float clamp_to(float value, float low, float high) {
     if (value < low) return low;
@@ -91,12 +86,12 @@ static void walk_player() {
     player_x += step * std::sin(h);
     player_y += step * std::cos(h);
     if (key[KEY_A]) {
-        player_x += STRAFE_UNITS_PER_TICK * std::sin(h - QUARTER_TURN_RADIANS);
-        player_y += STRAFE_UNITS_PER_TICK * std::cos(h - QUARTER_TURN_RADIANS);
+        player_x += STRAFE_UNITS_PER_TICK * std::sin(h - STRAFE_QUARTER_TURN_RADIANS);
+        player_y += STRAFE_UNITS_PER_TICK * std::cos(h - STRAFE_QUARTER_TURN_RADIANS);
     }
     if (key[KEY_D]) {
-        player_x += STRAFE_UNITS_PER_TICK * std::sin(h + QUARTER_TURN_RADIANS);
-        player_y += STRAFE_UNITS_PER_TICK * std::cos(h + QUARTER_TURN_RADIANS);
+        player_x += STRAFE_UNITS_PER_TICK * std::sin(h + STRAFE_QUARTER_TURN_RADIANS);
+        player_y += STRAFE_UNITS_PER_TICK * std::cos(h + STRAFE_QUARTER_TURN_RADIANS);
     }
     player_x = clamp_to(player_x, -PLAYER_AREA_EDGE, PLAYER_AREA_EDGE);
     player_y = clamp_to(player_y, -PLAYER_AREA_EDGE, PLAYER_AREA_EDGE);
@@ -104,16 +99,16 @@ static void walk_player() {
 
 static void place_eye_on_floor(float h) {
     if (tally_active) {
-        camera_eye_x = player_x + ORBIT_BEHIND_UNITS * std::sin(camera_orbit_angle + HALF_TURN_RADIANS);
-        camera_eye_y = player_y + ORBIT_BEHIND_UNITS * std::cos(camera_orbit_angle + HALF_TURN_RADIANS);
+        camera_eye_x = player_x + ORBIT_BEHIND_UNITS * std::sin(camera_orbit_angle + CAMERA_BEHIND_HALF_TURN_RADIANS);
+        camera_eye_y = player_y + ORBIT_BEHIND_UNITS * std::cos(camera_orbit_angle + CAMERA_BEHIND_HALF_TURN_RADIANS);
         return;
     }
-    camera_eye_x = player_x + CAMERA_BEHIND_UNITS * std::sin(h + HALF_TURN_RADIANS);
-    camera_eye_y = player_y + CAMERA_BEHIND_UNITS * std::cos(h + HALF_TURN_RADIANS);
+    camera_eye_x = player_x + CAMERA_BEHIND_UNITS * std::sin(h + CAMERA_BEHIND_HALF_TURN_RADIANS);
+    camera_eye_y = player_y + CAMERA_BEHIND_UNITS * std::cos(h + CAMERA_BEHIND_HALF_TURN_RADIANS);
     // With the back to a wall the eye comes in close rather than leave the arena.
-    if (std::fabs(camera_eye_x) > CAMERA_EDGE || std::fabs(camera_eye_y) > CAMERA_EDGE) {
-        camera_eye_x = player_x + CAMERA_BEHIND_NEAR_EDGE_UNITS * std::sin(h + HALF_TURN_RADIANS);
-        camera_eye_y = player_y + CAMERA_BEHIND_NEAR_EDGE_UNITS * std::cos(h + HALF_TURN_RADIANS);
+    if (is_outside_arena(camera_eye_x, camera_eye_y)) {
+        camera_eye_x = player_x + CAMERA_BEHIND_NEAR_EDGE_UNITS * std::sin(h + CAMERA_BEHIND_HALF_TURN_RADIANS);
+        camera_eye_y = player_y + CAMERA_BEHIND_NEAR_EDGE_UNITS * std::cos(h + CAMERA_BEHIND_HALF_TURN_RADIANS);
     }
 }
 
@@ -165,10 +160,10 @@ static void fire_weapon() {
     const int slot = find_free_shot_slot(player_shots);
     if (slot < 0) return;
 
-    play_sample(CHANNEL_PLAYER_SHOT, weapon == 1 ? SAMPLE_MACHINE_GUN : SAMPLE_RIFLE);
-    if (weapon == 1 && ammo >= 0) ammo -= 1;
-    if (weapon == 1 && ammo < 0) {  // the magazine is spent: back to the rifle
-        weapon = 0;
+    play_sample(CHANNEL_PLAYER_SHOT, weapon == WEAPON_MACHINE_GUN ? SAMPLE_MACHINE_GUN : SAMPLE_RIFLE);
+    if (weapon == WEAPON_MACHINE_GUN && ammo >= 0) ammo -= 1;
+    if (weapon == WEAPON_MACHINE_GUN && ammo < 0) {  // the magazine is spent: back to the rifle
+        weapon = WEAPON_RIFLE;
         fire_interval = FIRE_INTERVAL_RIFLE_TICKS;
     }
     fire_cooldown = fire_interval;

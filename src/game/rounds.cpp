@@ -18,8 +18,6 @@ int32_t music_volume;
 
 static const float NEW_GAME_PLAYER_X = 0.0f;
 static const float NEW_GAME_PLAYER_Y = -16.0f;
-static const int STARTING_LIVES = 3;
-static const int FIRE_INTERVAL_RIFLE_TICKS = 30;
 static const int ROUND_INTRO_SECONDS = 3;
 static const int TALLY_SECONDS = 5;
 
@@ -34,8 +32,6 @@ static const float ENEMY_SHOT_SPEED_STEP = 0.05f;
 static const float ENEMY_SHOT_SPEED_CAP = 0.8f;
 static const int LAST_ROUND_WITH_NEW_ENEMY = 14;  // one more every second round
 static const int LIGHT_PRESET_LAST = 2;           // 0 dawn, 1 sunset, 2 night
-static const int16_t STANDING_CLIP_FROM_KEY = 8;
-static const int16_t STANDING_CLIP_TO_KEY = 9;
 
 // New game camera: 10 units behind the player, 1 unit above the floor.
 static const float NEW_GAME_EYE_X = 0.0f, NEW_GAME_EYE_Y = -26.0f, NEW_GAME_EYE_Z = 1.0f;
@@ -74,8 +70,8 @@ static void reset_player_for_round() {
     round_intro = 1;
     round_intro_countdown = ROUND_INTRO_SECONDS;
     fire_interval = FIRE_INTERVAL_RIFLE_TICKS;
-    ammo = -1;
-    weapon = 0;
+    ammo = UNLIMITED_AMMO;
+    weapon = WEAPON_RIFLE;
 }
 
 static void place_intro_eye() {
@@ -153,12 +149,12 @@ void start_round() {
 
     if (player_skeleton) {
         player_skeleton->requested_state = ANIM_STAND;
-        player_skeleton->from_key = STANDING_CLIP_FROM_KEY;
-        player_skeleton->to_key = STANDING_CLIP_TO_KEY;
+        player_skeleton->from_key = ANIM_STAND_FIRST_KEY;
+        player_skeleton->to_key = ANIM_STAND_FIRST_KEY + 1;
     }
     if (enemy_skeleton) {
-        enemy_skeleton->from_key = STANDING_CLIP_FROM_KEY;
-        enemy_skeleton->to_key = STANDING_CLIP_TO_KEY;
+        enemy_skeleton->from_key = ANIM_STAND_FIRST_KEY;
+        enemy_skeleton->to_key = ANIM_STAND_FIRST_KEY + 1;
     }
     place_intro_eye();
     restart_music();

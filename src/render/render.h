@@ -53,6 +53,7 @@ void draw_model(float angle_x, float angle_y, float angle_z,
 
 void extract_frustum();
 void normalize_plane(int index);
+// The renderer's per-corner test inlines the same check (point_inside_planes).
 int point_in_frustum(float x, float y, float z);
 
 void draw_deferred_faces();

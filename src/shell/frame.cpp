@@ -8,15 +8,13 @@
 #include "render/render.h"
 #include "shell/shell.h"
 
-static const float HEADING_TO_MODEL_OFFSET = 3.1415f;
 static const float RADIANS_TO_DEGREES_NEGATED = -57.2957f;
-static const float DEATH_TIMER_END = 0.05f;
 
 // The preset last sent to OpenGL; round starts only choose light_preset.
 static int applied_light_preset = 0;
 
 static float figure_turn_degrees(float heading) {
-    return (heading + HEADING_TO_MODEL_OFFSET) * RADIANS_TO_DEGREES_NEGATED;
+    return (heading + HEADING_TO_MODEL_HALF_TURN_RADIANS) * RADIANS_TO_DEGREES_NEGATED;
 }
 
 static void sync_light_preset() {

@@ -10,7 +10,6 @@
 
 static const float PLAYER_DEATH_TIMER_STEP = 0.025f;
 static const float ENEMY_DEATH_TIMER_STEP = 0.05f;
-static const float DEATH_TIMER_END = 0.05f;
 static const int MUSIC_FADE_STEP = 2;
 static const float ITEM_BOX_SPIN_DEGREES_PER_TICK = 5.0f;
 static const int ITEM_BOX_CLOCK_MARK_EARLY = 98;
@@ -99,7 +98,7 @@ void game_tick() {
         round_clock = ROUND_SECONDS;
         // ...unless the player is already dying: one death, one life.
         if (player_death_timer <= 0) {
-            player_death_timer = 1.0f;
+            player_death_timer = PLAYER_DEATH_TIMER_START;
             lives -= 1;
         }
     }

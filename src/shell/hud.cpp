@@ -13,7 +13,6 @@
 static const int CLOCK_WARNING_SECONDS = 25;
 static const int BLINK_LAST_RED_TICK = 24;
 static const int HEALTH_WARNING = 25;
-static const int UNLIMITED_AMMO = -1;
 static const int READY_GREY_PER_TICK = 4;
 static const int POINTS_PER_UNIT = 100;
 static const int TALLY_TIME_LINE_COUNTDOWN = 4;

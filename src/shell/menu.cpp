@@ -13,7 +13,6 @@ float menu_phase;
 static const float MENU_PHASE_STEP = 0.005f;  // one cycle is 201 ticks
 static const float MENU_PHASE_END = 1.0f;
 static const int MAX_GREY = 255;
-static const int STARTING_LIVES = 3;
 
 void menu_tick() {
     menu_phase += MENU_PHASE_STEP;

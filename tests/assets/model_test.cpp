@@ -1,5 +1,6 @@
 // The EMD model loader and the vertex-normal pass, on files built byte by
-// byte here.
+// byte here. The sizes are written out rather than taken from
+// assets/file_layouts.h, so a wrong number there is caught by these tests.
 #include <gtest/gtest.h>
 
 #include <cmath>

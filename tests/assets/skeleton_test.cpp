@@ -1,4 +1,6 @@
-// The ESQ skeleton loader, on files built byte by byte here.
+// The ESQ skeleton loader, on files built byte by byte here. The sizes are
+// written out rather than taken from assets/file_layouts.h, so a wrong number
+// there is caught by these tests.
 #include <gtest/gtest.h>
 
 #include <cstring>

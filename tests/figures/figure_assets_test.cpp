@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "anim/anim.h"
 #include "assetgen.h"
 #include "assets/asset_list.h"
 #include "support/asset_reader.h"
@@ -38,9 +39,9 @@ struct Vec {
 
 Vec vec(AssetPoint p) { return Vec{p.x, p.y, p.z}; }
 
-bool is_rest(const float key[ESQ_KEY_CHANNELS]) {
-    const float rest[ESQ_KEY_CHANNELS] = {0, 0, 0, 1, 1, 1, 0, 0, 0};
-    for (int c = 0; c < ESQ_KEY_CHANNELS; c++)
+bool is_rest(const float key[ESQ_KEY_FLOATS]) {
+    const float rest[ESQ_KEY_FLOATS] = {0, 0, 0, 1, 1, 1, 0, 0, 0};
+    for (int c = 0; c < ESQ_KEY_FLOATS; c++)
         if (key[c] != rest[c]) return false;
     return true;
 }
@@ -151,7 +152,20 @@ const Figure ENEMY = {"malo.emd", "morlock.esq", {0}, 0, 96 / 256.0f, 160 / 256.
 struct Clip {
     int first, last;
 };
-const Clip CLIPS[] = {{8, 12}, {1, 6}, {13, 18}, {19, 24}, {25, 30}};
+const Clip CLIPS[] = {
+    {ANIM_STAND_FIRST_KEY, ANIM_STAND_LAST_KEY},
+    {ANIM_WALK_FORWARD_FIRST_KEY, ANIM_WALK_FORWARD_LAST_KEY},
+    {ANIM_STRAFE_LEFT_FIRST_KEY, ANIM_STRAFE_LEFT_LAST_KEY},
+    {ANIM_STRAFE_RIGHT_FIRST_KEY, ANIM_STRAFE_RIGHT_LAST_KEY},
+    {ANIM_WALK_BACKWARD_FIRST_KEY, ANIM_WALK_BACKWARD_LAST_KEY},
+};
+
+bool is_clip_key(int k) {
+    for (const Clip& clip : CLIPS) {
+        if (k >= clip.first && k <= clip.last) return true;
+    }
+    return false;
+}
 
 std::string make_temp_dir() {
     char pattern[] = "/tmp/figure_assets_XXXXXX";
@@ -386,9 +400,8 @@ TEST_F(FigureAssets, SkeletonsHoldAnimatedClipsAndRestKeysElsewhere) {
         EXPECT_LT(s.bones[0].parent, 0);
         for (size_t b = 0; b < s.bones.size(); b++) {
             EXPECT_LT(s.bones[b].parent, static_cast<int>(b));
-            for (int k = 0; k < ESQ_KEYS; k++) {
-                bool in_clip = (k >= 1 && k <= 6) || (k >= 8 && k <= 30);
-                if (!in_clip) {
+            for (int k = 0; k < ESQ_KEYFRAMES; k++) {
+                if (!is_clip_key(k)) {
                     EXPECT_TRUE(is_rest(s.bones[b].key[k])) << "bone " << b << " key " << k;
                 }
                 for (int c = 3; c < 6; c++) EXPECT_EQ(s.bones[b].key[k][c], 1.0f) << "figures never scale";
@@ -399,7 +412,7 @@ TEST_F(FigureAssets, SkeletonsHoldAnimatedClipsAndRestKeysElsewhere) {
             bool moves = false;
             for (const EsqBone& bone : s.bones)
                 for (int k = clip.first + 1; k <= clip.last; k++)
-                    for (int c = 0; c < ESQ_KEY_CHANNELS; c++) moves = moves || bone.key[k][c] != bone.key[clip.first][c];
+                    for (int c = 0; c < ESQ_KEY_FLOATS; c++) moves = moves || bone.key[k][c] != bone.key[clip.first][c];
             EXPECT_TRUE(moves) << "clip " << clip.first << "-" << clip.last << " is frozen";
         }
     }

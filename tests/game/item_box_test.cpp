@@ -64,11 +64,11 @@ TEST(ItemBox, HealthIsCappedAndAMachineGunRefills) {
     EXPECT_EQ(player_health, 150);
     EXPECT_STREQ(item_message, "Health +25");
 
-    weapon = 1;
+    weapon = WEAPON_MACHINE_GUN;
     ammo = 37;
     lay_box(ITEM_MACHINE_GUN);
     check_item_pickup();
-    EXPECT_EQ(weapon, 1);
+    EXPECT_EQ(weapon, WEAPON_MACHINE_GUN);
     EXPECT_EQ(ammo, 100);
     EXPECT_EQ(fire_interval, 5);
     EXPECT_STREQ(item_message, "Machine Gun");

@@ -25,7 +25,7 @@ TEST(PlayerFiring, RifleEveryThirtyTicksMachineGunEveryFive) {
 
     for (Shot& shot : player_shots) shot.active = 0;
     fire_cooldown = 0;
-    weapon = 1;
+    weapon = WEAPON_MACHINE_GUN;
     fire_interval = 5;
     ammo = 100;
     EXPECT_EQ(count_shots_fired(60), 12);
@@ -35,12 +35,12 @@ TEST(PlayerFiring, RifleEveryThirtyTicksMachineGunEveryFive) {
 TEST(PlayerFiring, MachineGunGivesOneHundredAndOneShotsThenTheRifle) {
     start_test_game();
     begin_play();
-    weapon = 1;
+    weapon = WEAPON_MACHINE_GUN;
     fire_interval = 5;
     ammo = 100;
     mouse_b = 1;
     int machine_gun_shots = 0;
-    for (int tick = 0; tick < 1000 && weapon == 1; tick++) {
+    for (int tick = 0; tick < 1000 && weapon == WEAPON_MACHINE_GUN; tick++) {
         const int before = channel_records[CHANNEL_PLAYER_SHOT].starts;
         update_player();
         if (channel_records[CHANNEL_PLAYER_SHOT].starts > before) {
@@ -50,7 +50,7 @@ TEST(PlayerFiring, MachineGunGivesOneHundredAndOneShotsThenTheRifle) {
         update_player_shots(player_shots);
     }
     EXPECT_EQ(machine_gun_shots, 101);
-    EXPECT_EQ(ammo, -1);
+    EXPECT_EQ(ammo, UNLIMITED_AMMO);
     EXPECT_EQ(fire_interval, 30);
     EXPECT_EQ(fire_cooldown, 29);  // 30 when it left, one tick gone
 }

@@ -25,7 +25,7 @@ const RoundRow ROUND_TABLE[14] = {
 TEST(Rounds, ProgressionTableAndBeyond) {
     start_test_game();
     // A new game's first round: the rifle, full health, a full clock, READY.
-    EXPECT_EQ(ammo, -1);
+    EXPECT_EQ(ammo, UNLIMITED_AMMO);
     EXPECT_EQ(player_health, 150);
     EXPECT_EQ(round_clock, 99);
     EXPECT_EQ(round_intro_countdown, 3);
@@ -108,7 +108,7 @@ TEST(Rounds, RestartKeepsTheRoundAndRevivesItsEnemies) {
     item_box_active = 1;
     player_health = 10;
     round_clock = 40;
-    weapon = 1;
+    weapon = WEAPON_MACHINE_GUN;
     ammo = 20;
     fire_interval = 5;
     for (int i = 0; i < count; i++) enemies[i].health = -50;
@@ -123,8 +123,8 @@ TEST(Rounds, RestartKeepsTheRoundAndRevivesItsEnemies) {
     EXPECT_EQ(round_clock, 99);
     EXPECT_EQ(score, 5000);
     EXPECT_EQ(item_box_active, 1);
-    EXPECT_EQ(weapon, 0);
-    EXPECT_EQ(ammo, -1);
+    EXPECT_EQ(weapon, WEAPON_RIFLE);
+    EXPECT_EQ(ammo, UNLIMITED_AMMO);
     EXPECT_EQ(round_intro, 1);
     EXPECT_EQ(enemies_frozen, 1);
 }

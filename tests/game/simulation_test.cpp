@@ -169,8 +169,10 @@ const char* find_broken_rule() {
     if (light_preset < 0 || light_preset > 2) return "light_preset out of range";
     if (round_clock < 1 || round_clock > ROUND_SECONDS) return "round clock out of range";
     if (second_ticks < 0 || second_ticks >= TICKS_PER_SECOND) return "second_ticks out of range";
-    if (weapon != 0 && weapon != 1) return "unknown weapon";
-    if (ammo < -1 || ammo > 100 || (weapon == 1 && ammo < 0)) return "ammunition out of range";
+    if (weapon != WEAPON_RIFLE && weapon != WEAPON_MACHINE_GUN) return "unknown weapon";
+    if (ammo < UNLIMITED_AMMO || ammo > MACHINE_GUN_AMMO || (weapon == WEAPON_MACHINE_GUN && ammo < 0)) {
+        return "ammunition out of range";
+    }
     if (score < 0 || max_score < score) return "score or high score wrong";
     if (std::memchr(item_message, '\0', sizeof item_message) == nullptr) return "item message unterminated";
     if (item_box_active && item_box_x == 25 && item_box_y == 25) return "box in the unused corner";

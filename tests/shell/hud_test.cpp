@@ -43,54 +43,50 @@ void start_play_hud() {
     lives = 2;
 }
 
-TEST(HudPlay, EveryLineInOrderWithItsPlaceAndColour) {
-    start_play_hud();
-    const std::vector<HudLine> lines = hud_pass();
-    ASSERT_EQ(lines.size(), 6u);
-    expect_line(lines[0], -40, 32, -80, 255, 255, 255,
-                "P1         1234                  Max        25000");
-    expect_line(lines[1], -2, 18, -45, 255, 255, 128, "50");
-    expect_line(lines[2], -5.5f, 40, -120, 128, 128, 255, "TIME");
-    expect_line(lines[3], -13.5f, -7, -25, 128, 127, 255, "100");
-    expect_line(lines[4], -8, -15, -50, 128, 255, 128, "Life x 2");
-    expect_line(lines[5], 7.5f, -7, -25, 255, 255, 0, "Inf");
+bool is_red(const HudLine& line) {
+    return line.r == 255 && line.g == 0 && line.b == 0;
 }
 
-TEST(HudPlay, ClockBlinksRedFromTwentyFiveAndHealthTurnsRedAtTwentyFive) {
-    start_play_hud();
-    round_clock = 26;
-    second_ticks = 0;
-    player_health = 26;
-    std::vector<HudLine> lines = hud_pass();
-    EXPECT_EQ(lines[1].g, 255);
-    EXPECT_EQ(lines[3].r, 128);
-
-    round_clock = 25;
-    second_ticks = 24;
-    player_health = 25;
-    lines = hud_pass();
-    EXPECT_STREQ(lines[1].text, "25");
-    EXPECT_EQ(lines[1].g, 0);
-    EXPECT_EQ(lines[3].r, 255);
-    EXPECT_EQ(lines[3].g, 0);
-
-    second_ticks = 25;
-    lines = hud_pass();
-    EXPECT_EQ(lines[1].g, 255);
-
-    round_clock = 5;
-    second_ticks = 0;
-    EXPECT_STREQ(hud_pass()[1].text, " 5");
-}
-
-TEST(HudPlay, AmmunitionLine) {
-    start_play_hud();
-    ammo = 37;
-    EXPECT_EQ(texts(hud_pass()).back(), "37");
-    ammo = 0;
-    EXPECT_EQ(texts(hud_pass()).back(), "0");
-    ammo = -2;
-    EXPECT_EQ(hud_pass().size(), 5u);
+// The play HUD's rules, case by case: the clock blinks red for the first 25
+// ticks of each of the last 25 seconds, health turns red at 25 and below,
+// and the ammunition shows as a count, "Inf" with the rifle, or not at all.
+TEST(HudPlay, LinesFollowTheClockHealthAndAmmunitionRules) {
+    struct Case {
+        int clock, ticks, health, ammo;
+        const char* clock_text;
+        bool clock_red, health_red;
+        const char* ammo_text;  // null: no ammunition line
+    };
+    const Case CASES[] = {
+        {50, 10, 100, UNLIMITED_AMMO, "50", false, false, "Inf"},
+        {26, 0, 26, 37, "26", false, false, "37"},
+        {25, 24, 25, 0, "25", true, true, "0"},
+        {25, 25, 150, 100, "25", false, false, "100"},
+        {5, 0, 1, -2, " 5", true, true, nullptr},
+    };
+    for (const Case& c : CASES) {
+        SCOPED_TRACE(testing::Message() << "clock " << c.clock << ", tick " << c.ticks << ", health " << c.health
+                                        << ", ammo " << c.ammo);
+        start_play_hud();
+        round_clock = c.clock;
+        second_ticks = c.ticks;
+        player_health = c.health;
+        ammo = c.ammo;
+        const std::vector<HudLine> lines = hud_pass();
+        const std::vector<std::string> text = texts(lines);
+        ASSERT_EQ(lines.size(), c.ammo_text ? 6u : 5u);
+        EXPECT_EQ(text[0], "P1         1234                  Max        25000");
+        EXPECT_EQ(text[1], c.clock_text);
+        EXPECT_EQ(is_red(lines[1]), c.clock_red);
+        EXPECT_EQ(text[2], "TIME");
+        EXPECT_EQ(text[3], std::to_string(c.health));
+        EXPECT_EQ(is_red(lines[3]), c.health_red);
+        EXPECT_EQ(text[4], "Life x 2");
+        if (c.ammo_text) {
+            EXPECT_EQ(text[5], c.ammo_text);
+            EXPECT_EQ(lines[5].y, lines[3].y) << "health and ammunition share the bottom row";
+        }
+    }
 }
 
 TEST(HudIntro, ReadyFadesInAndPlayBeginsWhenTheCountdownIsOut) {

@@ -6,15 +6,8 @@
 
 namespace {
 
-const size_t EMD_HEADER_BYTES = 5;
-const size_t EMD_NAME_RECORD_BYTES = 256;
-const size_t EMD_EXTRA_RECORD_BYTES = 20;
-const size_t EMD_VERTEX_BYTES = 18;
-const size_t EMD_FACE_BYTES = 64;
-const size_t ESQ_HEADER_BYTES = 5;
-const int ESQ_MAX_BONES = 256;
-const size_t ESQ_BONE_BYTES = 14 + ESQ_KEYS * ESQ_KEY_CHANNELS * 4;
-const size_t RAW_HEADER_BYTES = 4;
+// A bone record and all of its keyframes.
+const size_t ESQ_BYTES_PER_BONE = ESQ_BONE_BYTES + ESQ_KEYFRAMES * ESQ_KEYFRAME_BYTES;
 
 // Reads little-endian numbers; past the end it gives zeros and notes it.
 struct ByteReader {
@@ -65,9 +58,9 @@ EmdModel parse_emd(const std::vector<uint8_t>& bytes) {
     ByteReader r{bytes};
     r.skip(EMD_HEADER_BYTES);
     size_t names = r.u8() + 1;
-    r.skip(EMD_NAME_RECORD_BYTES * names);
+    r.skip(EMD_LONG_RECORD_BYTES * names);
     size_t extras = r.u16();
-    r.skip(EMD_EXTRA_RECORD_BYTES * extras);
+    r.skip(EMD_SHORT_RECORD_BYTES * extras);
     size_t vertex_count = r.u16();
     for (size_t i = 0; i < vertex_count; i++) {
         EmdVertex v;
@@ -98,8 +91,9 @@ EmdModel parse_emd(const std::vector<uint8_t>& bytes) {
         }
         m.faces.push_back(face);
     }
-    m.expected_size = EMD_HEADER_BYTES + 1 + EMD_NAME_RECORD_BYTES * names + 2 + EMD_EXTRA_RECORD_BYTES * extras + 2 +
-                      EMD_VERTEX_BYTES * vertex_count + 2 + EMD_FACE_BYTES * face_count;
+    m.expected_size = EMD_HEADER_BYTES + EMD_LONG_COUNT_BYTES + EMD_LONG_RECORD_BYTES * names + EMD_COUNT_BYTES +
+                      EMD_SHORT_RECORD_BYTES * extras + EMD_COUNT_BYTES + EMD_VERTEX_BYTES * vertex_count +
+                      EMD_COUNT_BYTES + EMD_FACE_BYTES * face_count;
     m.complete = !r.overran;
     return m;
 }
@@ -120,7 +114,7 @@ EsqSkeleton parse_esq(const std::vector<uint8_t>& bytes) {
     for (EsqBone& b : s.bones)
         for (auto& key : b.key)
             for (float& c : key) c = r.f32();
-    s.expected_size = ESQ_HEADER_BYTES + 2 + ESQ_BONE_BYTES * static_cast<size_t>(n);
+    s.expected_size = ESQ_HEADER_BYTES + ESQ_BONE_COUNT_BYTES + ESQ_BYTES_PER_BONE * static_cast<size_t>(n);
     s.complete = !r.overran;
     return s;
 }
@@ -130,7 +124,7 @@ RawImage parse_raw(const std::vector<uint8_t>& bytes) {
     if (bytes.size() < RAW_HEADER_BYTES) return raw;
     raw.width = bytes[0] | (bytes[1] << 8);
     raw.height = bytes[2] | (bytes[3] << 8);
-    raw.expected_size = RAW_HEADER_BYTES + static_cast<size_t>(raw.width) * raw.height * 4;
+    raw.expected_size = RAW_HEADER_BYTES + static_cast<size_t>(raw.width) * raw.height * RAW_BYTES_PER_PIXEL;
     raw.rgba.assign(bytes.begin() + RAW_HEADER_BYTES, bytes.end());
     return raw;
 }

@@ -1,14 +1,18 @@
 // A small reader of the game's asset formats (EMD meshes, ESQ skeletons, RAW
-// pictures) for the tests of the asset builder. It is written apart from the
-// game's loaders on purpose, so that the tests cross-check them. Parsing
-// never reads past the end: a short file shows as `complete` false and as a
-// length different from `expected_size`.
+// pictures) for the tests of the asset builder. Its parsing is written apart
+// from the game's loaders, so the builder's tests do not lean on them; the
+// sizes and offsets are the shared ones of assets/file_layouts.h, which the
+// loaders' own tests (tests/assets) check against files whose bytes they
+// spell out by hand. Parsing never reads past the end: a short file shows as
+// `complete` false and as a length different from `expected_size`.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "assets/file_layouts.h"
 
 // The whole file; empty when it cannot be read.
 std::vector<uint8_t> read_file(const std::string& path);
@@ -39,13 +43,10 @@ struct EmdModel {
 
 EmdModel parse_emd(const std::vector<uint8_t>& bytes);
 
-const int ESQ_KEYS = 256;
-const int ESQ_KEY_CHANNELS = 9;  // translation xyz, scale xyz, rotation xyz
-
 struct EsqBone {
     AssetPoint pivot;
     int parent;
-    float key[ESQ_KEYS][ESQ_KEY_CHANNELS];
+    float key[ESQ_KEYFRAMES][ESQ_KEY_FLOATS];  // translation xyz, scale xyz, rotation xyz
 };
 
 struct EsqSkeleton {
@@ -61,7 +62,7 @@ struct RawImage {
     int height = 0;
     size_t expected_size = 0;  // header and the pixels its size promises
     std::vector<uint8_t> rgba;  // what follows the header
-    const uint8_t* px(int x, int y) const { return &rgba[(static_cast<size_t>(y) * width + x) * 4]; }
+    const uint8_t* px(int x, int y) const { return &rgba[(static_cast<size_t>(y) * width + x) * RAW_BYTES_PER_PIXEL]; }
 };
 
 // A file shorter than the header gives width and height 0.

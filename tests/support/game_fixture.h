@@ -28,7 +28,7 @@ inline void start_test_game(unsigned seed = 1) {
     start_round();
     in_game = 1;
     score = 0;
-    lives = 3;
+    lives = STARTING_LIVES;
     max_score = 25000;
     reset_channel_records();
 }

@@ -4,21 +4,10 @@
 #include <cassert>
 #include <cmath>
 
+#include "anim/anim.h"
 #include "procedural.h"
 
 namespace {
-
-// Keyframes of the animation clips, one clip per animation state.
-const int CLIP_WALK_FIRST_KEY = 1;
-const int CLIP_WALK_KEYS = 6;
-const int CLIP_STAND_FIRST_KEY = 8;
-const int CLIP_STAND_KEYS = 5;
-const int CLIP_STRAFE_LEFT_FIRST_KEY = 13;
-const int CLIP_STRAFE_LEFT_KEYS = 6;
-const int CLIP_STRAFE_RIGHT_FIRST_KEY = 19;
-const int CLIP_STRAFE_RIGHT_KEYS = 6;
-const int CLIP_BACKWARD_FIRST_KEY = 25;
-const int CLIP_BACKWARD_KEYS = 6;
 
 // Axis pair of a ring: `front` is the facing direction flattened onto the
 // ring's plane, `across` completes it so that the ring's corners run
@@ -75,9 +64,11 @@ void add_cap(Mesh& mesh, uint16_t texture, const std::vector<Vec3>& points, int1
     }
 }
 
-// Samples one looping clip: `pose_at` gets the cycle phase of each key.
-void fill_clip(SkeletonData& skeleton, int first_key, int key_count, PoseAtPhase pose_at) {
-    assert(first_key >= 1 && first_key + key_count <= ESQ_KEYFRAMES);
+// Samples one looping clip, keys first_key to last_key: `pose_at` gets the
+// cycle phase of each key.
+void fill_clip(SkeletonData& skeleton, int first_key, int last_key, PoseAtPhase pose_at) {
+    const int key_count = last_key - first_key + 1;
+    assert(first_key >= 1 && key_count > 0 && last_key < ESQ_KEYFRAMES);
     for (int k = 0; k < key_count; k++) {
         Pose pose = pose_at(static_cast<float>(k) / key_count);
         assert(pose.size() == skeleton.bones.size());
@@ -229,9 +220,9 @@ void set_bone(SkeletonData& skeleton, int index, Vec3 pivot, int parent) {
 }
 
 void fill_clips(SkeletonData& skeleton, const FigureClips& clips) {
-    fill_clip(skeleton, CLIP_WALK_FIRST_KEY, CLIP_WALK_KEYS, clips.walk);
-    fill_clip(skeleton, CLIP_STAND_FIRST_KEY, CLIP_STAND_KEYS, clips.stand);
-    fill_clip(skeleton, CLIP_STRAFE_LEFT_FIRST_KEY, CLIP_STRAFE_LEFT_KEYS, clips.strafe_left);
-    fill_clip(skeleton, CLIP_STRAFE_RIGHT_FIRST_KEY, CLIP_STRAFE_RIGHT_KEYS, clips.strafe_right);
-    fill_clip(skeleton, CLIP_BACKWARD_FIRST_KEY, CLIP_BACKWARD_KEYS, clips.backward);
+    fill_clip(skeleton, ANIM_WALK_FORWARD_FIRST_KEY, ANIM_WALK_FORWARD_LAST_KEY, clips.walk);
+    fill_clip(skeleton, ANIM_STAND_FIRST_KEY, ANIM_STAND_LAST_KEY, clips.stand);
+    fill_clip(skeleton, ANIM_STRAFE_LEFT_FIRST_KEY, ANIM_STRAFE_LEFT_LAST_KEY, clips.strafe_left);
+    fill_clip(skeleton, ANIM_STRAFE_RIGHT_FIRST_KEY, ANIM_STRAFE_RIGHT_LAST_KEY, clips.strafe_right);
+    fill_clip(skeleton, ANIM_WALK_BACKWARD_FIRST_KEY, ANIM_WALK_BACKWARD_LAST_KEY, clips.backward);
 }

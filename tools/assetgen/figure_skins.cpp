@@ -2,6 +2,9 @@
 // and helmet ("tex2.raw"), the rifle ("arma.raw") and the creature's scaly
 // hide ("malo.raw"). Each is a 256 x 256 atlas painted region by region
 // (see figures.h) from fixed-seed noise, so every run paints the same bytes.
+// First the painting vocabulary (regions, grain, cells, stripes), then for
+// each figure its palette, its surfaces (camouflage, leather, metal, scales),
+// the tables of where its features sit, and one painter per region.
 #include <cmath>
 
 #include "colour.h"
@@ -9,6 +12,11 @@
 #include "procedural.h"
 
 namespace {
+
+// The corners no mesh uses are painted too, so no pixel is left transparent
+// black: plain camouflage below the backpack, skin beside the neck.
+const AtlasRect BODY_SPARE_CORNER = {0, 224, 128, 256};
+const AtlasRect HEAD_SPARE_CORNER = {192, 224, 256, 256};
 
 // Local coordinates handed to a region painter: pixel position inside the
 // region (px, py from its top-left corner), its size, and the position
@@ -65,15 +73,49 @@ void cell_distances(float x, float y, float cell, uint32_t seed, float& nearest,
     }
 }
 
+// A blank atlas for one skin.
+Image make_atlas() {
+    return make_image(FIGURE_ATLAS_PIXELS, FIGURE_ATLAS_PIXELS);
+}
+
+// Whether a coordinate falls in the first `width` pixels of every `period`:
+// ribs, seams, buckles and treads repeating along a region.
+bool in_stripe(float coordinate, int period, int width) {
+    return static_cast<int>(coordinate) % period < width;
+}
+
 // ---- cloth and gear -----------------------------------------------------------
 
+// The soldier's palette.
 const Rgb CAMO_KHAKI = {0.56f, 0.53f, 0.38f};
 const Rgb CAMO_GREEN = {0.29f, 0.36f, 0.19f};
 const Rgb CAMO_BROWN = {0.40f, 0.29f, 0.17f};
 const Rgb CAMO_BLACK = {0.13f, 0.13f, 0.10f};
 const Rgb OLIVE_DRAB = {0.33f, 0.34f, 0.21f};
 const Rgb LEATHER_BLACK = {0.11f, 0.09f, 0.08f};
+const Rgb GLOVE_LEATHER = {0.16f, 0.13f, 0.10f};
 const Rgb SKIN_TONE = {0.80f, 0.61f, 0.47f};
+const Rgb SKIN_BLOTCH = {0.74f, 0.50f, 0.40f};
+const Rgb STITCH_THREAD = {0.7f, 0.68f, 0.55f};
+const Rgb STRAP_BUCKLE = {0.45f, 0.45f, 0.42f};
+const Rgb BELT_BUCKLE = {0.55f, 0.53f, 0.45f};
+const Rgb PACK_BUCKLE = {0.5f, 0.5f, 0.45f};
+const Rgb BOOT_LACE = {0.35f, 0.30f, 0.22f};
+const Rgb BOOT_EYELET = {0.5f, 0.5f, 0.48f};
+const Rgb SOLE_RUBBER = {0.08f, 0.08f, 0.08f};
+const Rgb SOLE_TREAD = {0.15f, 0.15f, 0.14f};
+const Rgb BLANKET_BROWN = {0.38f, 0.30f, 0.22f};
+const Rgb PACK_SNAP = {0.2f, 0.2f, 0.18f};
+const Rgb HAIR_BROWN = {0.20f, 0.15f, 0.10f};
+const Rgb STUBBLE = {0.42f, 0.34f, 0.28f};
+const Rgb EYE_WHITE = {0.92f, 0.90f, 0.86f};
+const Rgb IRIS_GREEN = {0.22f, 0.30f, 0.20f};
+const Rgb PUPIL_BLACK = {0.03f, 0.03f, 0.03f};
+const Rgb BROW_BROWN = {0.18f, 0.13f, 0.09f};
+const Rgb LIP_RED = {0.42f, 0.20f, 0.18f};
+const Rgb GOGGLE_LENS = {0.25f, 0.32f, 0.30f};
+const Rgb GOGGLE_GLINT = {0.6f, 0.7f, 0.7f};
+const Rgb GOGGLE_RIM = {0.12f, 0.12f, 0.12f};
 
 // Woodland camouflage on a twill weave.
 Rgb camouflage(int x, int y, uint32_t seed) {
@@ -91,8 +133,13 @@ Rgb camouflage(int x, int y, uint32_t seed) {
 // A stitched seam: a dark fold with lighter stitches along it.
 Rgb seam(Rgb c, float distance, float along) {
     if (distance < 1.0f) return c * 0.6f;
-    if (distance < 2.0f) return (static_cast<int>(along) % 4 < 2) ? mix(c, Rgb{0.7f, 0.68f, 0.55f}, 0.5f) : c;
+    if (distance < 2.0f) return (static_cast<int>(along) % 4 < 2) ? mix(c, STITCH_THREAD, 0.5f) : c;
     return c;
+}
+
+// A seam running down the region at a share of its width.
+Rgb seam_across(Rgb c, const Spot& s, float across) {
+    return seam(c, std::fabs(s.px - s.w * across), s.py);
 }
 
 // A rectangle outline (pocket, flap) with a shadow below it.
@@ -101,6 +148,30 @@ Rgb pocket(Rgb c, float px, float py, float x0, float y0, float x1, float y1) {
     if (py > y1) return c * 0.7f;  // shadow under the pocket
     if (px < x0 + 1 || px > x1 - 1 || py < y0 + 1 || py > y1 - 1) return c * 0.65f;
     if (py < y0 + (y1 - y0) * 0.3f) return c * (py < y0 + (y1 - y0) * 0.3f - 1 ? 1.08f : 0.6f);  // flap
+    return c;
+}
+
+// Where pockets sit on a region: the centre at a share of the width plus an
+// offset, the half width, and the top and bottom rows, in pixels.
+struct PocketPlace {
+    float across, offset, half_width, top, bottom;
+};
+
+const PocketPlace CHEST_POCKETS[] = {
+    {0.5f, -17, 9, 26, 46},  // either side of the zip
+    {0.5f, 17, 9, 26, 46},
+};
+const PocketPlace CARGO_POCKETS[] = {
+    {0.25f, 0, 9, 20, 46},  // on both sides of the thigh
+    {0.75f, 0, 9, 20, 46},
+};
+
+template <size_t N>
+Rgb add_pockets(Rgb c, const Spot& s, const PocketPlace (&places)[N]) {
+    for (const PocketPlace& place : places) {
+        const float centre = s.w * place.across + place.offset;
+        c = pocket(c, s.px, s.py, centre - place.half_width, place.top, centre + place.half_width, place.bottom);
+    }
     return c;
 }
 
@@ -117,18 +188,16 @@ void paint_jacket(Image& image) {
         // Zip down the front, side seams, collar.
         if (std::fabs(s.px - front) < 1.5f) c = c * 0.55f;
         else if (std::fabs(s.px - front) < 3.0f) c = c * 1.1f;
-        c = seam(c, std::fabs(s.px - s.w * 0.25f), s.py);
-        c = seam(c, std::fabs(s.px - s.w * 0.75f), s.py);
+        c = seam_across(c, s, 0.25f);
+        c = seam_across(c, s, 0.75f);
         if (s.py < 7) c = c * 0.75f;
-        // Chest pockets either side of the zip.
-        c = pocket(c, s.px, s.py, front - 26, 26, front - 8, 46);
-        c = pocket(c, s.px, s.py, front + 8, 26, front + 26, 46);
+        c = add_pockets(c, s, CHEST_POCKETS);
         // Pack straps over the shoulders, front and back.
         for (float strap : {front - 34.0f, front + 34.0f, 12.0f, s.w - 12.0f}) {
             float d = std::fabs(s.px - strap);
             if (d < 4.5f && s.py < 70) {
                 c = OLIVE_DRAB * ((d > 3.5f ? 0.7f : 1.0f) * grain(s.x, s.y, 7, 0.2f));
-                if (static_cast<int>(s.py) % 18 < 2) c = Rgb{0.45f, 0.45f, 0.42f};  // buckles
+                if (in_stripe(s.py, 18, 2)) c = STRAP_BUCKLE;
             }
         }
         return c;
@@ -141,7 +210,7 @@ void paint_trousers(Image& image) {
         // Web belt along the top with a buckle at the front.
         if (s.py < 11) {
             c = OLIVE_DRAB * ((s.py < 1.5f || s.py > 9.5f ? 0.6f : 1.0f) * grain(s.x, s.y, 3, 0.25f));
-            if (std::fabs(s.px - s.w * 0.5f) < 7 && s.py > 1.5f && s.py < 9.5f) c = Rgb{0.55f, 0.53f, 0.45f};
+            if (std::fabs(s.px - s.w * 0.5f) < 7 && s.py > 1.5f && s.py < 9.5f) c = BELT_BUCKLE;
         } else if (std::fabs(s.px - s.w * 0.5f) < 1.0f) {
             c = c * 0.6f;  // fly seam
         }
@@ -152,11 +221,8 @@ void paint_trousers(Image& image) {
 void paint_thigh(Image& image) {
     paint_region(image, BODY_THIGH, [](const Spot& s) {
         Rgb c = camouflage(s.x, s.y, 303);
-        c = seam(c, std::fabs(s.px - s.w * 0.5f), s.py);
-        // Cargo pockets on both sides.
-        c = pocket(c, s.px, s.py, s.w * 0.25f - 9, 20, s.w * 0.25f + 9, 46);
-        c = pocket(c, s.px, s.py, s.w * 0.75f - 9, 20, s.w * 0.75f + 9, 46);
-        return c;
+        c = seam_across(c, s, 0.5f);
+        return add_pockets(c, s, CARGO_POCKETS);
     });
 }
 
@@ -166,7 +232,7 @@ void paint_shin(Image& image) {
         if (s.py < boot_top) {
             Rgb c = camouflage(s.x, s.y, 404);
             if (s.py > boot_top - 5) c = c * 0.8f;  // trousers bloused over the boot
-            return seam(c, std::fabs(s.px - s.w * 0.5f), s.py);
+            return seam_across(c, s, 0.5f);
         }
         Rgb c = leather(s.x, s.y, 41, LEATHER_BLACK);
         if (s.py < boot_top + 2) c = c * 0.5f;
@@ -174,8 +240,8 @@ void paint_shin(Image& image) {
         float dx = std::fabs(s.px - s.w * 0.5f);
         if (dx < 7) {
             float phase = std::fmod(s.py, 6.0f);
-            if (std::fabs(dx - phase) < 1.0f) c = Rgb{0.35f, 0.30f, 0.22f};
-            if (dx > 5.5f && std::fmod(s.py, 6.0f) < 1.5f) c = Rgb{0.5f, 0.5f, 0.48f};  // eyelets
+            if (std::fabs(dx - phase) < 1.0f) c = BOOT_LACE;
+            if (dx > 5.5f && std::fmod(s.py, 6.0f) < 1.5f) c = BOOT_EYELET;
         }
         return c;
     });
@@ -184,11 +250,11 @@ void paint_shin(Image& image) {
 void paint_sleeves(Image& image) {
     paint_region(image, BODY_SLEEVE, [](const Spot& s) {
         Rgb c = camouflage(s.x, s.y, 505);
-        // A flag patch on the outer side of the upper sleeve.
-        float dx = std::fabs(s.px - s.w * 0.25f), dy = std::fabs(s.py - 16);
-        if (dx < 8 && dy < 5) c = (dx > 7 || dy > 4) ? OLIVE_DRAB * 0.6f : mix(OLIVE_DRAB, CAMO_BLACK, 0.3f);
-        dx = std::fabs(s.px - s.w * 0.75f);
-        if (dx < 8 && dy < 5) c = (dx > 7 || dy > 4) ? OLIVE_DRAB * 0.6f : mix(OLIVE_DRAB, CAMO_BLACK, 0.3f);
+        // A flag patch on the outer side of each upper sleeve.
+        for (float across : {0.25f, 0.75f}) {
+            float dx = std::fabs(s.px - s.w * across), dy = std::fabs(s.py - 16);
+            if (dx < 8 && dy < 5) c = (dx > 7 || dy > 4) ? OLIVE_DRAB * 0.6f : mix(OLIVE_DRAB, CAMO_BLACK, 0.3f);
+        }
         return seam(c, std::fabs(s.px - 1), s.py);
     });
     paint_region(image, BODY_FORESLEEVE, [](const Spot& s) {
@@ -201,8 +267,8 @@ void paint_sleeves(Image& image) {
 
 void paint_gear(Image& image) {
     paint_region(image, BODY_GLOVE, [](const Spot& s) {
-        Rgb c = leather(s.x, s.y, 51, Rgb{0.16f, 0.13f, 0.10f});
-        if (static_cast<int>(s.px) % 16 == 0) c = c * 0.6f;  // finger seams
+        Rgb c = leather(s.x, s.y, 51, GLOVE_LEATHER);
+        if (in_stripe(s.px, 16, 1)) c = c * 0.6f;  // finger seams
         if (s.py > s.h - 6) c = c * 0.75f;                  // knuckle pad
         return c;
     });
@@ -210,12 +276,12 @@ void paint_gear(Image& image) {
         Rgb c = leather(s.x, s.y, 61, LEATHER_BLACK);
         float side = s.u * 4.0f;
         if (side >= 3.0f) {  // the sole: rubber tread
-            c = Rgb{0.08f, 0.08f, 0.08f};
-            if (static_cast<int>(s.py) % 5 < 2) c = Rgb{0.15f, 0.15f, 0.14f};
+            c = SOLE_RUBBER;
+            if (in_stripe(s.py, 5, 2)) c = SOLE_TREAD;
         } else if (side >= 1.0f && side < 2.0f) {  // the top: laces
             float dx = std::fabs(s.px - s.w * 0.375f);
             if (dx < 5 && std::fabs(dx - std::fmod(s.py, 5.0f)) < 1.0f && s.py < s.h * 0.6f)
-                c = Rgb{0.35f, 0.30f, 0.22f};
+                c = BOOT_LACE;
         }
         if (std::fmod(side, 1.0f) < 0.06f) c = c * 0.6f;
         return c;
@@ -232,7 +298,7 @@ void paint_gear(Image& image) {
             for (float strap : {8.0f, 24.0f}) {
                 if (std::fabs(fx - strap) < 2.5f && fy < 40) {
                     c = OLIVE_DRAB * 0.7f;
-                    if (fy > 24 && fy < 30) c = Rgb{0.5f, 0.5f, 0.45f};  // buckle
+                    if (fy > 24 && fy < 30) c = PACK_BUCKLE;
                 }
             }
             c = pocket(c, fx, fy, 5, 36, 27, 58);
@@ -240,10 +306,9 @@ void paint_gear(Image& image) {
         return c;
     });
     paint_region(image, BODY_ROLL, [](const Spot& s) {
-        Rgb blanket = Rgb{0.38f, 0.30f, 0.22f};
-        Rgb c = blanket * (0.8f + 0.4f * fractal_noise(s.x / 5.0f, s.y / 12.0f, 256, 2, 81));
-        if (static_cast<int>(s.px) % 21 < 2) c = c * 0.6f;  // roll layers
-        float strap = std::fabs(s.v - 0.2f) < 0.06f || std::fabs(s.v - 0.8f) < 0.06f;
+        Rgb c = BLANKET_BROWN * (0.8f + 0.4f * fractal_noise(s.x / 5.0f, s.y / 12.0f, 256, 2, 81));
+        if (in_stripe(s.px, 21, 2)) c = c * 0.6f;  // roll layers
+        bool strap = std::fabs(s.v - 0.2f) < 0.06f || std::fabs(s.v - 0.8f) < 0.06f;
         if (strap) c = LEATHER_BLACK * 1.6f;
         return c;
     });
@@ -252,7 +317,7 @@ void paint_gear(Image& image) {
                                       grain(s.x, s.y, 92, 0.2f));
         if (std::fmod(s.u * 4.0f, 1.0f) < 0.08f) c = c * 0.6f;
         if (s.py > s.h * 0.6f && s.py < s.h * 0.65f) c = c * 0.55f;  // flap edge
-        if (std::fabs(s.px - s.w * 0.375f) < 2 && std::fabs(s.py - s.h * 0.75f) < 2) c = Rgb{0.2f, 0.2f, 0.18f};
+        if (std::fabs(s.px - s.w * 0.375f) < 2 && std::fabs(s.py - s.h * 0.75f) < 2) c = PACK_SNAP;
         return c;
     });
     paint_region(image, BODY_CAP, [](const Spot& s) { return camouflage(s.x, s.y, 111) * 0.8f; });
@@ -262,7 +327,7 @@ void paint_gear(Image& image) {
 
 Rgb skin(int x, int y, uint32_t seed) {
     float blotch = fractal_noise(x / 12.0f, y / 12.0f, 256, 3, seed);
-    return mix(SKIN_TONE, Rgb{0.74f, 0.50f, 0.40f}, blotch * 0.6f) * grain(x, y, seed + 1, 0.08f);
+    return mix(SKIN_TONE, SKIN_BLOTCH, blotch * 0.6f) * grain(x, y, seed + 1, 0.08f);
 }
 
 float ellipse(float px, float py, float cx, float cy, float rx, float ry) {
@@ -270,21 +335,39 @@ float ellipse(float px, float py, float cx, float cy, float rx, float ry) {
     return dx * dx + dy * dy;
 }
 
+// Where the soldier's features sit on his face strip, in pixels: rows from
+// the crown down, widths and spreads from the middle of the face.
+struct SoldierFace {
+    float hairline_row;        // hair above it all the way round
+    float jaw_row;             // hair at the sides above it, stubble below
+    float hair_side;           // hair this far out from the middle
+    float stubble_half_width;
+    float ear_spread;          // the ears' centres either side of the middle
+    float ear_row;
+    float ear_half_width, ear_half_height;
+    float brow_row;
+    float eye_row;
+    float eye_spread;          // the eyes' centres either side of the middle
+    float nose_row;
+    float mouth_row;
+};
+
+const SoldierFace SOLDIER_FACE = {16, 78, 88, 60, 64, 52, 7, 14, 35, 43, 15, 60, 92};
+
 void paint_face(Image& image) {
     paint_region(image, HEAD_FACE, [](const Spot& s) {
+        const SoldierFace& f = SOLDIER_FACE;
         const float mid = s.w * 0.5f;
-        const float eye_row = 43, brow_row = 35, nose_row = 60, mouth_row = 92;
-        const float eye_spread = 15;
         Rgb c = skin(s.x, s.y, 121);
         float dx = s.px - mid, ax = std::fabs(dx);
         // Short dark hair at the back and top; stubble along the jaw.
-        Rgb hair = Rgb{0.20f, 0.15f, 0.10f} * (0.8f + 0.4f * value_noise(s.px, s.py * 0.5f, 256, 122));
-        if ((ax > 88 && s.py < 78) || s.py < 16) c = hair;
-        else if (s.py > 78 && ax < 60)
-            c = mix(c, Rgb{0.42f, 0.34f, 0.28f}, 0.35f * value_noise(s.px * 0.8f, s.py * 0.8f, 256, 123));
+        Rgb hair = HAIR_BROWN * (0.8f + 0.4f * value_noise(s.px, s.py * 0.5f, 256, 122));
+        if ((ax > f.hair_side && s.py < f.jaw_row) || s.py < f.hairline_row) c = hair;
+        else if (s.py > f.jaw_row && ax < f.stubble_half_width)
+            c = mix(c, STUBBLE, 0.35f * value_noise(s.px * 0.8f, s.py * 0.8f, 256, 123));
         // Ears on both sides.
-        for (float ear : {mid - 64, mid + 64}) {
-            float e = ellipse(s.px, s.py, ear, 52, 7, 14);
+        for (float ear : {mid - f.ear_spread, mid + f.ear_spread}) {
+            float e = ellipse(s.px, s.py, ear, f.ear_row, f.ear_half_width, f.ear_half_height);
             if (e < 1) c = skin(s.x, s.y, 124) * (e > 0.6f ? 0.75f : 0.95f);
         }
         // Camouflage face paint across the cheeks.
@@ -292,18 +375,18 @@ void paint_face(Image& image) {
         if (ax < 34 && std::fabs(s.py - 24) < 3) c = mix(c, CAMO_BROWN, 0.6f);
         // Eyes, brows, nose shadow, mouth.
         for (float side : {-1.0f, 1.0f}) {
-            float ex = mid + side * eye_spread;
-            float e = ellipse(s.px, s.py, ex, eye_row, 7, 3.2f);
+            float ex = mid + side * f.eye_spread;
+            float e = ellipse(s.px, s.py, ex, f.eye_row, 7, 3.2f);
             if (e < 1.6f && e >= 1.0f) c = c * 0.7f;
-            if (e < 1.0f) c = Rgb{0.92f, 0.90f, 0.86f};
-            if (ellipse(s.px, s.py, ex, eye_row, 2.6f, 2.6f) < 1) c = Rgb{0.22f, 0.30f, 0.20f};
-            if (ellipse(s.px, s.py, ex, eye_row, 1.2f, 1.2f) < 1) c = Rgb{0.03f, 0.03f, 0.03f};
-            if (ellipse(s.px, s.py, ex, brow_row, 9, 1.8f) < 1) c = Rgb{0.18f, 0.13f, 0.09f};
+            if (e < 1.0f) c = EYE_WHITE;
+            if (ellipse(s.px, s.py, ex, f.eye_row, 2.6f, 2.6f) < 1) c = IRIS_GREEN;
+            if (ellipse(s.px, s.py, ex, f.eye_row, 1.2f, 1.2f) < 1) c = PUPIL_BLACK;
+            if (ellipse(s.px, s.py, ex, f.brow_row, 9, 1.8f) < 1) c = BROW_BROWN;
         }
-        if (ax < 5 && s.py > eye_row + 3 && s.py < nose_row + 4) c = c * (0.9f + 0.02f * ax);
-        if (ax < 8 && std::fabs(s.py - nose_row - 4) < 1.5f) c = c * 0.7f;
-        if (ax < 14 && std::fabs(s.py - mouth_row) < 1.6f) c = Rgb{0.42f, 0.20f, 0.18f};
-        if (ax < 11 && s.py > mouth_row + 1.6f && s.py < mouth_row + 4) c = c * 1.05f;
+        if (ax < 5 && s.py > f.eye_row + 3 && s.py < f.nose_row + 4) c = c * (0.9f + 0.02f * ax);
+        if (ax < 8 && std::fabs(s.py - f.nose_row - 4) < 1.5f) c = c * 0.7f;
+        if (ax < 14 && std::fabs(s.py - f.mouth_row) < 1.6f) c = LIP_RED;
+        if (ax < 11 && s.py > f.mouth_row + 1.6f && s.py < f.mouth_row + 4) c = c * 1.05f;
         return c;
     });
 }
@@ -320,8 +403,8 @@ void paint_helmet(Image& image) {
         const float mid = s.w * 0.5f;
         for (float side : {-1.0f, 1.0f}) {
             float e = ellipse(s.px, s.py, mid + side * 14, 61, 11, 8);
-            Rgb lens = mix(Rgb{0.25f, 0.32f, 0.30f}, Rgb{0.6f, 0.7f, 0.7f}, s.py < 59 ? 0.5f : 0.0f);  // glint on top
-            if (e < 1) c = e > 0.65f ? Rgb{0.12f, 0.12f, 0.12f} : lens;
+            Rgb lens = mix(GOGGLE_LENS, GOGGLE_GLINT, s.py < 59 ? 0.5f : 0.0f);  // glint on top
+            if (e < 1) c = e > 0.65f ? GOGGLE_RIM : lens;
         }
         if (s.py > s.h - 4) c = c * 0.6f;  // rim
         return c;
@@ -329,7 +412,7 @@ void paint_helmet(Image& image) {
     paint_region(image, HEAD_HELMET_TOP,
                  [](const Spot& s) { return mix(camouflage(s.x, s.y, 141), OLIVE_DRAB, 0.35f); });
     paint_region(image, HEAD_HAIR, [](const Spot& s) {
-        return Rgb{0.20f, 0.15f, 0.10f} * (0.8f + 0.4f * value_noise(s.px, s.py, 256, 151));
+        return HAIR_BROWN * (0.8f + 0.4f * value_noise(s.px, s.py, 256, 151));
     });
     paint_region(image, HEAD_SKIN, [](const Spot& s) { return skin(s.x, s.y, 161); });
 }
@@ -338,6 +421,11 @@ void paint_helmet(Image& image) {
 
 const Rgb GUNMETAL = {0.20f, 0.21f, 0.22f};
 const Rgb POLYMER = {0.11f, 0.11f, 0.10f};
+const Rgb WORN_STEEL = {0.55f, 0.56f, 0.58f};
+const Rgb MAGAZINE_STEEL = {0.26f, 0.25f, 0.22f};
+const Rgb PIN_STEEL = {0.45f, 0.46f, 0.47f};
+const Rgb RUBBER_BLACK = {0.05f, 0.05f, 0.05f};  // the ejection port and the butt pad
+const Rgb HOLE_BLACK = {0.02f, 0.02f, 0.02f};    // vents and muzzle slots
 
 // Brushed metal: fine streaks along the barrel and worn, lighter edges at
 // the box corners.
@@ -346,7 +434,7 @@ Rgb metal(const Spot& s, Rgb base, uint32_t seed) {
     float wear = fractal_noise(s.px / 8.0f, s.py / 8.0f, 256, 3, seed + 1);
     Rgb c = base * (0.85f + 0.3f * brush);
     float edge = std::fmod(s.u * 4.0f, 1.0f);
-    if (edge < 0.05f || edge > 0.95f) c = mix(c, Rgb{0.55f, 0.56f, 0.58f}, 0.5f * wear + 0.2f);
+    if (edge < 0.05f || edge > 0.95f) c = mix(c, WORN_STEEL, 0.5f * wear + 0.2f);
     return c;
 }
 
@@ -355,14 +443,14 @@ void paint_gun(Image& image) {
         Rgb c = metal(s, GUNMETAL, 171);
         // Ejection port on the right side, pins and the rail on top.
         float side = s.u * 4.0f;
-        if (side < 1.0f && s.v > 0.2f && s.v < 0.5f && std::fabs(side - 0.5f) < 0.25f) c = Rgb{0.05f, 0.05f, 0.05f};
-        if (ellipse(std::fmod(s.px, 32.0f), s.py, 16, 48, 2, 2) < 1) c = Rgb{0.45f, 0.46f, 0.47f};
-        if (side >= 1.0f && side < 2.0f && static_cast<int>(s.py) % 4 == 0) c = c * 0.6f;
+        if (side < 1.0f && s.v > 0.2f && s.v < 0.5f && std::fabs(side - 0.5f) < 0.25f) c = RUBBER_BLACK;
+        if (ellipse(std::fmod(s.px, 32.0f), s.py, 16, 48, 2, 2) < 1) c = PIN_STEEL;
+        if (side >= 1.0f && side < 2.0f && in_stripe(s.py, 4, 1)) c = c * 0.6f;
         return c;
     });
     paint_region(image, GUN_STOCK, [](const Spot& s) {
         Rgb c = POLYMER * (0.9f + 0.25f * fractal_noise(s.px / 4.0f, s.py / 4.0f, 256, 2, 181));
-        if (s.py < 8 && static_cast<int>(s.py) % 2 == 0) c = Rgb{0.05f, 0.05f, 0.05f};  // rubber butt pad
+        if (s.py < 8 && in_stripe(s.py, 2, 1)) c = RUBBER_BLACK;  // rubber butt pad
         if (std::fmod(s.u * 4.0f, 1.0f) < 0.04f) c = c * 1.6f;
         return c;
     });
@@ -370,7 +458,7 @@ void paint_gun(Image& image) {
         Rgb c = POLYMER * (1.1f + 0.2f * fractal_noise(s.px / 3.0f, s.py / 3.0f, 256, 2, 191));
         // Rows of cooling vents.
         float vx = std::fmod(s.px, 16.0f), vy = std::fmod(s.py, 12.0f);
-        if (ellipse(vx, vy, 8, 6, 5, 2.2f) < 1) c = Rgb{0.02f, 0.02f, 0.02f};
+        if (ellipse(vx, vy, 8, 6, 5, 2.2f) < 1) c = HOLE_BLACK;
         return c;
     });
     paint_region(image, GUN_BARREL, [](const Spot& s) {
@@ -379,19 +467,19 @@ void paint_gun(Image& image) {
         return c;
     });
     paint_region(image, GUN_MAGAZINE, [](const Spot& s) {
-        Rgb c = metal(s, Rgb{0.26f, 0.25f, 0.22f}, 211);
-        if (static_cast<int>(s.py) % 10 < 2) c = c * 0.6f;  // ribs
+        Rgb c = metal(s, MAGAZINE_STEEL, 211);
+        if (in_stripe(s.py, 10, 2)) c = c * 0.6f;  // ribs
         return c;
     });
     paint_region(image, GUN_GRIP, [](const Spot& s) {
         Rgb c = POLYMER;
-        if ((static_cast<int>(s.px) % 4 < 2) != (static_cast<int>(s.py) % 4 < 2)) c = c * 1.5f;  // stippling
+        if ((in_stripe(s.px, 4, 2)) != (in_stripe(s.py, 4, 2))) c = c * 1.5f;  // stippling
         return c * grain(s.x, s.y, 221, 0.3f);
     });
     paint_region(image, GUN_DARK, [](const Spot& s) { return metal(s, GUNMETAL * 0.7f, 231); });
     paint_region(image, GUN_MUZZLE, [](const Spot& s) {
         Rgb c = metal(s, GUNMETAL * 0.75f, 241);
-        if (std::fmod(s.px, 21.0f) < 5 && s.v > 0.25f && s.v < 0.75f) c = Rgb{0.02f, 0.02f, 0.02f};  // slots
+        if (std::fmod(s.px, 21.0f) < 5 && s.v > 0.25f && s.v < 0.75f) c = HOLE_BLACK;  // slots
         return c;
     });
 }
@@ -402,6 +490,29 @@ const Rgb HIDE_GREEN = {0.33f, 0.38f, 0.27f};
 const Rgb HIDE_DARK = {0.16f, 0.19f, 0.14f};
 const Rgb BELLY_PALE = {0.62f, 0.58f, 0.40f};
 const Rgb BONE_IVORY = {0.85f, 0.80f, 0.64f};
+const Rgb VEIN_PURPLE = {0.30f, 0.25f, 0.30f};
+const Rgb CLAW_TIP = {0.18f, 0.14f, 0.10f};
+const Rgb RAG_BROWN = {0.30f, 0.21f, 0.13f};
+const Rgb BLOOD_STAIN = {0.25f, 0.06f, 0.05f};
+const Rgb EYE_GLOW_CORE = {1.0f, 0.85f, 0.15f};
+const Rgb EYE_GLOW_RIM = {0.9f, 0.2f, 0.05f};
+const Rgb SLIT_PUPIL = {0.05f, 0.02f, 0.02f};
+const Rgb NOSTRIL_BLACK = {0.06f, 0.04f, 0.04f};
+const Rgb MOUTH_RED = {0.20f, 0.03f, 0.03f};
+
+// A region and the noise seed it is painted with.
+struct SeededRegion {
+    const AtlasRect* rect;
+    uint32_t seed;
+};
+
+// The limbs share one painter; each gets its own scales.
+const SeededRegion CREATURE_LIMBS[] = {
+    {&BEAST_UPPER_ARM, 261},
+    {&BEAST_FOREARM, 271},
+    {&BEAST_THIGH, 281},
+    {&BEAST_SHIN, 291},
+};
 
 // Scaly hide: cells with dark crevices, blotches, paler towards `pale`.
 Rgb scales(int x, int y, float cell, float pale, uint32_t seed) {
@@ -426,19 +537,17 @@ void paint_creature_body(Image& image) {
         if (spine < 10) c = c * (0.6f + 0.04f * spine);
         return c;
     });
-    AtlasRect limbs[] = {BEAST_UPPER_ARM, BEAST_FOREARM, BEAST_THIGH, BEAST_SHIN};
-    uint32_t seed = 261;
-    for (const AtlasRect& limb : limbs) {
-        paint_region(image, limb, [seed](const Spot& s) {
+    for (const SeededRegion& limb : CREATURE_LIMBS) {
+        const uint32_t seed = limb.seed;
+        paint_region(image, *limb.rect, [seed](const Spot& s) {
             // Paler on the inside face of the limb, darker behind.
             float pale = 0.25f * (0.5f + 0.5f * std::cos((s.u - 0.5f) * 6.2832f));
             Rgb c = scales(s.x, s.y, 6.0f, pale, seed);
             // A raised vein winding down the front.
             float vein = std::fabs(s.px - s.w * 0.5f - 6.0f * std::sin(s.py * 0.15f));
-            if (vein < 1.5f) c = mix(c, Rgb{0.30f, 0.25f, 0.30f}, 0.6f);
+            if (vein < 1.5f) c = mix(c, VEIN_PURPLE, 0.6f);
             return c;
         });
-        seed += 10;
     }
     paint_region(image, BEAST_HIDE, [](const Spot& s) {
         float knob = fractal_noise(s.px / 3.0f, s.py / 3.0f, 256, 2, 301);
@@ -446,45 +555,64 @@ void paint_creature_body(Image& image) {
     });
     paint_region(image, BEAST_CLAW, [](const Spot& s) {
         // Ivory at the root darkening to a blackened tip, with growth streaks.
-        Rgb c = mix(BONE_IVORY, Rgb{0.18f, 0.14f, 0.10f}, smoothstep(0.3f, 1.0f, s.v));
+        Rgb c = mix(BONE_IVORY, CLAW_TIP, smoothstep(0.3f, 1.0f, s.v));
         return c * (0.85f + 0.3f * value_noise(s.px * 0.5f, s.py * 0.05f, 256, 311));
     });
     paint_region(image, BEAST_RAG, [](const Spot& s) {
-        Rgb c = Rgb{0.30f, 0.21f, 0.13f} * (0.7f + 0.5f * fractal_noise(s.px / 5.0f, s.py / 5.0f, 256, 3, 321));
+        Rgb c = RAG_BROWN * (0.7f + 0.5f * fractal_noise(s.px / 5.0f, s.py / 5.0f, 256, 3, 321));
         float stain = fractal_noise(s.px / 10.0f, s.py / 10.0f, 256, 2, 322);
-        if (stain > 0.62f) c = mix(c, Rgb{0.25f, 0.06f, 0.05f}, 0.6f);
+        if (stain > 0.62f) c = mix(c, BLOOD_STAIN, 0.6f);
         if (static_cast<int>(s.px + s.py) % 7 == 0) c = c * 0.85f;  // coarse weave
         return c;
     });
 }
 
+// Where the creature's features sit on its face strip, in pixels: rows from
+// the crown down, widths and spreads from the middle of the face.
+struct CreatureFace {
+    float brow_row;
+    float brow_half_width;
+    float eye_row;
+    float eye_spread;          // the eyes' centres either side of the middle
+    float socket_half_width, socket_half_height;
+    float eye_half_width, eye_half_height;
+    float nostril_row;
+    float nostril_spread;
+    float nostril_half_width, nostril_half_height;
+    float mouth_row;
+    float mouth_half_width;
+};
+
+const CreatureFace CREATURE_FACE = {16, 46, 31, 19, 13, 8, 8, 4.5f, 46, 7, 2.5f, 1.5f, 53, 38};
+
 void paint_creature_face(Image& image) {
     paint_region(image, BEAST_FACE, [](const Spot& s) {
-        // Rows of the head strip: crown at the top, chin at the bottom.
-        const float brow_row = 16, eye_row = 31, nostril_row = 46, mouth_row = 53;
+        const CreatureFace& f = CREATURE_FACE;
         const float mid = s.w * 0.5f;
         float dx = s.px - mid, ax = std::fabs(dx);
         float front = 1.0f - smoothstep(30, 70, ax);
         Rgb c = scales(s.x, s.y, 6.0f, 0.15f * front, 331);
         // Heavy brow ridge casting a shadow over deep sockets.
-        if (ax < 46 && std::fabs(s.py - brow_row) < 4) c = c * (std::fabs(s.py - brow_row) < 2 ? 1.2f : 0.8f);
+        if (ax < f.brow_half_width && std::fabs(s.py - f.brow_row) < 4)
+            c = c * (std::fabs(s.py - f.brow_row) < 2 ? 1.2f : 0.8f);
         for (float side : {-1.0f, 1.0f}) {
-            float ex = mid + side * 19;
-            float socket = ellipse(s.px, s.py, ex, eye_row, 13, 8);
+            float ex = mid + side * f.eye_spread;
+            float socket = ellipse(s.px, s.py, ex, f.eye_row, f.socket_half_width, f.socket_half_height);
             if (socket < 1) c = c * (0.35f + 0.5f * socket);
-            float eye = ellipse(s.px, s.py, ex, eye_row, 8, 4.5f);
+            float eye = ellipse(s.px, s.py, ex, f.eye_row, f.eye_half_width, f.eye_half_height);
             if (eye < 1) {
-                c = mix(Rgb{1.0f, 0.85f, 0.15f}, Rgb{0.9f, 0.2f, 0.05f}, eye);  // glowing iris
-                if (std::fabs(s.px - ex) < 1.2f) c = Rgb{0.05f, 0.02f, 0.02f};  // slit pupil
+                c = mix(EYE_GLOW_CORE, EYE_GLOW_RIM, eye);  // glowing iris
+                if (std::fabs(s.px - ex) < 1.2f) c = SLIT_PUPIL;  // slit pupil
             }
         }
         // Nostril slits and a wide mouth full of teeth.
         for (float side : {-1.0f, 1.0f})
-            if (ellipse(s.px, s.py, mid + side * 7, nostril_row, 2.5f, 1.5f) < 1) c = Rgb{0.06f, 0.04f, 0.04f};
-        const float mouth_half = 38;
-        float lip = mouth_row + 2.0f * std::cos(dx * 0.08f);
-        if (ax < mouth_half && std::fabs(s.py - lip) < 3.5f) {
-            c = Rgb{0.20f, 0.03f, 0.03f};
+            if (ellipse(s.px, s.py, mid + side * f.nostril_spread, f.nostril_row, f.nostril_half_width,
+                        f.nostril_half_height) < 1)
+                c = NOSTRIL_BLACK;
+        float lip = f.mouth_row + 2.0f * std::cos(dx * 0.08f);
+        if (ax < f.mouth_half_width && std::fabs(s.py - lip) < 3.5f) {
+            c = MOUTH_RED;
             float tooth = std::fmod(ax, 6.0f);
             float into = s.py < lip ? (s.py - (lip - 3.5f)) : ((lip + 3.5f) - s.py);
             if (into < 3.0f - std::fabs(tooth - 3.0f)) c = BONE_IVORY;
@@ -496,9 +624,8 @@ void paint_creature_face(Image& image) {
 }  // namespace
 
 Image paint_player_body() {
-    Image image = make_image(FIGURE_ATLAS_PIXELS, FIGURE_ATLAS_PIXELS);
-    // The spare corner below the backpack is plain camouflage.
-    paint_region(image, AtlasRect{0, 224, 128, 256}, [](const Spot& s) { return camouflage(s.x, s.y, 99); });
+    Image image = make_atlas();
+    paint_region(image, BODY_SPARE_CORNER, [](const Spot& s) { return camouflage(s.x, s.y, 99); });
     paint_jacket(image);
     paint_trousers(image);
     paint_thigh(image);
@@ -509,22 +636,21 @@ Image paint_player_body() {
 }
 
 Image paint_player_head() {
-    Image image = make_image(FIGURE_ATLAS_PIXELS, FIGURE_ATLAS_PIXELS);
+    Image image = make_atlas();
     paint_face(image);
     paint_helmet(image);
-    // The spare corner gets skin too, so no pixel is left transparent black.
-    paint_region(image, AtlasRect{192, 224, 256, 256}, [](const Spot& s) { return skin(s.x, s.y, 171); });
+    paint_region(image, HEAD_SPARE_CORNER, [](const Spot& s) { return skin(s.x, s.y, 171); });
     return image;
 }
 
 Image paint_rifle() {
-    Image image = make_image(FIGURE_ATLAS_PIXELS, FIGURE_ATLAS_PIXELS);
+    Image image = make_atlas();
     paint_gun(image);
     return image;
 }
 
 Image paint_enemy_skin() {
-    Image image = make_image(FIGURE_ATLAS_PIXELS, FIGURE_ATLAS_PIXELS);
+    Image image = make_atlas();
     paint_creature_body(image);
     paint_creature_face(image);
     return image;

@@ -4,16 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
-
-const size_t EMD_HEADER_BYTES = 5;
-const size_t EMD_NAME_RECORD_BYTES = 256;
-const size_t ESQ_HEADER_BYTES = 5;
-const size_t MAX_SKELETON_BONES = 256;
-const size_t MAX_MESH_ENTRIES = 65535;
-
-}  // namespace
-
 void ByteWriter::u8(uint8_t v) { bytes.push_back(v); }
 
 void ByteWriter::u16(uint16_t v) {
@@ -82,13 +72,13 @@ Image make_image(int width, int height) {
     Image image;
     image.width = width;
     image.height = height;
-    image.rgba.assign(static_cast<size_t>(width) * height * 4, 0);
+    image.rgba.assign(static_cast<size_t>(width) * height * RAW_BYTES_PER_PIXEL, 0);
     return image;
 }
 
 void set_pixel(Image& image, int x, int y, uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
     if (x < 0 || y < 0 || x >= image.width || y >= image.height) return;
-    uint8_t* p = &image.rgba[(static_cast<size_t>(y) * image.width + x) * 4];
+    uint8_t* p = &image.rgba[(static_cast<size_t>(y) * image.width + x) * RAW_BYTES_PER_PIXEL];
     p[0] = r;
     p[1] = g;
     p[2] = b;
@@ -96,16 +86,16 @@ void set_pixel(Image& image, int x, int y, uint8_t r, uint8_t g, uint8_t b, uint
 }
 
 bool write_emd(const std::string& path, const Mesh& mesh) {
-    if (mesh.vertices.size() > MAX_MESH_ENTRIES || mesh.faces.size() > MAX_MESH_ENTRIES) {
+    if (mesh.vertices.size() > EMD_MAX_ENTRIES || mesh.faces.size() > EMD_MAX_ENTRIES) {
         std::fprintf(stderr, "assetgen: %s has too many vertices or faces\n", path.c_str());
         return false;
     }
     ByteWriter w;
     const char header[EMD_HEADER_BYTES] = {'E', 'M', 'D', '1', 0};
     for (char c : header) w.u8(static_cast<uint8_t>(c));
-    w.u8(0);                         // N = 0: one 256-byte record follows
-    w.zeros(EMD_NAME_RECORD_BYTES);
-    w.u16(0);                        // M = 0: no 20-byte records
+    w.u8(0);                         // N = 0: one long record follows
+    w.zeros(EMD_LONG_RECORD_BYTES);
+    w.u16(0);                        // M = 0: no short records
     w.u16(static_cast<uint16_t>(mesh.vertices.size()));
     for (const MeshVertex& v : mesh.vertices) {
         w.u16(0);  // second bone, unused
@@ -131,7 +121,7 @@ bool write_emd(const std::string& path, const Mesh& mesh) {
         w.u8(f.render_class);
         w.u16(f.texture_offset);
         w.u16(0);               // reserved
-        for (int c = 0; c < 3; c++) {
+        for (int c = 0; c < EMD_FACE_CORNERS; c++) {
             w.f32(f.uv[c][0]);
             w.f32(f.uv[c][1]);
             w.f32(f.uv[c][0]);  // second coordinate set repeats the first
@@ -142,7 +132,7 @@ bool write_emd(const std::string& path, const Mesh& mesh) {
 }
 
 bool write_esq(const std::string& path, const SkeletonData& skeleton) {
-    if (skeleton.bones.size() > MAX_SKELETON_BONES) {
+    if (skeleton.bones.size() > ESQ_MAX_BONES) {
         std::fprintf(stderr, "assetgen: %s has too many bones\n", path.c_str());
         return false;
     }
@@ -172,8 +162,8 @@ bool write_esq(const std::string& path, const SkeletonData& skeleton) {
 }
 
 bool write_raw(const std::string& path, const Image& image) {
-    if (image.width <= 0 || image.height <= 0 || image.width > 65535 || image.height > 65535 ||
-        image.rgba.size() != static_cast<size_t>(image.width) * image.height * 4) {
+    if (image.width <= 0 || image.height <= 0 || image.width > RAW_MAX_SIDE || image.height > RAW_MAX_SIDE ||
+        image.rgba.size() != static_cast<size_t>(image.width) * image.height * RAW_BYTES_PER_PIXEL) {
         std::fprintf(stderr, "assetgen: %s has a bad image size\n", path.c_str());
         return false;
     }

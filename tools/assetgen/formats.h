@@ -1,11 +1,13 @@
 // Writers of the game's three asset formats (EMD meshes, ESQ skeletons, RAW
 // textures) and the small in-memory shapes the asset builder fills before
-// writing them. Layouts match what the game's loaders read.
+// writing them. The layouts are the game's own, from assets/file_layouts.h.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "assets/file_layouts.h"
 
 struct MeshVertex {
     int16_t bone;  // bone the vertex follows; -1 for none
@@ -23,10 +25,6 @@ struct MeshFace {
 struct Mesh {
     std::vector<MeshVertex> vertices;
     std::vector<MeshFace> faces;
-};
-
-enum {
-    ESQ_KEYFRAMES = 256,
 };
 
 struct BoneKey {
