@@ -6,11 +6,11 @@
 #include <allegro.h>
 #include <alleggl.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
+#include "empty_frame.h"
 #include "game/game.h"
 #include "shell/shell.h"
 
@@ -64,26 +64,19 @@ static void set_up_round_14() {
     item_box_y = player_y + 3 * std::cos(player_heading + 0.4f);
 }
 
-static void show_frame() {
-    draw_frame();
-    glFlush();
-    allegro_gl_flip();
-}
-
 int main() {
     if (start_game() != START_OK) {
         std::printf("start-up failed (no display or no memory)\n");
         return 1;
     }
     set_up_round_14();
-    for (int i = 0; i < WARM_UP_FRAMES; i++) show_frame();
-    glFinish();
-    auto begin = std::chrono::steady_clock::now();
-    for (int i = 0; i < MEASURED_FRAMES; i++) show_frame();
-    glFinish();
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
-    std::printf("game frame, round %d, %d enemies, HUD on, 640x480: %.1f frames per second (%.2f ms a frame)\n",
-                round_number, enemy_count, MEASURED_FRAMES / seconds, 1000.0 * seconds / MEASURED_FRAMES);
+    bench::seconds_per_frame(draw_frame, WARM_UP_FRAMES);
+    // The empty frame is measured before and after, and the mean taken.
+    const double empty_before = bench::empty_frame_seconds();
+    const double seconds = bench::seconds_per_frame(draw_frame, MEASURED_FRAMES);
+    const double empty = 0.5 * (empty_before + bench::empty_frame_seconds());
+    std::printf("game frame, round %d, %d enemies, HUD on, 640x480\n", round_number, enemy_count);
+    bench::print_against_empty("game frame", seconds, empty);
     tear_down_game();
     return 0;
 }

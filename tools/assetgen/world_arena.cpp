@@ -12,13 +12,16 @@
 
 namespace {
 
-// The playing floor: a square grid of cells from -28 to 28.
-const float FLOOR_HALF_SIZE = 28.0f;
-const int FLOOR_CELLS = 14;
-const float FLOOR_CELL_SIZE = 2 * FLOOR_HALF_SIZE / FLOOR_CELLS;
+// The playing floor from wall to wall: stone squares in the four quarters,
+// framed by concrete along the wall and a concrete cross through the middle.
+// It is cut along those lines only, into one grid of large rectangles whose
+// corners are shared, so no edge ends in the middle of another and every
+// triangle is as large as the pattern allows.
+const float FLOOR_HALF_SIZE = 28.0f;     // where the figures may walk
 const float FLOOR_TEXTURE_UNITS = 4.0f;  // one floor picture covers 4 x 4 units
-const int FLOOR_BORDER_CELLS = 1;        // concrete ring along the wall
-const int FLOOR_CROSS_LOW = 6, FLOOR_CROSS_HIGH = 7;  // concrete cross through the middle
+const float FLOOR_BORDER = 4.0f;         // width of the concrete along the wall
+const float FLOOR_CROSS_HALF_WIDTH = 4.0f;
+const int FLOOR_LINES = 6;               // grid lines across each axis
 
 // The perimeter wall, built once for the +y side and turned to the others.
 const float WALL_INNER = 29.4f;
@@ -149,36 +152,22 @@ const uint64_t RUBBLE_SEED = 0x5eed0a7e4a11ull;
 const float RUBBLE_SIZE_MIN = 0.4f, RUBBLE_SIZE_MAX = 1.4f;
 
 void add_floor(Mesh& mesh) {
-    uint16_t grid[FLOOR_CELLS + 1][FLOOR_CELLS + 1];
-    for (int j = 0; j <= FLOOR_CELLS; j++) {
-        for (int i = 0; i <= FLOOR_CELLS; i++) {
-            grid[j][i] = add_vertex(mesh, vec3(-FLOOR_HALF_SIZE + i * FLOOR_CELL_SIZE,
-                                               -FLOOR_HALF_SIZE + j * FLOOR_CELL_SIZE, 0.0f));
-        }
+    const float edge = WALL_INNER, border = FLOOR_HALF_SIZE - FLOOR_BORDER, cross = FLOOR_CROSS_HALF_WIDTH;
+    const float line[FLOOR_LINES] = {-edge, -border, -cross, cross, border, edge};
+    uint16_t grid[FLOOR_LINES][FLOOR_LINES];
+    for (int j = 0; j < FLOOR_LINES; j++) {
+        for (int i = 0; i < FLOOR_LINES; i++) grid[j][i] = add_vertex(mesh, vec3(line[i], line[j], 0.0f));
     }
-    for (int j = 0; j < FLOOR_CELLS; j++) {
-        for (int i = 0; i < FLOOR_CELLS; i++) {
-            bool border = i < FLOOR_BORDER_CELLS || j < FLOOR_BORDER_CELLS ||
-                          i >= FLOOR_CELLS - FLOOR_BORDER_CELLS || j >= FLOOR_CELLS - FLOOR_BORDER_CELLS;
-            bool cross = (i >= FLOOR_CROSS_LOW && i <= FLOOR_CROSS_HIGH) ||
-                         (j >= FLOOR_CROSS_LOW && j <= FLOOR_CROSS_HIGH);
-            FaceStyle style = face_style((border || cross) ? ARENA_FLOOR_CONCRETE : ARENA_FLOOR_STONE);
-            float u0 = (-FLOOR_HALF_SIZE + i * FLOOR_CELL_SIZE) / FLOOR_TEXTURE_UNITS;
-            float v0 = (-FLOOR_HALF_SIZE + j * FLOOR_CELL_SIZE) / FLOOR_TEXTURE_UNITS;
-            float u1 = u0 + FLOOR_CELL_SIZE / FLOOR_TEXTURE_UNITS;
-            float v1 = v0 + FLOOR_CELL_SIZE / FLOOR_TEXTURE_UNITS;
-            // Alternate the diagonal so the triangles do not all lean one way.
-            if ((i + j) % 2 == 0) {
-                const float a[3][2] = {{u0, v0}, {u1, v0}, {u1, v1}};
-                const float b[3][2] = {{u0, v0}, {u1, v1}, {u0, v1}};
-                add_triangle(mesh, grid[j][i], grid[j][i + 1], grid[j + 1][i + 1], a, style);
-                add_triangle(mesh, grid[j][i], grid[j + 1][i + 1], grid[j + 1][i], b, style);
-            } else {
-                const float a[3][2] = {{u0, v0}, {u1, v0}, {u0, v1}};
-                const float b[3][2] = {{u1, v0}, {u1, v1}, {u0, v1}};
-                add_triangle(mesh, grid[j][i], grid[j][i + 1], grid[j + 1][i], a, style);
-                add_triangle(mesh, grid[j][i + 1], grid[j + 1][i + 1], grid[j + 1][i], b, style);
-            }
+    for (int j = 0; j + 1 < FLOOR_LINES; j++) {
+        for (int i = 0; i + 1 < FLOOR_LINES; i++) {
+            const bool stone = i % 2 == 1 && j % 2 == 1;  // the quarters between border and cross
+            FaceStyle style = face_style(stone ? ARENA_FLOOR_STONE : ARENA_FLOOR_CONCRETE);
+            const float u0 = line[i] / FLOOR_TEXTURE_UNITS, u1 = line[i + 1] / FLOOR_TEXTURE_UNITS;
+            const float v0 = line[j] / FLOOR_TEXTURE_UNITS, v1 = line[j + 1] / FLOOR_TEXTURE_UNITS;
+            const float a[3][2] = {{u0, v0}, {u1, v0}, {u1, v1}};
+            const float b[3][2] = {{u0, v0}, {u1, v1}, {u0, v1}};
+            add_triangle(mesh, grid[j][i], grid[j][i + 1], grid[j + 1][i + 1], a, style);
+            add_triangle(mesh, grid[j][i], grid[j + 1][i + 1], grid[j + 1][i], b, style);
         }
     }
 }
@@ -189,19 +178,15 @@ void add_ground_rect(Mesh& mesh, float x0, float y0, float x1, float y1, float t
     add_planar_quad(mesh, quad, tile, tile, style);
 }
 
-// The ground between the floor's edge and the horizon: a gutter strip up to
-// the wall, then open ground beyond it (each a frame of four rectangles).
+// The open ground from the wall's outer face to the horizon, a frame of four
+// rectangles.
 void add_ground(Mesh& mesh) {
-    const float frames[2][2] = {{FLOOR_HALF_SIZE, WALL_INNER}, {WALL_OUTER, GROUND_HALF_SIZE}};
-    const float tiles[2] = {FLOOR_TEXTURE_UNITS, GROUND_TEXTURE_UNITS};
-    for (int f = 0; f < 2; f++) {
-        float a = frames[f][0], b = frames[f][1];
-        FaceStyle style = face_style(ARENA_FLOOR_CONCRETE);
-        add_ground_rect(mesh, -b, -b, b, -a, tiles[f], style);
-        add_ground_rect(mesh, -b, a, b, b, tiles[f], style);
-        add_ground_rect(mesh, -b, -a, -a, a, tiles[f], style);
-        add_ground_rect(mesh, a, -a, b, a, tiles[f], style);
-    }
+    const float a = WALL_OUTER, b = GROUND_HALF_SIZE, tile = GROUND_TEXTURE_UNITS;
+    FaceStyle style = face_style(ARENA_FLOOR_CONCRETE);
+    add_ground_rect(mesh, -b, -b, b, -a, tile, style);
+    add_ground_rect(mesh, -b, a, b, b, tile, style);
+    add_ground_rect(mesh, -b, -a, -a, a, tile, style);
+    add_ground_rect(mesh, a, -a, b, a, tile, style);
 }
 
 // One side of the perimeter (the +y side), turned four times: the wall face
@@ -419,20 +404,30 @@ void add_rubble(Mesh& mesh, const RubbleField& field, Rng& rng) {
 
 }  // namespace
 
+// The arena is drawn in the order of its faces, and the depth test turns a
+// hidden pixel away before it is textured only when the surface hiding it
+// came first. So the mesh holds, in this order: the perimeter wall and the
+// floor, which hide most of the rest from the figures' height; the scenery
+// beyond the wall; and last the open ground, which the wall hides almost
+// wholly. Each part has its faces grouped by texture.
 Mesh build_arena_mesh() {
-    Mesh mesh;
-    add_floor(mesh);
-    add_ground(mesh);
-    add_perimeter(mesh);
-    for (const Placement& p : LARGE_HANGAR_PLACES) add_hangar(mesh, LARGE_HANGAR, p);
-    for (const Placement& p : SMALL_HANGAR_PLACES) add_hangar(mesh, SMALL_HANGAR, p);
-    for (const Placement& p : WATCHTOWER_PLACES) add_tower(mesh, WATCHTOWER, p);
-    add_tower(mesh, MAIN_TOWER, MAIN_TOWER_PLACE);
+    Mesh near, scenery, ground;
+    add_perimeter(near);
+    add_floor(near);
+    for (const Placement& p : LARGE_HANGAR_PLACES) add_hangar(scenery, LARGE_HANGAR, p);
+    for (const Placement& p : SMALL_HANGAR_PLACES) add_hangar(scenery, SMALL_HANGAR, p);
+    for (const Placement& p : WATCHTOWER_PLACES) add_tower(scenery, WATCHTOWER, p);
+    add_tower(scenery, MAIN_TOWER, MAIN_TOWER_PLACE);
     Rng rng = make_rng(RUBBLE_SEED);
-    for (const RuinWall& ruin : RUIN_WALLS) add_ruin_wall(mesh, ruin, rng);
-    for (const RuinColumn& column : RUIN_COLUMNS) add_ruin_column(mesh, column, rng);
-    for (const RubbleField& field : RUBBLE_FIELDS) add_rubble(mesh, field, rng);
-    sort_faces_by_texture(mesh);
+    for (const RuinWall& ruin : RUIN_WALLS) add_ruin_wall(scenery, ruin, rng);
+    for (const RuinColumn& column : RUIN_COLUMNS) add_ruin_column(scenery, column, rng);
+    for (const RubbleField& field : RUBBLE_FIELDS) add_rubble(scenery, field, rng);
+    add_ground(ground);
+    Mesh mesh;
+    for (Mesh* part : {&near, &scenery, &ground}) {
+        sort_faces_by_texture(*part);
+        append_mesh(mesh, *part, 0.0f, vec3(0, 0, 0));
+    }
     return mesh;
 }
 

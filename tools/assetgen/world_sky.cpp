@@ -13,10 +13,10 @@
 namespace {
 
 const float SKY_RADIUS = 500.0f;
-const int SKY_SEGMENTS = 32;             // around
+const int SKY_SEGMENTS = 16;             // around
 const int SKY_PICTURE_REPEATS = 2;       // the picture goes round twice
 const float SKY_BAND_BOTTOM_DEGREES = -20.0f;
-const int SKY_DOME_RINGS = 10;           // from the horizon up to the cap
+const int SKY_DOME_RINGS = 5;            // from the horizon up to the cap
 const float SKY_CAP_DEGREES = 84.0f;     // the last ring; a fan closes the top
 
 const int SKY_WIDTH = 512;

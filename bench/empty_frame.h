@@ -1,0 +1,45 @@
+// The yardstick of the frame benchmarks: an empty 640 x 480 frame (clear,
+// flush, flip) measured in the same run as the frame it is compared with.
+// Absolute frame rates move with the machine and with whatever else it is
+// doing; the ratio of a frame's rate to the empty frame's rate says how much
+// of the machine's drawing the frame needs, and moves much less.
+#pragma once
+
+#include <allegro.h>
+#include <alleggl.h>
+
+#include <chrono>
+#include <cstdio>
+
+namespace bench {
+
+const int EMPTY_FRAMES = 600;
+
+// Seconds a frame of `draw` takes over `frames` frames, each followed by a
+// flush and a flip as in the game.
+template <typename Draw>
+double seconds_per_frame(Draw draw, int frames) {
+    glFinish();
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < frames; i++) {
+        draw();
+        glFlush();
+        allegro_gl_flip();
+    }
+    glFinish();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / frames;
+}
+
+inline double empty_frame_seconds() {
+    return seconds_per_frame([] { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }, EMPTY_FRAMES);
+}
+
+// One line: the frame's rate, the empty frame's rate and their ratio.
+inline void print_against_empty(const char* what, double frame_seconds, double empty_seconds) {
+    std::printf("%s: %.1f frames per second (%.2f ms a frame); empty frame %.0f frames per second; "
+                "ratio to the empty frame %.3f\n",
+                what, 1.0 / frame_seconds, 1000.0 * frame_seconds, 1.0 / empty_seconds,
+                empty_seconds / frame_seconds);
+}
+
+}  // namespace bench
