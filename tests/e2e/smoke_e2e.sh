@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Smoke test of the real game binary: it refuses to start without a display
-# that can switch to full screen, starts full screen on the test display,
+# that can show OpenGL, starts full screen on the test display,
 # draws frames, and quits with status 0 within a second of Escape.
 #   smoke_e2e.sh SUNDOWN_BINARY BUILD_DIR      (run by with-display)
 set -u
@@ -13,16 +13,17 @@ cd "$build" || exit 1
 # 1. No X display at all.
 out=$(env -u DISPLAY SDL_AUDIODRIVER=dummy "$game" 2>&1); status=$?
 expect_eq "$status" 255 "exit status without a display"
-expect_contains "$out" "Error al inicializar" "message without a display"
+expect_contains "$out" "Error al inicializar: no X display" "message without a display"
 
-# 2. A display that cannot switch video modes (Xvfb): Allegro shows the
-# message in a box (xmessage) and the game ends once it is dismissed.
+# 2. A display without OpenGL (Xvfb without its GLX extension): Allegro
+# shows the message in a box (xmessage), the reason goes to stderr, and the
+# game ends once the box is dismissed.
 if command -v Xvfb >/dev/null; then
   n=$(free_display_number)
-  Xvfb ":$n" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 800x600x24 -nolisten tcp -extension GLX >/dev/null 2>&1 &
   xvfb=$!
   wait_for_display ":$n"
-  DISPLAY=":$n" SDL_AUDIODRIVER=dummy "$game" >/dev/null 2>&1 &
+  DISPLAY=":$n" SDL_AUDIODRIVER=dummy "$game" >/dev/null 2>"$shots_dir/smoke-refused.err" &
   refused=$!
   box=
   for _ in $(seq 1 100); do
@@ -32,19 +33,20 @@ if command -v Xvfb >/dev/null; then
     sleep 0.1
   done
   if [ -n "$box" ]; then
-    pass "message box \"Error al inicializar\" on a display without mode switching"
+    pass "message box \"Error al inicializar\" on a display without OpenGL"
     DISPLAY=":$n" import -window root "$shots_dir/smoke-refused.png" 2>/dev/null
     DISPLAY=":$n" xdotool search --class Xmessage windowactivate --sync key Return >/dev/null 2>&1 || kill "$box"
   else
-    fail "no message box on a display without mode switching"
+    fail "no message box on a display without OpenGL"
   fi
   for _ in $(seq 1 50); do kill -0 "$refused" 2>/dev/null || break; sleep 0.1; done
   kill -9 "$refused" 2>/dev/null
   wait "$refused"; status=$?
   kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null
-  expect_eq "$status" 255 "exit status on a display without mode switching"
+  expect_eq "$status" 255 "exit status on a display without OpenGL"
+  expect_contains "$(cat "$shots_dir/smoke-refused.err")" "Error al inicializar: " "the reason on stderr"
 else
-  echo "note: Xvfb not installed; the no-mode-switch case was not run"
+  echo "note: Xvfb not installed; the no-OpenGL case was not run"
 fi
 
 # 3. Full screen on the test display, then Escape.
