@@ -29,10 +29,10 @@ int run_owed_ticks() {
 
 void run_main_loop() {
     for (;;) {
-        if (key[KEY_ESC]) break;
+        if (key[KEY_ESC] || quit_request.load() != 0) break;
         run_owed_ticks();
         draw_frame();
         glFlush();
-        allegro_gl_flip();
+        present_frame();
     }
 }

@@ -21,13 +21,32 @@ int run_owed_ticks();
 void game_tick();
 void per_second_step();
 void draw_frame();
-void run_main_loop();  // until Escape is held
+void run_main_loop();  // until Escape is held or quit_request is set
+
+// What ended the run besides Escape: 0 while nothing has, else the number
+// of the signal (SIGTERM, SIGINT, SIGHUP) or QUIT_FROM_WINDOW when the
+// desktop closed the window. Set from signal handlers and Allegro's threads.
+enum {
+    QUIT_FROM_WINDOW = -1,
+};
+extern std::atomic<int> quit_request;
+
+// Replaces Allegro's signal handlers (install after install_allegro):
+// SIGTERM, SIGINT and SIGHUP ask the main loop to end, and a second one ends
+// the process at once with 128 + the signal; crash signals and SIGQUIT get
+// their default action back.
+void install_quit_signal_handlers();
+// Allegro's close-button callback: the desktop closed the window.
+void request_quit_from_window();
+// The exit status after the main loop: 0 after Escape or a closed window,
+// 128 + the signal's number after a signal.
+int quit_exit_status(int request);
 
 // ---- Start-up and teardown -----------------------------------------------
 
 enum StartResult {
     START_OK,
-    START_NO_DISPLAY,  // "Error al inicializar" was shown; exit status -1
+    START_NO_DISPLAY,  // "Error al inicializar" (or "already running") was said; exit status -1
     START_NO_MEMORY,   // a work buffer could not be allocated; exit status 0
 };
 
@@ -35,9 +54,27 @@ enum StartResult {
 // fixed OpenGL state, the tick timer and the first new_game.
 StartResult start_game();
 
-// The 640x480 full-screen OpenGL display the game plays on (Allegro and
-// AllegroGL installed first); false when the mode cannot be set.
+// Takes the lock that lets one copy of the game run per user and X display;
+// false when another copy holds it. Taken before any display work.
+bool claim_single_copy();
+// The lock's name for an X display: ":0", ":0.0" and "unix:0" give "_0",
+// "host:1.0" gives "host_1"; never a '/' or a '.'.
+void display_lock_key(const char* display, char* key, int capacity);
+
+// The game's full-screen window (Allegro and AllegroGL installed first):
+// a window manager's full-screen window the size of the screen, never a
+// video mode switch; false (allegro_error says why) when it cannot open.
 bool open_game_display();
+// Shows the frame drawn in the 640x480 corner of the back buffer, scaled
+// over the whole window when it is larger, then flips.
+void present_frame();
+
+// Where the 640x480 picture goes in a window of the given size: as large as
+// fits, 4:3 kept, centred. (0, 0) is the window's bottom left.
+struct PictureRect {
+    int x, y, width, height;
+};
+PictureRect fit_picture(int window_width, int window_height);
 // The fixed OpenGL state every drawing routine returns to, with the dawn
 // light and the game's projection; the model-view matrix is left current.
 void set_fixed_gl_state();

@@ -7,6 +7,16 @@
 
 extern FONT* hud_font;  // the HUD font, converted for AllegroGL at start-up
 
+// The picture the game draws: 640x480 at Allegro colour depth 16.
+static const int SCREEN_WIDTH = 640;
+static const int SCREEN_HEIGHT = 480;
+static const int COLOR_DEPTH_BITS = 16;
+
+// How the game's window names itself to the desktop (title and WM_CLASS).
+static const char* const GAME_WINDOW_TITLE = "Sundown Arena";
+static const char* const GAME_WINDOW_NAME = "sundown";
+static const char* const GAME_WINDOW_CLASS = "Sundown";
+
 // The HUD places text at 1/16 unit per font pixel. AllegroGL's textured
 // font conversion divides the glyph size by its scale, so that is 16.
 static const float HUD_FONT_SCALE = 16.0f;

@@ -21,9 +21,6 @@
 
 FONT* hud_font;
 
-static const int SCREEN_WIDTH = 640;
-static const int SCREEN_HEIGHT = 480;
-static const int COLOR_DEPTH_BITS = 16;
 static const int HIGH_SCORE_AT_START = 25000;
 static const size_t DEPTH_BUCKET_BYTES = DEPTH_BUCKET_COUNT * sizeof(int32_t);
 
@@ -72,17 +69,6 @@ static void compute_all_normals() {
     for (int i = 0; i < ENEMY_SLOTS; i++) compute_model_normals(enemy_models[i]);
     compute_model_normals(arena_model);
     compute_model_normals(item_box_model);
-}
-
-bool open_game_display() {
-    allegro_gl_clear_settings();
-    allegro_gl_set(AGL_COLOR_DEPTH, COLOR_DEPTH_BITS);
-    allegro_gl_set(AGL_Z_DEPTH, COLOR_DEPTH_BITS);
-    allegro_gl_set(AGL_DOUBLEBUFFER, 1);
-    allegro_gl_set(AGL_RENDERMETHOD, 1);
-    allegro_gl_set(AGL_SUGGEST, AGL_COLOR_DEPTH | AGL_Z_DEPTH | AGL_DOUBLEBUFFER | AGL_RENDERMETHOD);
-    set_color_depth(COLOR_DEPTH_BITS);
-    return set_gfx_mode(GFX_OPENGL_FULLSCREEN, SCREEN_WIDTH, SCREEN_HEIGHT, 0, 0) >= 0;
 }
 
 // A palette file that is missing or out of shape leaves the default palette.
@@ -149,8 +135,10 @@ void tear_down_game() {
     close_sound();
 }
 
-static StartResult refuse_to_start() {
-    std::fputs("Error al inicializar\n", stderr);
+// The message goes to standard error too: a box can sit unseen behind
+// another program's grab, and without a display there is no box at all.
+static StartResult refuse_to_start(const char* reason) {
+    std::fprintf(stderr, "Error al inicializar: %s\n", reason);
     allegro_message("Error al inicializar");
     return START_NO_DISPLAY;
 }
@@ -163,11 +151,24 @@ static bool install_input_and_timer() {
 }
 
 StartResult start_game() {
+    // A second copy leaves the first one's window, grabs and desktop alone:
+    // it says so and ends before it opens anything.
+    if (!claim_single_copy()) {
+        const char* display = std::getenv("DISPLAY");
+        std::fprintf(stderr, "Error al inicializar: the game is already running on display %s\n",
+                     display ? display : "");
+        return START_NO_DISPLAY;
+    }
     // Without any X display Allegro has no system driver at all; going on
     // would crash in the timer set-up, so this is the display failure too.
-    if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0) return refuse_to_start();
+    if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0) {
+        return refuse_to_start("no X display (is DISPLAY set?)");
+    }
+    install_quit_signal_handlers();
+    LOCK_FUNCTION(request_quit_from_window);
+    set_close_button_callback(request_quit_from_window);
     install_allegro_gl();
-    if (!install_input_and_timer()) return refuse_to_start();
+    if (!install_input_and_timer()) return refuse_to_start("no timer, mouse or keyboard driver");
     max_score = HIGH_SCORE_AT_START;
 
     if (!allocate_work_buffers()) return START_NO_MEMORY;
@@ -179,7 +180,7 @@ StartResult start_game() {
     load_models_and_skeletons();
     compute_all_normals();
 
-    if (!open_game_display()) return refuse_to_start();
+    if (!open_game_display()) return refuse_to_start(allegro_error[0] ? allegro_error : "no OpenGL window");
     show_mouse(nullptr);
 
     FONT* font = load_font_datafile(asset_path(ASSET_HUD_FONT));
@@ -207,6 +208,7 @@ int run_game() {
         break;
     }
     run_main_loop();
+    int status = quit_exit_status(quit_request.load());
     tear_down_game();
-    return 0;
+    return status;
 }

@@ -14,10 +14,10 @@ expect_contains() { case "$1" in *"$2"*) pass "$3" ;; *) fail "$3 (output: $1)" 
 
 # Starts Xvfb on a display number the server picks itself (no race with
 # another server); sets xvfb_pid and xvfb_display, or returns 1.
-start_xvfb() {
+start_xvfb() {  # extra arguments go to Xvfb
   local fifo
   fifo=$(mktemp -u) && mkfifo "$fifo" || return 1
-  Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp "$@" 3>"$fifo" >/dev/null 2>&1 &
   xvfb_pid=$!
   local n=
   read -r -t 10 n <"$fifo"

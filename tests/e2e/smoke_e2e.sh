@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Smoke test of the real game binary: it refuses to start without a display
-# that can switch to full screen, starts full screen on the test display,
+# that can show OpenGL, starts full screen on the test display,
 # draws frames, and quits with status 0 within a second of Escape.
 #   smoke_e2e.sh SUNDOWN_BINARY BUILD_DIR      (run by with-display)
 set -u
@@ -13,7 +13,7 @@ cd "$build" || exit 1
 # 1. No X display at all.
 out=$(env -u DISPLAY SDL_AUDIODRIVER=dummy "$game" 2>&1); status=$?
 expect_eq "$status" 255 "exit status without a display"
-expect_contains "$out" "Error al inicializar" "message without a display"
+expect_contains "$out" "Error al inicializar: no X display" "message without a display"
 
 # Waits for the message box a game process started (its own child) to show
 # "Error al inicializar", then dismisses it; false when none comes.
@@ -39,25 +39,27 @@ status_of() {
   wait "$1"
 }
 
-# 2. A display that cannot switch video modes (Xvfb): Allegro shows the
-# message in a box (xmessage) and the game ends once it is dismissed.
+# 2. A display without OpenGL (Xvfb without its GLX extension): Allegro
+# shows the message in a box (xmessage), the reason goes to stderr, and the
+# game ends once the box is dismissed.
 if command -v Xvfb >/dev/null; then
-  if start_xvfb; then
-    DISPLAY=$xvfb_display SDL_AUDIODRIVER=dummy "$game" >/dev/null 2>&1 &
+  if start_xvfb -extension GLX; then
+    DISPLAY=$xvfb_display SDL_AUDIODRIVER=dummy "$game" >/dev/null 2>"$shots_dir/smoke-refused.err" &
     refused=$!
     if dismiss_message_box "$refused" env DISPLAY="$xvfb_display" import -window root "$shots_dir/smoke-refused.png"; then
-      pass "message box \"Error al inicializar\" on a display without mode switching"
+      pass "message box \"Error al inicializar\" on a display without OpenGL"
     else
-      fail "no message box on a display without mode switching"
+      fail "no message box on a display without OpenGL"
     fi
     status_of "$refused"; status=$?
-    expect_eq "$status" 255 "exit status on a display without mode switching"
+    expect_eq "$status" 255 "exit status on a display without OpenGL"
+    expect_contains "$(cat "$shots_dir/smoke-refused.err")" "Error al inicializar: " "the reason on stderr"
   else
     fail "Xvfb did not start"
   fi
   kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null
 else
-  echo "note: Xvfb not installed; the no-mode-switch case was not run"
+  echo "note: Xvfb not installed; the no-OpenGL case was not run"
 fi
 
 # 2b. A timer, mouse or keyboard driver that cannot be installed: no full
@@ -77,7 +79,7 @@ for driver in timer mouse keyboard; do
   expect_contains "$(cat "$shots_dir/driver.err")" "Error al inicializar" "standard error without a $driver driver"
 done
 # The box came before any window of the game's: nothing was left full screen.
-if xdotool search --onlyvisible --name "^sundown_driver_fault\$" >/dev/null 2>&1; then
+if xdotool search --onlyvisible --name "^Sundown Arena\$" >/dev/null 2>&1; then
   fail "a window of the game stayed open after a driver failure"
 else
   pass "no window of the game opened after a driver failure"
