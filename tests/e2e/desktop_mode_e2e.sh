@@ -19,15 +19,17 @@ stop_desktop() { [ -n "$xorg_pid" ] && kill "$xorg_pid" 2>/dev/null && wait "$xo
 trap stop_desktop EXIT
 
 start_desktop() {
-  local depth=$1 n
-  n=$(free_display_number)
+  local depth=$1 n=
   state=$(mktemp -d)
   cp "$here/../display/xorg-desktop.conf" "$state/xorg.conf"
-  Xorg ":$n" -noreset -nolisten tcp -depth "$depth" -config "$state/xorg.conf" \
-    -logfile "$state/xorg.log" >/dev/null 2>&1 </dev/null &
+  # The server picks a free display number itself and reports it on fd 3.
+  mkfifo "$state/displayfd"
+  Xorg -displayfd 3 -noreset -nolisten tcp -depth "$depth" -config "$state/xorg.conf" \
+    -logfile "$state/xorg.log" 3>"$state/displayfd" >/dev/null 2>&1 </dev/null &
   xorg_pid=$!
+  read -r -t 20 n <"$state/displayfd"
   export DISPLAY=":$n"
-  if ! wait_for_display "$DISPLAY"; then
+  if [ -z "$n" ] || ! poll_until 10 xdpyinfo >/dev/null 2>&1; then
     echo "the desktop display (Xorg, xorg-desktop.conf, depth $depth) did not start:"
     tail -n 20 "$state/xorg.log"
     fail "desktop display at depth $depth"

@@ -91,7 +91,8 @@ wait_for_picture() {
 
 # The game's full-screen window is shown (also when it draws nothing).
 wait_for_window() {
-  poll_until 10 xdotool search --onlyvisible --name "^$(basename "$1")\$" >/dev/null 2>&1 && return 0
+  # Every build of the game names its window alike, whatever the binary is called.
+  poll_until 10 xdotool search --onlyvisible --name "^Sundown Arena\$" >/dev/null 2>&1 && return 0
   fail "no window of $(basename "$1") within 10 s"
   return 1
 }
