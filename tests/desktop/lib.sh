@@ -1,0 +1,178 @@
+# Shared part of the desktop tests: each *_desktop.sh script defines how its
+# compositor starts, types a key and takes a screenshot, then calls
+# run_desktop_checks. The game runs through Xwayland with a Wayland-native
+# client focused first; keys go through the compositor's own input path.
+#   SCRIPT SUNDOWN_BINARY BUILD_DIR [DESKTOP_KEYS]   (exit 0 pass, 1 fail, 77 skip)
+# BUILD_DIR holds the datos/ the game runs with; DESKTOP_KEYS, the key typing
+# client built with the tests (default BUILD_DIR/tests/desktop_keys).
+set -u
+game=$(readlink -f "${1:?game binary}")
+build=$(readlink -f "${2:?build dir}")
+keys_tool=${3:-$build/tests/desktop_keys}
+name=$(basename "$0" _desktop.sh)
+here=$(cd "$(dirname "$0")" && pwd)
+work=$build/desktop-$name
+rm -rf "$work"; mkdir -p "$work/run"; chmod 700 "$work/run"
+export XDG_RUNTIME_DIR=$work/run
+failures=0
+pids=()        # every process this test started, ended by pid at exit
+game_pid=
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; }
+
+# A compositor that cannot run here: skipped outside CI, a failure under it.
+cannot_run() {
+  echo "$name: $*" >&2
+  [ "${CI:-}" = true ] && { echo "$name: required under CI; failing." >&2; exit 1; }
+  exit 77
+}
+need() { for c in "$@"; do command -v "$c" >/dev/null || cannot_run "$c is not installed (scripts/install-deps)"; done; }
+
+# start_bg LOG COMMAND...: runs COMMAND in the background, remembering its pid.
+start_bg() {
+  local log=$1; shift
+  "$@" >"$work/$log" 2>&1 </dev/null &
+  last_pid=$!
+  pids+=("$last_pid")
+}
+
+# wait_until SECONDS COMMAND...: polls COMMAND every 0.1 s until it succeeds.
+wait_until() {
+  local deadline=$(( $(date +%s%N) + ${1%.*} * 1000000000 )); shift
+  until "$@"; do
+    [ "$(date +%s%N)" -ge "$deadline" ] && return 1
+    sleep 0.1
+  done
+}
+
+stop_all() {
+  local i p
+  for (( i=${#pids[@]}-1; i>=0; i-- )); do
+    p=${pids[$i]}
+    kill "$p" 2>/dev/null || continue
+    for _ in $(seq 1 30); do kill -0 "$p" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "$p" 2>/dev/null
+  done
+  wait 2>/dev/null
+}
+trap stop_all EXIT
+
+# Xwayland's display: the listening X socket held by the compositor or by a
+# process under it ("ss" names the owners).
+x_display_of() {
+  local tree=" $1 " p n
+  for p in $(pgrep -P "$1"); do tree+="$p $(pgrep -P "$p" | tr '\n' ' ') "; done
+  n=$(ss -xlp 2>/dev/null | awk -v tree="$tree" '$5 ~ /^\/tmp\/.X11-unix\/X[0-9]+$/ {
+        line = $0
+        while (match(line, /pid=[0-9]+/)) {
+          if (index(tree, " " substr(line, RSTART + 4, RLENGTH - 4) " ")) {
+            sub(/.*X11-unix\/X/, "", $5); print $5; exit }
+          line = substr(line, RSTART + RLENGTH) } }')
+  [ -n "$n" ] && echo ":$n"
+}
+
+# start_keys: the typing client, kept running so the compositor sees one
+# keyboard all along. press_key NAME 1|0 presses or releases a key and waits
+# until the compositor has taken it.
+start_keys() {
+  [ -x "$keys_tool" ] || cannot_run "no $keys_tool (built with the tests)"
+  coproc KEYS { exec "$keys_tool" 2>>"$work/keys.log"; }
+  pids+=("$KEYS_PID")
+}
+declare -A evdev_code=([Escape]=1 [Return]=28 [w]=17)
+press_key() {
+  local verb=release reply=
+  [ "$2" = 1 ] && verb=press
+  echo "$verb ${evdev_code[$1]}" >&"${KEYS[1]}" 2>/dev/null && read -r -t 5 -u "${KEYS[0]}" reply
+  [ "$reply" = ok ] || { fail "the compositor did not take the key $1 ($(cat "$work/keys.log"))"; return 1; }
+}
+
+# hold KEY: press, hold 0.3 s (the menus ignore shorter taps), release.
+hold() { press_key "$1" 1; sleep 0.3; press_key "$1" 0; }
+
+# --- pictures ---------------------------------------------------------------
+# shot NAME: a screenshot through the compositor into $work/NAME.png, and
+# $work/NAME-frame.png, the 4:3 middle of it scaled to the game's 640x480.
+shot() {
+  take_shot "$work/$1.png" 2>>"$work/shots.log" || return 1
+  read -r out_w out_h < <(identify -format '%w %h\n' "$work/$1.png" 2>/dev/null) || return 1
+  frame_w=$(( out_h * 4 / 3 )); frame_x=$(( (out_w - frame_w) / 2 ))
+  convert "$work/$1.png" -crop "${frame_w}x${out_h}+${frame_x}+0" +repage \
+    -resize '640x480!' "$work/$1-frame.png"
+}
+
+# share IMAGE REGION PREDICATE: share of the pixels of REGION (WxH+X+Y) where
+# the -fx PREDICATE on r, g, b (0..1) holds.
+share() {
+  convert "$1" -crop "$2" +repage -fx "($3) ? 1 : 0" -format '%[fx:mean]' info: 2>/dev/null
+}
+above() { awk "BEGIN { exit !(${1:-0} > $2) }"; }
+
+# The bars left and right of the 4:3 picture hold no lit pixel.
+bars_black() {
+  [ "$frame_x" -ge 2 ] || return 0
+  local w=$(( frame_x - 1 )) right=$(( frame_x + frame_w + 1 ))
+  ! above "$(share "$work/$1.png" "${w}x${out_h}+0+0" 'r+g+b > 0.1')" 0.0005 &&
+  ! above "$(share "$work/$1.png" "${w}x${out_h}+${right}+0" 'r+g+b > 0.1')" 0.0005
+}
+
+# What each screen shows, in 640x480 frame coordinates: the white "P1" of the
+# title's score line, the blue "Press Enter to continue" under the controls
+# pictures, the green "Round 1" of the READY intro.
+is_title() { above "$(share "$work/$1-frame.png" 150x30+0+0 'r > 0.75 && g > 0.75 && b > 0.75')" 0.005; }
+is_controls() {
+  above "$(share "$work/$1-frame.png" 300x30+210+425 'b > 0.8 && r < 0.75 && g < 0.75')" 0.01 &&
+  above "$(share "$work/$1-frame.png" 200x150+100+100 'r + g + b > 0.3')" 0.05 &&
+  above "$(share "$work/$1-frame.png" 200x150+340+100 'r + g + b > 0.3')" 0.05
+}
+is_intro() { above "$(share "$work/$1-frame.png" 200x40+220+400 'g > 0.85 && r < 0.65 && b < 0.65')" 0.01; }
+
+# expect_screen NAME CHECK SECONDS WHAT: polls screenshots until CHECK holds.
+n_shot=0
+screen_is() { n_shot=$((n_shot + 1)); shot "$1" && "$2" "$1"; }
+expect_screen() {
+  if wait_until "$3" screen_is "$1" "$2"; then pass "$4"; else fail "$4 (see $work/$1.png)"; return 1; fi
+  if bars_black "$1"; then pass "$1: the ${out_w}x${out_h} output shows the picture ${frame_w} wide, black bars beside it"
+  else fail "$1: the picture is not 4:3 between black bars on the ${out_w}x${out_h} output (see $work/$1.png)"; fi
+}
+
+# --- the game -----------------------------------------------------------------
+start_game() {
+  ( cd "$build" && exec env DISPLAY="$x_display" ${x_auth:+XAUTHORITY=$x_auth} \
+      WAYLAND_DISPLAY="$WAYLAND_DISPLAY" SDL_AUDIODRIVER=dummy "$game" ) \
+    >"$work/game.log" 2>&1 </dev/null &
+  game_pid=$!
+  pids+=("$game_pid")
+}
+
+# The window manager has made the game's window the active one.
+game_focused() {
+  local win
+  win=$(DISPLAY=$x_display XAUTHORITY=${x_auth:-} xprop -root _NET_ACTIVE_WINDOW 2>/dev/null | awk '{ print $NF }')
+  [ -n "$win" ] && DISPLAY=$x_display XAUTHORITY=${x_auth:-} xprop -id "$win" WM_CLASS 2>/dev/null | grep -qi sundown
+}
+
+game_gone() { ! kill -0 "$game_pid" 2>/dev/null; }
+
+run_desktop_checks() {
+  start_keys
+  start_game
+  expect_screen title is_title 30 "the title screen fills the output" || { cat "$work/game.log"; }
+  if wait_until 10 game_focused; then pass "the window manager gives the game's window the focus"
+  else fail "the game's window never became the active one (_NET_ACTIVE_WINDOW)"; fi
+  hold Return
+  expect_screen controls is_controls 5 "Enter (typed through the compositor) leads to the controls screen"
+  hold Return
+  expect_screen intro is_intro 5 "Enter starts round 1 with its READY intro"
+  hold Escape
+  if wait_until 5 game_gone; then
+    wait "$game_pid"; local status=$?
+    [ "$status" = 0 ] && pass "Escape ends the game with status 0" || fail "Escape ended the game with status $status"
+  else
+    fail "the game still runs 5 s after Escape"
+  fi
+  echo "$n_shot screenshots; pictures in $work"
+  if [ "$failures" -gt 0 ]; then echo "$failures check(s) failed"; exit 1; fi
+  echo "all checks passed"; exit 0
+}

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The game on mutter (headless, a 1280x800 virtual monitor, its own D-Bus
+# session and PipeWire) through Xwayland, with the Wayland terminal foot
+# focused before it starts. Keys and screenshots go through mutter's
+# RemoteDesktop and ScreenCast interfaces (mutter_remote.py).
+source "$(dirname "$0")/lib.sh"
+need mutter Xwayland dbus-daemon pipewire wireplumber foot ss convert /usr/bin/python3
+/usr/bin/python3 -c 'import gi; gi.require_version("Gst", "1.0"); from gi.repository import Gst; Gst.init(None); assert Gst.ElementFactory.find("pipewiresrc")' 2>/dev/null ||
+  cannot_run "python3-gi with GStreamer's pipewiresrc is not installed (scripts/install-deps)"
+
+start_bg dbus.log dbus-daemon --session --nofork --print-address=1 --address="unix:path=$XDG_RUNTIME_DIR/bus"
+export DBUS_SESSION_BUS_ADDRESS=unix:path=$XDG_RUNTIME_DIR/bus
+wait_until 10 test -S "$XDG_RUNTIME_DIR/bus" || cannot_run "no D-Bus session bus"
+start_bg pipewire.log pipewire
+wait_until 10 test -S "$XDG_RUNTIME_DIR/pipewire-0" || cannot_run "PipeWire did not start"
+start_bg wireplumber.log wireplumber
+export WAYLAND_DISPLAY=mutter-desktop
+start_bg mutter.log mutter --headless --wayland --virtual-monitor 1280x800 --wayland-display="$WAYLAND_DISPLAY"
+mutter_pid=$last_pid
+mutter_ready() {
+  [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && x_display=$(x_display_of "$mutter_pid") &&
+    x_auth=$(ls "$XDG_RUNTIME_DIR"/.mutter-Xwaylandauth.* 2>/dev/null | head -n 1) && [ -n "$x_auth" ] &&
+    DISPLAY=$x_display XAUTHORITY=$x_auth xdpyinfo >/dev/null 2>&1
+}
+wait_until 30 mutter_ready || { tail "$work/mutter.log"; cannot_run "mutter did not start"; }
+
+coproc REMOTE { exec /usr/bin/python3 "$here/mutter_remote.py" 2>>"$work/remote.log"; }
+pids+=("$REMOTE_PID")
+read -r -t 20 -u "${REMOTE[0]}" reply && [ "$reply" = ready ] ||
+  cannot_run "mutter's remote desktop did not start ($(cat "$work/remote.log"))"
+remote() {
+  local reply=
+  echo "$*" >&"${REMOTE[1]}" 2>/dev/null && read -r -t 10 -u "${REMOTE[0]}" reply
+  [ "$reply" = ok ] || { echo "mutter_remote: $* -> ${reply:-no answer}" >>"$work/remote.log"; return 1; }
+}
+start_keys() { :; }
+press_key() {
+  [ "$2" = 1 ] && set -- press "${evdev_code[$1]}" || set -- release "${evdev_code[$1]}"
+  remote "$@" || fail "mutter did not take the key"
+}
+take_shot() { remote shot "$work/shot.ppm" && convert "$work/shot.ppm" "$1"; }
+
+shot desktop
+start_bg foot.log foot
+differs_from_desktop() { ! compare -metric AE -fuzz 10% "$work/desktop.png" "$work/$1.png" null: 2>/dev/null; }
+terminal_shown() { screen_is terminal differs_from_desktop; }
+wait_until 15 terminal_shown && pass "foot runs, focused, before the game starts" || fail "foot did not appear"
+run_desktop_checks

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# The game on sway (headless wlroots backend, 1920x1080) through Xwayland,
+# with the Wayland terminal foot focused before it starts. Keys: desktop_keys,
+# a virtual-keyboard client; screenshots: grim. sway refuses to run as root, so
+# as root it runs as a system user made for the purpose; that user lets the
+# game's user into its Xwayland (xhost).
+source "$(dirname "$0")/lib.sh"
+need sway grim foot xhost ss convert
+
+as_user=()
+if [ "$(id -u)" = 0 ]; then
+  id sundown-desktop >/dev/null 2>&1 ||
+    useradd --system --no-create-home --shell /usr/sbin/nologin sundown-desktop ||
+    cannot_run "could not create the user sway runs as"
+  as_user=(runuser -u sundown-desktop --)
+  chown sundown-desktop "$XDG_RUNTIME_DIR"
+  chmod o+x "$work"
+fi
+cat > "$work/sway.conf" <<CONF
+output HEADLESS-1 resolution 1920x1080
+xwayland enable
+exec xhost +si:localuser:$(id -un)
+CONF
+chmod 644 "$work/sway.conf"
+
+start_bg sway.log "${as_user[@]}" env XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" \
+  WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$work/sway.conf"
+sway_pid=$last_pid
+export WAYLAND_DISPLAY=wayland-1
+sway_ready() {
+  [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && x_display=$(x_display_of "$sway_pid") &&
+    DISPLAY=$x_display xdpyinfo >/dev/null 2>&1
+}
+wait_until 20 sway_ready || { tail "$work/sway.log"; cannot_run "sway did not start"; }
+x_auth=
+
+take_shot() { grim "$1"; }
+ipc() { swaymsg -s "$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock)" "$@"; }
+
+start_bg foot.log foot
+foot_focused() { ipc -t get_tree 2>/dev/null | grep -q '"app_id": "foot"'; }
+wait_until 10 foot_focused && pass "foot runs, focused, before the game starts" || fail "foot did not appear"
+run_desktop_checks
