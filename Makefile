@@ -8,6 +8,7 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 300
+FUZZ_RUNS ?=
 PACKAGE_BUILD ?= build-package
 PREFIX ?= /usr/local
 
@@ -37,9 +38,10 @@ test: build-test
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	$(MAKE) asan
 
-# Each fuzz target for FUZZ_SECONDS, seeded with the assets build-test generates.
+# Each fuzz target for FUZZ_SECONDS (or FUZZ_RUNS executions, if given and
+# sooner), seeded with the assets build-test generates.
 fuzz: build-test
-	./fuzz/run-fuzzers $(BUILD) $(FUZZ_BUILD) $(FUZZ_SECONDS)
+	./fuzz/run-fuzzers $(BUILD) $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_RUNS)
 
 bench: build
 	./bench/run-all $(BUILD)

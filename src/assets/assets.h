@@ -91,6 +91,10 @@ void copy_rest_pose(Model* model);  // null is allowed
 void free_model(Model* model);  // null is allowed
 
 Skeleton* load_skeleton(const char* path);
+// The same into a block of the caller's that is zero-filled or was last
+// filled by this function (and maybe posed since). It is made a fresh
+// skeleton again first; on false it holds nothing usable.
+bool load_skeleton_into(const char* path, Skeleton* skeleton);
 void free_skeleton(Skeleton* skeleton);  // null is allowed
 
 // Needs a current OpenGL context. Returns the texture name, or -1.

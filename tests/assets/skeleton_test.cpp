@@ -3,6 +3,7 @@
 // there is caught by these tests.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -163,4 +164,30 @@ TEST(SkeletonLoader, TwoLoadsOfOneFileAreIndependent) {
     expect_keys_of(second, 1, 0);
     free_skeleton(first);
     free_skeleton(second);
+}
+
+TEST(SkeletonLoader, ABlockLoadedAgainIsAFreshSkeleton) {
+    ensure_allegro();
+    Skeleton* block = static_cast<Skeleton*>(std::calloc(1, sizeof(Skeleton)));
+    ASSERT_NE(block, nullptr);
+    std::vector<TestBone> five(5, TestBone{1, 2, 3, -1});
+    ASSERT_TRUE(load_skeleton_into(write_test_file("five.esq", esq_bytes(five)).c_str(), block));
+    // Posed since: the clip state and the matrices of the bones in use.
+    block->from_key = 8;
+    block->blend = 0.5f;
+    block->requested_state = 3;
+    for (int b = 0; b < 5; b++) block->bones[b].world.v[0][0] = 2;
+    // Refused while reading the keys of its eighth bone, after writing seven.
+    std::vector<TestBone> eight(8, TestBone{4, 5, 6, -1});
+    Bytes cut = esq_bytes(eight);
+    cut = cut.first(cut.data.size() - 100);
+    EXPECT_FALSE(load_skeleton_into(write_test_file("cut.esq", cut).c_str(), block));
+
+    const std::string one = write_test_file("one.esq", esq_bytes({{1.5f, -2, 3, -1}}));
+    ASSERT_TRUE(load_skeleton_into(one.c_str(), block));
+    Skeleton* fresh = load_skeleton(one.c_str());
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(std::memcmp(block, fresh, sizeof(Skeleton)), 0);
+    free_skeleton(fresh);
+    std::free(block);
 }
