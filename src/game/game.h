@@ -33,13 +33,10 @@ enum {
     FIRE_INTERVAL_MACHINE_GUN_TICKS = 5,
 };
 
-// Shots and enemies leave or turn at this edge and the play camera comes in
-// close rather than cross it; the player stays inside 26.5.
-static const float ARENA_EDGE = 28.0f;
 // The READY intro's eye starts this high above the middle of the floor and
 // comes down; no camera is ever higher. The asset builder leaves out arena
-// faces that no eye between the floor and this height, inside ARENA_EDGE,
-// could see the front of.
+// faces that no eye between the floor and this height, inside the perimeter
+// wall, could see the front of.
 static const float INTRO_EYE_HEIGHT = 10.0f;
 
 // The player's death timer starts at 1 and counts down; below the end value

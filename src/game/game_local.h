@@ -7,6 +7,10 @@
 
 #include "game/game.h"
 
+// Shots and enemies leave or turn at this edge and the play camera comes in
+// close rather than cross it; the player stays inside 26.5.
+static const float ARENA_EDGE = 28.0f;
+
 inline bool is_outside_arena(float x, float y) {
     return std::fabs(x) > ARENA_EDGE || std::fabs(y) > ARENA_EDGE;
 }

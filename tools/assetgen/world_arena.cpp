@@ -428,8 +428,9 @@ Mesh build_arena_mesh() {
         sort_faces_by_texture(*part);
         append_mesh(mesh, *part, 0.0f, vec3(0, 0, 0));
     }
-    // The eye never leaves the floor's square nor rises above the intro's start.
-    drop_faces_turned_away(mesh, vec3(-ARENA_EDGE, -ARENA_EDGE, 0), vec3(ARENA_EDGE, ARENA_EDGE, INTRO_EYE_HEIGHT));
+    // Every camera stays inside the perimeter wall (the tally's orbit comes
+    // nearest, to 29 units) and never rises above the intro's start.
+    drop_faces_turned_away(mesh, vec3(-WALL_INNER, -WALL_INNER, 0), vec3(WALL_INNER, WALL_INNER, INTRO_EYE_HEIGHT));
     return mesh;
 }
 
