@@ -8,7 +8,6 @@
 #include <allegro.h>
 #include <alleggl.h>
 #include <GL/glu.h>
-#include <sys/resource.h>
 
 #include <cerrno>
 #include <chrono>
@@ -36,15 +35,6 @@ enum {
 };
 
 using Clock = std::chrono::steady_clock;
-
-// CPU seconds of the whole process, the rasterizer threads included: on a
-// machine shared with other work this says more than the wall clock.
-double process_cpu_seconds() {
-    rusage usage;
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           1e-6 * static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
-}
 
 double seconds_since(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
@@ -254,7 +244,7 @@ int main() {
     // other frame stands in for the 60 Hz logic at about 120 frames a second.
     // The empty frame is measured before and after, and the mean taken.
     const double empty_before = bench::empty_frame_seconds();
-    const double cpu_start = process_cpu_seconds();
+    const double cpu_start = bench::process_cpu_seconds();
     int frame = 0;
     const double seconds = bench::seconds_per_frame(
         [&] {
@@ -262,13 +252,12 @@ int main() {
             draw_scene(false, &unused);
         },
         MEASURED_FRAMES);
-    const double cpu_seconds = process_cpu_seconds() - cpu_start;
+    const double cpu_seconds = bench::process_cpu_seconds() - cpu_start;
     const double empty = 0.5 * (empty_before + bench::empty_frame_seconds());
     std::printf("full scene, round 14, 640x480, %d frames, %d deferred faces\n", MEASURED_FRAMES,
                 static_cast<int>(deferred_face_count));
     bench::print_against_empty("full scene", seconds, empty);
-    std::printf("process CPU time: %.2f ms a frame over all its threads (%.2f cores busy on average)\n",
-                1000.0 * cpu_seconds / MEASURED_FRAMES, cpu_seconds / (seconds * MEASURED_FRAMES));
+    bench::print_cpu_time(cpu_seconds, seconds, MEASURED_FRAMES);
 
     PartTimes parts = {};
     for (int i = 0; i < BREAKDOWN_FRAMES; i++) {

@@ -73,10 +73,13 @@ int main() {
     bench::seconds_per_frame(draw_frame, WARM_UP_FRAMES);
     // The empty frame is measured before and after, and the mean taken.
     const double empty_before = bench::empty_frame_seconds();
+    const double cpu_start = bench::process_cpu_seconds();
     const double seconds = bench::seconds_per_frame(draw_frame, MEASURED_FRAMES);
+    const double cpu_seconds = bench::process_cpu_seconds() - cpu_start;
     const double empty = 0.5 * (empty_before + bench::empty_frame_seconds());
     std::printf("game frame, round %d, %d enemies, HUD on, 640x480\n", round_number, enemy_count);
     bench::print_against_empty("game frame", seconds, empty);
+    bench::print_cpu_time(cpu_seconds, seconds, MEASURED_FRAMES);
     tear_down_game();
     return 0;
 }

@@ -7,6 +7,7 @@
 
 #include <allegro.h>
 #include <alleggl.h>
+#include <sys/resource.h>
 
 #include <chrono>
 #include <cstdio>
@@ -32,6 +33,22 @@ double seconds_per_frame(Draw draw, int frames) {
 
 inline double empty_frame_seconds() {
     return seconds_per_frame([] { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }, EMPTY_FRAMES);
+}
+
+// CPU seconds of the whole process, the rasterizer threads included: on a
+// machine shared with other work this says more than the wall clock.
+inline double process_cpu_seconds() {
+    rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           1e-6 * static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
+}
+
+// One line: the process's CPU time a frame of `frames` frames that took
+// `frame_seconds` each on the wall clock.
+inline void print_cpu_time(double cpu_seconds, double frame_seconds, int frames) {
+    std::printf("process CPU time: %.2f ms a frame over all its threads (%.2f cores busy on average)\n",
+                1000.0 * cpu_seconds / frames, cpu_seconds / (frame_seconds * frames));
 }
 
 // One line: the frame's rate, the empty frame's rate and their ratio.

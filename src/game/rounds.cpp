@@ -37,7 +37,7 @@ static const int LIGHT_PRESET_LAST = 2;           // 0 dawn, 1 sunset, 2 night
 static const float NEW_GAME_EYE_X = 0.0f, NEW_GAME_EYE_Y = -26.0f, NEW_GAME_EYE_Z = 1.0f;
 static const float NEW_GAME_TARGET_X = 0.0f, NEW_GAME_TARGET_Y = -16.0f, NEW_GAME_TARGET_Z = 1.0f;
 // Round start and respawn: high above the centre, for the intro to glide down.
-static const float INTRO_EYE_X = 0.0f, INTRO_EYE_Y = 0.0f, INTRO_EYE_Z = 10.0f;
+static const float INTRO_EYE_X = 0.0f, INTRO_EYE_Y = 0.0f, INTRO_EYE_Z = INTRO_EYE_HEIGHT;
 
 static const int ENEMY_PLACEMENT_RANGE = 56;       // whole numbers -28..27
 static const int ENEMY_PLACEMENT_OFFSET = 28;

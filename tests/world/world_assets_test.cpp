@@ -154,7 +154,7 @@ TEST_F(WorldAssets, EveryFileIsWellFormed) {
 TEST_F(WorldAssets, ArenaFloorWallsAndSceneryStandWhereThePlayLets) {
     Emd arena = read_emd(path("a.emd"));
     ASSERT_TRUE(arena.ok);
-    EXPECT_LE(arena.faces.size(), 3000u);
+    EXPECT_LE(arena.faces.size(), 2000u);
 
     double floor_area = 0;
     bool inner_wall[4] = {false, false, false, false};

@@ -81,6 +81,7 @@ void fill_clip(SkeletonData& skeleton, int first_key, int last_key, PoseAtPhase 
 Loft make_loft(uint16_t texture, int sides, LoftShape shape, Vec3 facing, AtlasRect strip, AtlasRect cap) {
     Loft loft;
     loft.sides = sides;
+    loft.open_ends = CLOSED_ENDS;
     loft.shape = shape;
     loft.facing = facing;
     loft.texture = texture;
@@ -149,14 +150,17 @@ void add_loft(Mesh& mesh, const Loft& loft) {
         }
     }
 
-    add_cap(mesh, loft.texture, points.front(), loft.rings.front().bone, false, loft.cap, angles);
-    add_cap(mesh, loft.texture, points.back(), loft.rings.back().bone, true, loft.cap, angles);
+    if (!(loft.open_ends & OPEN_FIRST))
+        add_cap(mesh, loft.texture, points.front(), loft.rings.front().bone, false, loft.cap, angles);
+    if (!(loft.open_ends & OPEN_LAST))
+        add_cap(mesh, loft.texture, points.back(), loft.rings.back().bone, true, loft.cap, angles);
 }
 
 void add_segment(Mesh& mesh, int16_t bone, uint16_t texture, LoftShape shape, int sides, Vec3 from, Vec3 to,
                  float side_from, float depth_from, float side_to, float depth_to, Vec3 facing, AtlasRect strip,
-                 AtlasRect cap) {
+                 AtlasRect cap, int open_ends) {
     Loft loft = make_loft(texture, sides, shape, facing, strip, cap);
+    loft.open_ends = open_ends;
     loft.rings = {Ring{from, side_from, depth_from, bone}, Ring{to, side_to, depth_to, bone}};
     add_loft(mesh, loft);
 }

@@ -48,9 +48,19 @@ enum LoftShape {
     LOFT_BOX,    // four flat sides with sharp edges
 };
 
+// Ends of a loft left open because they lie buried inside the neighbouring
+// part (and stay buried in every pose): their caps could never be seen.
+enum LoftEnds {
+    CLOSED_ENDS = 0,
+    OPEN_FIRST = 1 << 0,  // no cap at the first ring
+    OPEN_LAST = 1 << 1,   // no cap at the last ring
+    OPEN_BOTH = OPEN_FIRST | OPEN_LAST,
+};
+
 struct Loft {
     std::vector<Ring> rings;  // at least two
     int sides;                // corners per ring (4 for a box)
+    int open_ends;            // LoftEnds; make_loft closes both
     LoftShape shape;
     Vec3 facing;              // the middle of the strip (and the depth axis) faces this way
     uint16_t texture;         // texture offset of every face
@@ -61,14 +71,14 @@ struct Loft {
 // A loft without its rings (fill `rings` before adding it).
 Loft make_loft(uint16_t texture, int sides, LoftShape shape, Vec3 facing, AtlasRect strip, AtlasRect cap);
 
-// Adds a closed solid: the sides between the rings and a flat cap at each
-// end, all wound counter-clockwise seen from outside.
+// Adds a solid: the sides between the rings and a flat cap at each end not
+// left open, all wound counter-clockwise seen from outside.
 void add_loft(Mesh& mesh, const Loft& loft);
 
 // A two-ring loft between two points, the usual tapered limb or box.
 void add_segment(Mesh& mesh, int16_t bone, uint16_t texture, LoftShape shape, int sides, Vec3 from,
                  Vec3 to, float side_from, float depth_from, float side_to, float depth_to, Vec3 facing,
-                 AtlasRect strip, AtlasRect cap);
+                 AtlasRect strip, AtlasRect cap, int open_ends = CLOSED_ENDS);
 
 // A pointed solid (claw, horn, spike) from a polygon around `base` to `tip`.
 void add_spike(Mesh& mesh, int16_t bone, uint16_t texture, Vec3 base, Vec3 tip, float radius, int sides,

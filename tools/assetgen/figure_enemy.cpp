@@ -57,6 +57,7 @@ void add_body(Mesh& mesh) {
         ring(vec3(0, 0.07f, 0.76f), 0.17f, 0.14f, BONE_PELVIS),
         ring(vec3(0, 0.06f, 0.98f), 0.19f, 0.15f, BONE_PELVIS),
     };
+    pelvis.open_ends = OPEN_LAST;  // its top lies inside the belly
     add_loft(mesh, pelvis);
     // A ragged loincloth hanging in front.
     add_segment(mesh, BONE_PELVIS, ENEMY_TEXTURE_SKIN, LOFT_BOX, 4, vec3(0, -0.10f, 0.90f), vec3(0, -0.13f, 0.58f),
@@ -73,6 +74,7 @@ void add_body(Mesh& mesh) {
         ring(vec3(0, -0.10f, 1.62f), 0.27f, 0.19f, BONE_CHEST), // shoulders
         ring(vec3(0, -0.26f, 1.70f), 0.14f, 0.11f, BONE_CHEST), // neck
     };
+    torso.open_ends = OPEN_FIRST;  // the belly starts inside the pelvis
     add_loft(mesh, torso);
 
     // Spines along the hump, each pointing out of the back.
@@ -121,13 +123,9 @@ void add_claws(Mesh& mesh, int bone, Vec3 root, Vec3 reach, float spread, float 
 void add_arm(Mesh& mesh, float side, int upper_bone, int fore_bone, int hand_bone) {
     Vec3 shoulder = on_side(SHOULDER_R, side), elbow = on_side(ELBOW_R, side);
     Vec3 wrist = on_side(WRIST_R, side), knuckles = on_side(KNUCKLES_R, side);
-    Loft upper = make_loft(ENEMY_TEXTURE_SKIN, 6, LOFT_ROUND, FRONT, BEAST_UPPER_ARM, BEAST_HIDE);
-    upper.rings = {
-        ring(shoulder + vec3(0, 0, 0.03f), 0.12f, 0.12f, upper_bone),
-        ring(shoulder + (elbow - shoulder) * 0.4f, 0.10f, 0.095f, upper_bone),
-        ring(elbow, 0.07f, 0.07f, upper_bone),
-    };
-    add_loft(mesh, upper);
+    // The upper arm tapers evenly from the shoulder to the elbow.
+    add_segment(mesh, upper_bone, ENEMY_TEXTURE_SKIN, LOFT_ROUND, 6, shoulder + vec3(0, 0, 0.03f), elbow, 0.12f,
+                0.12f, 0.07f, 0.07f, FRONT, BEAST_UPPER_ARM, BEAST_HIDE);
     Loft fore = make_loft(ENEMY_TEXTURE_SKIN, 6, LOFT_ROUND, FRONT, BEAST_FOREARM, BEAST_HIDE);
     fore.rings = {
         ring(elbow + vec3(0, 0, 0.03f), 0.075f, 0.075f, fore_bone),
@@ -142,13 +140,9 @@ void add_arm(Mesh& mesh, float side, int upper_bone, int fore_bone, int hand_bon
 
 void add_leg(Mesh& mesh, float side, int thigh_bone, int shin_bone, int foot_bone) {
     Vec3 hip = on_side(HIP_R, side), knee = on_side(KNEE_R, side), ankle = on_side(ANKLE_R, side);
-    Loft thigh = make_loft(ENEMY_TEXTURE_SKIN, 6, LOFT_ROUND, FRONT, BEAST_THIGH, BEAST_HIDE);
-    thigh.rings = {
-        ring(hip + vec3(0, 0, 0.04f), 0.12f, 0.12f, thigh_bone),
-        ring(hip + (knee - hip) * 0.5f, 0.10f, 0.11f, thigh_bone),
-        ring(knee, 0.075f, 0.08f, thigh_bone),
-    };
-    add_loft(mesh, thigh);
+    // The thigh tapers evenly from the hip to the knee.
+    add_segment(mesh, thigh_bone, ENEMY_TEXTURE_SKIN, LOFT_ROUND, 6, hip + vec3(0, 0, 0.04f), knee, 0.12f, 0.12f,
+                0.075f, 0.08f, FRONT, BEAST_THIGH, BEAST_HIDE);
     Loft shin = make_loft(ENEMY_TEXTURE_SKIN, 6, LOFT_ROUND, FRONT, BEAST_SHIN, BEAST_HIDE);
     shin.rings = {
         ring(knee + vec3(0, -0.01f, 0.03f), 0.075f, 0.08f, shin_bone),

@@ -59,6 +59,7 @@ void add_torso(Mesh& mesh) {
         ring(0, 0.0f, 0.84f, 0.17f, 0.115f, BONE_PELVIS),  // crotch
         ring(0, 0.0f, 1.10f, 0.195f, 0.13f, BONE_PELVIS),  // belt
     };
+    pelvis.open_ends = OPEN_LAST;  // the belt's top lies inside the jacket
     add_loft(mesh, pelvis);
 
     Loft chest = make_loft(PLAYER_TEXTURE_BODY, 8, LOFT_ROUND, FRONT, BODY_JACKET, BODY_CAP);
@@ -68,6 +69,7 @@ void add_torso(Mesh& mesh) {
         ring(0, 0.01f, 1.53f, 0.235f, 0.135f, BONE_CHEST), // shoulders
         ring(0, 0.01f, 1.62f, 0.12f, 0.085f, BONE_CHEST),  // collar
     };
+    chest.open_ends = OPEN_FIRST;  // tucked into the belt
     add_loft(mesh, chest);
 
     // Backpack and bedroll: what the camera behind the player sees most.
@@ -79,7 +81,7 @@ void add_torso(Mesh& mesh) {
 
 void add_head(Mesh& mesh) {
     add_segment(mesh, BONE_HEAD, PLAYER_TEXTURE_HEAD, LOFT_ROUND, 6, vec3(0, 0.01f, 1.56f), vec3(0, 0.0f, 1.71f),
-                0.062f, 0.062f, 0.06f, 0.06f, FRONT, HEAD_SKIN, HEAD_SKIN);
+                0.062f, 0.062f, 0.06f, 0.06f, FRONT, HEAD_SKIN, HEAD_SKIN, OPEN_BOTH);  // from collar into chin
 
     Loft head = make_loft(PLAYER_TEXTURE_HEAD, 8, LOFT_ROUND, FRONT, HEAD_FACE, HEAD_SKIN);
     head.rings = {
@@ -88,6 +90,7 @@ void add_head(Mesh& mesh) {
         ring(0, 0.0f, 1.82f, 0.105f, 0.115f, BONE_HEAD),     // eyes
         ring(0, 0.01f, 1.93f, 0.075f, 0.08f, BONE_HEAD),     // crown, under the helmet
     };
+    head.open_ends = OPEN_LAST;
     add_loft(mesh, head);
     add_spike(mesh, BONE_HEAD, PLAYER_TEXTURE_HEAD, vec3(0, -0.10f, 1.80f), vec3(0, -0.145f, 1.775f), 0.02f, 3, UP,
               HEAD_SKIN);
@@ -102,30 +105,23 @@ void add_head(Mesh& mesh) {
 }
 
 void add_arm(Mesh& mesh, Vec3 shoulder, Vec3 elbow, Vec3 wrist, Vec3 knuckles, int upper_bone, int fore_bone) {
-    Loft upper = make_loft(PLAYER_TEXTURE_BODY, 6, LOFT_ROUND, FRONT, BODY_SLEEVE, BODY_CAP);
-    Vec3 mid = shoulder + (elbow - shoulder) * 0.45f;
-    upper.rings = {
-        ring(shoulder.x, shoulder.y, shoulder.z + 0.02f, 0.095f, 0.095f, upper_bone),  // deltoid
-        ring(mid.x, mid.y, mid.z, 0.08f, 0.08f, upper_bone),
-        ring(elbow.x, elbow.y, elbow.z, 0.065f, 0.065f, upper_bone),
-    };
-    add_loft(mesh, upper);
+    // The sleeve tapers evenly from the deltoid to the elbow. The elbows never
+    // bend (both hands stay on the rifle), so the sleeve's end and the
+    // forearm's start stay inside each other, as does the glove's cuff.
+    add_segment(mesh, upper_bone, PLAYER_TEXTURE_BODY, LOFT_ROUND, 6, shoulder + vec3(0, 0, 0.02f), elbow, 0.095f,
+                0.095f, 0.065f, 0.065f, FRONT, BODY_SLEEVE, BODY_CAP, OPEN_LAST);
     Vec3 start = elbow + (elbow - wrist) * 0.12f;
     add_segment(mesh, fore_bone, PLAYER_TEXTURE_BODY, LOFT_ROUND, 6, start, wrist, 0.068f, 0.068f, 0.05f, 0.05f,
-                FRONT, BODY_FORESLEEVE, BODY_CAP);
+                FRONT, BODY_FORESLEEVE, BODY_CAP, OPEN_FIRST);
     add_segment(mesh, fore_bone, PLAYER_TEXTURE_BODY, LOFT_BOX, 4, wrist, knuckles, 0.04f, 0.05f, 0.035f, 0.045f,
-                UP, BODY_GLOVE, BODY_GLOVE);
+                UP, BODY_GLOVE, BODY_GLOVE, OPEN_FIRST);
 }
 
 void add_leg(Mesh& mesh, float side, int thigh_bone, int shin_bone, int foot_bone) {
     Vec3 hip = on_side(HIP_R, side), knee = on_side(KNEE_R, side), ankle = on_side(ANKLE_R, side);
-    Loft thigh = make_loft(PLAYER_TEXTURE_BODY, 6, LOFT_ROUND, FRONT, BODY_THIGH, BODY_CAP);
-    thigh.rings = {
-        ring(hip.x, hip.y, hip.z + 0.03f, 0.10f, 0.105f, thigh_bone),
-        ring(hip.x * 1.02f, -0.005f, 0.76f, 0.09f, 0.095f, thigh_bone),
-        ring(knee.x, knee.y, knee.z, 0.07f, 0.075f, thigh_bone),
-    };
-    add_loft(mesh, thigh);
+    // The trouser leg tapers evenly from the hip to the knee.
+    add_segment(mesh, thigh_bone, PLAYER_TEXTURE_BODY, LOFT_ROUND, 6, hip + vec3(0, 0, 0.03f), knee, 0.10f, 0.105f,
+                0.07f, 0.075f, FRONT, BODY_THIGH, BODY_CAP);
 
     Loft shin = make_loft(PLAYER_TEXTURE_BODY, 6, LOFT_ROUND, FRONT, BODY_SHIN, BODY_CAP);
     shin.rings = {
@@ -146,19 +142,21 @@ void add_rifle(Mesh& mesh) {
     const float x = RIFLE_X, z = RIFLE_BORE_Z;
     // Stock, from the butt at the shoulder forward to the receiver.
     add_segment(mesh, BONE_RIFLE, t, LOFT_BOX, 4, vec3(x, -0.10f, z - 0.025f), vec3(x, -0.30f, z), 0.026f, 0.065f,
-                0.026f, 0.035f, UP, GUN_STOCK, GUN_DARK);
+                0.026f, 0.035f, UP, GUN_STOCK, GUN_DARK, OPEN_LAST);  // ends inside the receiver
     add_segment(mesh, BONE_RIFLE, t, LOFT_BOX, 4, vec3(x, -0.28f, z), vec3(x, -0.56f, z), 0.034f, 0.052f, 0.034f,
                 0.048f, UP, GUN_RECEIVER, GUN_DARK);
-    // Pistol grip, where the right hand holds, and the magazine ahead of it.
+    // Pistol grip, where the right hand holds, and the magazine ahead of it,
+    // both growing out of the receiver.
     add_segment(mesh, BONE_RIFLE, t, LOFT_BOX, 4, vec3(x, -0.32f, z - 0.03f), vec3(x, -0.28f, z - 0.15f), 0.022f,
-                0.03f, 0.02f, 0.028f, FRONT, GUN_GRIP, GUN_DARK);
+                0.03f, 0.02f, 0.028f, FRONT, GUN_GRIP, GUN_DARK, OPEN_FIRST);
     add_segment(mesh, BONE_RIFLE, t, LOFT_BOX, 4, vec3(x, -0.44f, z - 0.03f), vec3(x, -0.47f, z - 0.21f), 0.022f,
-                0.035f, 0.022f, 0.04f, FRONT, GUN_MAGAZINE, GUN_DARK);
-    // Handguard (the left hand holds it), barrel and muzzle.
+                0.035f, 0.022f, 0.04f, FRONT, GUN_MAGAZINE, GUN_DARK, OPEN_FIRST);
+    // Handguard (the left hand holds it), barrel and muzzle; the barrel's
+    // ends lie inside the other two.
     add_segment(mesh, BONE_RIFLE, t, LOFT_ROUND, 6, vec3(x, -0.55f, z + 0.005f), vec3(x, -0.82f, z + 0.005f), 0.04f,
                 0.04f, 0.036f, 0.036f, UP, GUN_HANDGUARD, GUN_DARK);
     add_segment(mesh, BONE_RIFLE, t, LOFT_ROUND, 6, vec3(x, -0.81f, z + 0.01f), vec3(x, -1.0f, z + 0.01f), 0.016f,
-                0.016f, 0.016f, 0.016f, UP, GUN_BARREL, GUN_DARK);
+                0.016f, 0.016f, 0.016f, UP, GUN_BARREL, GUN_DARK, OPEN_BOTH);
     add_segment(mesh, BONE_RIFLE, t, LOFT_ROUND, 6, vec3(x, -0.99f, z + 0.01f), vec3(x, -1.06f, z + 0.01f), 0.023f,
                 0.023f, 0.021f, 0.021f, UP, GUN_MUZZLE, GUN_DARK);
 }

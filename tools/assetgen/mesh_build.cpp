@@ -167,6 +167,51 @@ void add_polygon_cap(Mesh& mesh, float cx, float cy, float z, float r, int sides
     }
 }
 
+namespace {
+
+const uint8_t DEPTH_SORTED_FIRST = 2, DEPTH_SORTED_LAST = 3;
+
+Vec3 vertex_position(const Mesh& mesh, uint16_t index) {
+    const MeshVertex& v = mesh.vertices[index];
+    return vec3(v.x, v.y, v.z);
+}
+
+// True when some corner of the box lies in front of the face's plane (the
+// farthest point in front of a plane is always a corner of the box).
+bool front_seen_from_box(const Mesh& mesh, const MeshFace& face, Vec3 lo, Vec3 hi) {
+    Vec3 a = vertex_position(mesh, face.vertex[0]);
+    Vec3 normal = cross(vertex_position(mesh, face.vertex[1]) - a, vertex_position(mesh, face.vertex[2]) - a);
+    if (dot(normal, normal) == 0) return true;  // no plane to be behind
+    Vec3 farthest = vec3(normal.x > 0 ? hi.x : lo.x, normal.y > 0 ? hi.y : lo.y, normal.z > 0 ? hi.z : lo.z);
+    return dot(normal, farthest - a) > 0;
+}
+
+}  // namespace
+
+void drop_faces_turned_away(Mesh& mesh, Vec3 lo, Vec3 hi) {
+    std::vector<MeshFace> kept;
+    for (const MeshFace& face : mesh.faces) {
+        bool both_sides = face.double_sided == 1 ||
+                          (face.render_class >= DEPTH_SORTED_FIRST && face.render_class <= DEPTH_SORTED_LAST);
+        if (both_sides || front_seen_from_box(mesh, face, lo, hi)) kept.push_back(face);
+    }
+    // Renumber the vertices still in use, in their old order.
+    const uint16_t UNUSED = 0xffff;
+    std::vector<uint16_t> new_index(mesh.vertices.size(), UNUSED);
+    for (const MeshFace& face : kept)
+        for (uint16_t v : face.vertex) new_index[v] = 0;
+    std::vector<MeshVertex> vertices;
+    for (size_t v = 0; v < mesh.vertices.size(); v++) {
+        if (new_index[v] == UNUSED) continue;
+        new_index[v] = static_cast<uint16_t>(vertices.size());
+        vertices.push_back(mesh.vertices[v]);
+    }
+    for (MeshFace& face : kept)
+        for (uint16_t& v : face.vertex) v = new_index[v];
+    mesh.vertices = vertices;
+    mesh.faces = kept;
+}
+
 void sort_faces_by_texture(Mesh& mesh) {
     std::stable_sort(mesh.faces.begin(), mesh.faces.end(), [](const MeshFace& a, const MeshFace& b) {
         return a.texture_offset < b.texture_offset;

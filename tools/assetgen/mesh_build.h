@@ -79,6 +79,12 @@ void add_prism(Mesh& mesh, float cx, float cy, float z0, float r0, float z1, flo
 void add_polygon_cap(Mesh& mesh, float cx, float cy, float z, float r, int sides, float start_angle,
                      bool facing_up, float tile, FaceStyle style);
 
+// Leaves out every one-sided face of the main or additive pass whose front
+// no eye inside the box from `lo` to `hi` can see (back-face culling would
+// drop it wherever the camera stood), and the vertices no face uses any more.
+// Depth-sorted faces show both sides and are kept.
+void drop_faces_turned_away(Mesh& mesh, Vec3 lo, Vec3 hi);
+
 // Stable sort of the faces by texture offset, so the renderer rebinds a
 // texture only when the offset changes.
 void sort_faces_by_texture(Mesh& mesh);

@@ -6,6 +6,7 @@
 #include <cassert>
 #include <cmath>
 
+#include "game/game.h"
 #include "mesh_build.h"
 #include "procedural.h"
 #include "world.h"
@@ -195,16 +196,15 @@ void add_perimeter(Mesh& mesh) {
     Mesh side;
     FaceStyle wall = face_style(ARENA_WALL);
     FaceStyle cap = face_style(ARENA_RUIN);
-    for (int k = 0; k < PILLARS_PER_SIDE + 1; k++) {
-        float x0 = -WALL_INNER + k * (2 * WALL_INNER) / (PILLARS_PER_SIDE + 1);
-        float x1 = -WALL_INNER + (k + 1) * (2 * WALL_INNER) / (PILLARS_PER_SIDE + 1);
-        const Vec3 face[4] = {vec3(x0, WALL_INNER, 0), vec3(x1, WALL_INNER, 0), vec3(x1, WALL_INNER, WALL_HEIGHT),
-                              vec3(x0, WALL_INNER, WALL_HEIGHT)};
-        add_planar_quad(side, face, WALL_TEXTURE_UNITS, WALL_TEXTURE_UNITS, wall);
-        const Vec3 top[4] = {vec3(x0, WALL_INNER, WALL_HEIGHT), vec3(x1, WALL_INNER, WALL_HEIGHT),
-                             vec3(x1, WALL_OUTER, WALL_HEIGHT), vec3(x0, WALL_OUTER, WALL_HEIGHT)};
-        add_planar_quad(side, top, WALL_TEXTURE_UNITS, WALL_TEXTURE_UNITS, wall);
-    }
+    // The face and the top run from corner to corner in one piece each: the
+    // texture repeats along them and the light is the same all the way.
+    const float x0 = -WALL_INNER, x1 = WALL_INNER;
+    const Vec3 face[4] = {vec3(x0, WALL_INNER, 0), vec3(x1, WALL_INNER, 0), vec3(x1, WALL_INNER, WALL_HEIGHT),
+                          vec3(x0, WALL_INNER, WALL_HEIGHT)};
+    add_planar_quad(side, face, WALL_TEXTURE_UNITS, WALL_TEXTURE_UNITS, wall);
+    const Vec3 top[4] = {vec3(x0, WALL_INNER, WALL_HEIGHT), vec3(x1, WALL_INNER, WALL_HEIGHT),
+                         vec3(x1, WALL_OUTER, WALL_HEIGHT), vec3(x0, WALL_OUTER, WALL_HEIGHT)};
+    add_planar_quad(side, top, WALL_TEXTURE_UNITS, WALL_TEXTURE_UNITS, wall);
     for (int k = 0; k < PILLARS_PER_SIDE; k++) {
         float x = (k - (PILLARS_PER_SIDE - 1) / 2) * PILLAR_SPACING;
         add_box(side, vec3(x - PILLAR_HALF_WIDTH, PILLAR_INNER, 0), vec3(x + PILLAR_HALF_WIDTH, PILLAR_OUTER, PILLAR_HEIGHT),
@@ -428,6 +428,9 @@ Mesh build_arena_mesh() {
         sort_faces_by_texture(*part);
         append_mesh(mesh, *part, 0.0f, vec3(0, 0, 0));
     }
+    // Every camera stays inside the perimeter wall (the tally's orbit comes
+    // nearest, to 29 units) and never rises above the intro's start.
+    drop_faces_turned_away(mesh, vec3(-WALL_INNER, -WALL_INNER, 0), vec3(WALL_INNER, WALL_INNER, INTRO_EYE_HEIGHT));
     return mesh;
 }
 

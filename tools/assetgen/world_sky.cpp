@@ -15,7 +15,10 @@ namespace {
 const float SKY_RADIUS = 500.0f;
 const int SKY_SEGMENTS = 16;             // around
 const int SKY_PICTURE_REPEATS = 2;       // the picture goes round twice
-const float SKY_BAND_BOTTOM_DEGREES = -20.0f;
+// The band only has to close the gap under the far edge of the open ground,
+// about 2 degrees below the horizon from the highest eye; every pixel it
+// covers costs a depth test, so it stops not far below that.
+const float SKY_BAND_BOTTOM_DEGREES = -6.0f;
 const int SKY_DOME_RINGS = 5;            // from the horizon up to the cap
 const float SKY_CAP_DEGREES = 84.0f;     // the last ring; a fan closes the top
 
