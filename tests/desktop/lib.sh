@@ -80,7 +80,7 @@ start_keys() {
   coproc KEYS { exec "$keys_tool" 2>>"$work/keys.log"; }
   pids+=("$KEYS_PID")
 }
-declare -A evdev_code=([Escape]=1 [Return]=28 [w]=17)
+declare -A evdev_code=([Escape]=1 [Return]=28 [w]=17 [Shift_L]=42)
 press_key() {
   local verb=release reply=
   [ "$2" = 1 ] && verb=press
@@ -118,9 +118,13 @@ bars_black() {
 }
 
 # What each screen shows, in 640x480 frame coordinates: the white "P1" of the
-# title's score line, the blue "Press Enter to continue" under the controls
+# title's score line under the large orange SUNDOWN (a white title bar alone
+# is not the title), the blue "Press Enter to continue" under the controls
 # pictures, the green "Round 1" of the READY intro.
-is_title() { above "$(share "$work/$1-frame.png" 150x30+0+0 'r > 0.75 && g > 0.75 && b > 0.75')" 0.005; }
+is_title() {
+  above "$(share "$work/$1-frame.png" 150x30+0+0 'r > 0.75 && g > 0.75 && b > 0.75')" 0.005 &&
+  above "$(share "$work/$1-frame.png" 400x50+120+30 'r > 0.7 && g > 0.35 && b < 0.45')" 0.2
+}
 is_controls() {
   above "$(share "$work/$1-frame.png" 300x30+210+425 'b > 0.8 && r < 0.75 && g < 0.75')" 0.01 &&
   above "$(share "$work/$1-frame.png" 200x150+100+100 'r + g + b > 0.3')" 0.05 &&
@@ -132,7 +136,9 @@ is_intro() { above "$(share "$work/$1-frame.png" 200x40+220+400 'g > 0.85 && r <
 n_shot=0
 screen_is() { n_shot=$((n_shot + 1)); shot "$1" && "$2" "$1"; }
 expect_screen() {
-  if wait_until "$3" screen_is "$1" "$2"; then pass "$4"; else fail "$4 (see $work/$1.png)"; return 1; fi
+  local t0=$(date +%s%N)
+  if wait_until "$3" screen_is "$1" "$2"; then pass "$4 ($(( ($(date +%s%N) - t0) / 1000000 )) ms)"
+  else fail "$4 (not in $3 s; see $work/$1.png)"; return 1; fi
   if bars_black "$1"; then pass "$1: the ${out_w}x${out_h} output shows the picture ${frame_w} wide, black bars beside it"
   else fail "$1: the picture is not 4:3 between black bars on the ${out_w}x${out_h} output (see $work/$1.png)"; fi
 }
