@@ -118,12 +118,13 @@ bars_black() {
 }
 
 # What each screen shows, in 640x480 frame coordinates: the white "P1" of the
-# title's score line under the large orange SUNDOWN (a white title bar alone
-# is not the title), the blue "Press Enter to continue" under the controls
+# title's score line with nothing white between it and the score (a white
+# title bar is not the title; the title picture itself flies and fades, so it
+# is no sign), the blue "Press Enter to continue" under the controls
 # pictures, the green "Round 1" of the READY intro.
 is_title() {
   above "$(share "$work/$1-frame.png" 150x30+0+0 'r > 0.75 && g > 0.75 && b > 0.75')" 0.005 &&
-  above "$(share "$work/$1-frame.png" 400x50+120+30 'r > 0.7 && g > 0.35 && b < 0.45')" 0.2
+  ! above "$(share "$work/$1-frame.png" 70x25+80+0 'r > 0.75 && g > 0.75 && b > 0.75')" 0.05
 }
 is_controls() {
   above "$(share "$work/$1-frame.png" 300x30+210+425 'b > 0.8 && r < 0.75 && g < 0.75')" 0.01 &&
