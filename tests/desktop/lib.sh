@@ -146,7 +146,7 @@ expect_screen() {
 
 # --- the game -----------------------------------------------------------------
 start_game() {
-  ( cd "$build" && exec env DISPLAY="$x_display" ${x_auth:+XAUTHORITY=$x_auth} \
+  ( cd "$build" && ulimit -c unlimited 2>/dev/null; exec env DISPLAY="$x_display" ${x_auth:+XAUTHORITY=$x_auth} \
       WAYLAND_DISPLAY="$WAYLAND_DISPLAY" SDL_AUDIODRIVER=dummy "$game" ) \
     >"$work/game.log" 2>&1 </dev/null &
   game_pid=$!
@@ -162,6 +162,17 @@ game_focused() {
 
 game_gone() { ! kill -0 "$game_pid" 2>/dev/null; }
 
+# A game that crashed: its core (where the kernel writes it into the build
+# directory) moves to $work, and its backtrace goes into the test's output.
+report_crash() {
+  local core
+  core=$(ls -t "$build"/core* 2>/dev/null | head -n 1)
+  [ -n "$core" ] && [ "$core" -nt "$work/run" ] || { echo "no core file of the game"; return; }
+  mv "$core" "$work/core"
+  command -v gdb >/dev/null || { echo "the game's core is $work/core"; return; }
+  gdb -q -batch -ex "thread apply all bt 25" "$game" "$work/core" 2>&1 | grep -v '^\[New LWP' | tail -n 100
+}
+
 run_desktop_checks() {
   start_keys
   start_game
@@ -176,6 +187,7 @@ run_desktop_checks() {
   if wait_until 5 game_gone; then
     wait "$game_pid"; local status=$?
     [ "$status" = 0 ] && pass "Escape ends the game with status 0" || fail "Escape ended the game with status $status"
+    [ "$status" -gt 128 ] && report_crash
   else
     fail "the game still runs 5 s after Escape"
   fi
