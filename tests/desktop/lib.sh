@@ -80,7 +80,7 @@ start_keys() {
   coproc KEYS { exec "$keys_tool" 2>>"$work/keys.log"; }
   pids+=("$KEYS_PID")
 }
-declare -A evdev_code=([Escape]=1 [Return]=28 [w]=17)
+declare -A evdev_code=([Escape]=1 [Return]=28 [w]=17 [Shift_L]=42)
 press_key() {
   local verb=release reply=
   [ "$2" = 1 ] && verb=press
@@ -118,9 +118,14 @@ bars_black() {
 }
 
 # What each screen shows, in 640x480 frame coordinates: the white "P1" of the
-# title's score line, the blue "Press Enter to continue" under the controls
+# title's score line with nothing white between it and the score (a white
+# title bar is not the title; the title picture itself flies and fades, so it
+# is no sign), the blue "Press Enter to continue" under the controls
 # pictures, the green "Round 1" of the READY intro.
-is_title() { above "$(share "$work/$1-frame.png" 150x30+0+0 'r > 0.75 && g > 0.75 && b > 0.75')" 0.005; }
+is_title() {
+  above "$(share "$work/$1-frame.png" 150x30+0+0 'r > 0.75 && g > 0.75 && b > 0.75')" 0.005 &&
+  ! above "$(share "$work/$1-frame.png" 70x25+80+0 'r > 0.75 && g > 0.75 && b > 0.75')" 0.05
+}
 is_controls() {
   above "$(share "$work/$1-frame.png" 300x30+210+425 'b > 0.8 && r < 0.75 && g < 0.75')" 0.01 &&
   above "$(share "$work/$1-frame.png" 200x150+100+100 'r + g + b > 0.3')" 0.05 &&
@@ -132,14 +137,16 @@ is_intro() { above "$(share "$work/$1-frame.png" 200x40+220+400 'g > 0.85 && r <
 n_shot=0
 screen_is() { n_shot=$((n_shot + 1)); shot "$1" && "$2" "$1"; }
 expect_screen() {
-  if wait_until "$3" screen_is "$1" "$2"; then pass "$4"; else fail "$4 (see $work/$1.png)"; return 1; fi
+  local t0=$(date +%s%N)
+  if wait_until "$3" screen_is "$1" "$2"; then pass "$4 ($(( ($(date +%s%N) - t0) / 1000000 )) ms)"
+  else fail "$4 (not in $3 s; see $work/$1.png)"; return 1; fi
   if bars_black "$1"; then pass "$1: the ${out_w}x${out_h} output shows the picture ${frame_w} wide, black bars beside it"
   else fail "$1: the picture is not 4:3 between black bars on the ${out_w}x${out_h} output (see $work/$1.png)"; fi
 }
 
 # --- the game -----------------------------------------------------------------
 start_game() {
-  ( cd "$build" && exec env DISPLAY="$x_display" ${x_auth:+XAUTHORITY=$x_auth} \
+  ( cd "$build" && ulimit -c unlimited 2>/dev/null; exec env DISPLAY="$x_display" ${x_auth:+XAUTHORITY=$x_auth} \
       WAYLAND_DISPLAY="$WAYLAND_DISPLAY" SDL_AUDIODRIVER=dummy "$game" ) \
     >"$work/game.log" 2>&1 </dev/null &
   game_pid=$!
@@ -155,6 +162,17 @@ game_focused() {
 
 game_gone() { ! kill -0 "$game_pid" 2>/dev/null; }
 
+# A game that crashed: its core (where the kernel writes it into the build
+# directory) moves to $work, and its backtrace goes into the test's output.
+report_crash() {
+  local core
+  core=$(ls -t "$build"/core* 2>/dev/null | head -n 1)
+  [ -n "$core" ] && [ "$core" -nt "$work/run" ] || { echo "no core file of the game"; return; }
+  mv "$core" "$work/core"
+  command -v gdb >/dev/null || { echo "the game's core is $work/core"; return; }
+  gdb -q -batch -ex "thread apply all bt 25" "$game" "$work/core" 2>&1 | grep -v '^\[New LWP' | tail -n 100
+}
+
 run_desktop_checks() {
   start_keys
   start_game
@@ -169,6 +187,7 @@ run_desktop_checks() {
   if wait_until 5 game_gone; then
     wait "$game_pid"; local status=$?
     [ "$status" = 0 ] && pass "Escape ends the game with status 0" || fail "Escape ended the game with status $status"
+    [ "$status" -gt 128 ] && report_crash
   else
     fail "the game still runs 5 s after Escape"
   fi

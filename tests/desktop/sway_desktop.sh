@@ -2,29 +2,35 @@
 # The game on sway (headless wlroots backend, 1920x1080) through Xwayland,
 # with the Wayland terminal foot focused before it starts. Keys: desktop_keys,
 # a virtual-keyboard client; screenshots: grim. sway refuses to run as root, so
-# as root it runs as a system user made for the purpose; that user lets the
-# game's user into its Xwayland (xhost).
+# as root it runs as a system user made for the purpose, with its runtime
+# folder and configuration under /tmp (the build directory may sit where that
+# user cannot go); that user lets the game's user into its Xwayland (xhost).
 source "$(dirname "$0")/lib.sh"
 need sway grim foot xhost ss convert
 
 as_user=()
+sway_files=$work
 if [ "$(id -u)" = 0 ]; then
   id sundown-desktop >/dev/null 2>&1 ||
     useradd --system --no-create-home --shell /usr/sbin/nologin sundown-desktop ||
     cannot_run "could not create the user sway runs as"
   as_user=(runuser -u sundown-desktop --)
+  sway_files=$(mktemp -d /tmp/sundown-sway.XXXXXX) || cannot_run "no folder under /tmp"
+  trap 'stop_all; rm -rf "$sway_files"' EXIT
+  export XDG_RUNTIME_DIR=$sway_files/run
+  mkdir -m 700 "$XDG_RUNTIME_DIR"
   chown sundown-desktop "$XDG_RUNTIME_DIR"
-  chmod o+x "$work"
+  chmod 755 "$sway_files"
 fi
-cat > "$work/sway.conf" <<CONF
+cat > "$sway_files/sway.conf" <<CONF
 output HEADLESS-1 resolution 1920x1080
 xwayland enable
 exec xhost +si:localuser:$(id -un)
 CONF
-chmod 644 "$work/sway.conf"
+chmod 644 "$sway_files/sway.conf"
 
 start_bg sway.log "${as_user[@]}" env XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" \
-  WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$work/sway.conf"
+  WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$sway_files/sway.conf"
 sway_pid=$last_pid
 export WAYLAND_DISPLAY=wayland-1
 sway_ready() {
