@@ -10,7 +10,6 @@
 #include <alleggl.h>
 #include <xalleg.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -82,22 +81,6 @@ static bool resize_window(int width, int height) {
     return static_cast<int>(got_width) == width && static_cast<int>(got_height) == height;
 }
 
-static void clear_frame() {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-}
-
-static double seconds_per_presented_frame(void (*draw)(), int frames) {
-    glFinish();
-    const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < frames; i++) {
-        draw();
-        glFlush();
-        present_frame();
-    }
-    glFinish();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / frames;
-}
-
 // Each size in turn, over a few rounds, so that what else the machine does
 // spreads over all sizes; the fastest round of each size is printed, with an
 // empty frame (the 640x480 clear) presented the same way: what the
@@ -116,9 +99,9 @@ static int measure_presented_sizes() {
                 std::printf("the window cannot be %dx%d here (a 1920x1080 display is needed)\n", width, height);
                 return 1;
             }
-            seconds_per_presented_frame(draw_frame, WARM_UP_FRAMES);
-            const double seconds = seconds_per_presented_frame(draw_frame, MEASURED_FRAMES / ROUNDS);
-            const double empty = seconds_per_presented_frame(clear_frame, MEASURED_FRAMES / ROUNDS);
+            bench::seconds_per_frame(draw_frame, WARM_UP_FRAMES, present_frame);
+            const double seconds = bench::seconds_per_frame(draw_frame, MEASURED_FRAMES / ROUNDS, present_frame);
+            const double empty = bench::seconds_per_frame(bench::clear_frame, MEASURED_FRAMES / ROUNDS, present_frame);
             if (round == 0 || seconds < best[i]) best[i] = seconds;
             if (round == 0 || empty < best_empty[i]) best_empty[i] = empty;
         }

@@ -17,22 +17,27 @@ namespace bench {
 const int EMPTY_FRAMES = 600;
 
 // Seconds a frame of `draw` takes over `frames` frames, each followed by a
-// flush and a flip as in the game.
+// flush and `present` (a plain flip, or the game's own presentation).
 template <typename Draw>
-double seconds_per_frame(Draw draw, int frames) {
+double seconds_per_frame(Draw draw, int frames, void (*present)() = allegro_gl_flip) {
     glFinish();
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < frames; i++) {
         draw();
         glFlush();
-        allegro_gl_flip();
+        present();
     }
     glFinish();
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / frames;
 }
 
+// What an empty frame draws.
+inline void clear_frame() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
 inline double empty_frame_seconds() {
-    return seconds_per_frame([] { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }, EMPTY_FRAMES);
+    return seconds_per_frame(clear_frame, EMPTY_FRAMES);
 }
 
 // CPU seconds of the whole process, the rasterizer threads included: on a
