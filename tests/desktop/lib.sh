@@ -72,6 +72,13 @@ x_display_of() {
   [ -n "$n" ] && echo ":$n"
 }
 
+# xwayland_up PID: the compositor's Wayland socket is there and the Xwayland
+# it started (PID is the compositor's) answers; sets x_display.
+xwayland_up() {
+  [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && x_display=$(x_display_of "$1") &&
+    DISPLAY=$x_display XAUTHORITY=${x_auth:-} xdpyinfo >/dev/null 2>&1
+}
+
 # start_keys: the typing client, kept running so the compositor sees one
 # keyboard all along. press_key NAME 1|0 presses or releases a key and waits
 # until the compositor has taken it.
@@ -142,6 +149,17 @@ expect_screen() {
   else fail "$4 (not in $3 s; see $work/$1.png)"; return 1; fi
   if bars_black "$1"; then pass "$1: the ${out_w}x${out_h} output shows the picture ${frame_w} wide, black bars beside it"
   else fail "$1: the picture is not 4:3 between black bars on the ${out_w}x${out_h} output (see $work/$1.png)"; fi
+}
+
+# focus_terminal NAME COMMAND...: starts the Wayland terminal that has the
+# focus when the game starts, and waits until the screen shows it.
+differs_from_desktop() { ! compare -metric AE -fuzz 10% "$work/desktop.png" "$work/$1.png" null: 2>/dev/null; }
+focus_terminal() {
+  local name=$1; shift
+  shot desktop
+  start_bg terminal.log "$@"
+  if wait_until 15 screen_is terminal differs_from_desktop; then pass "$name runs, focused, before the game starts"
+  else fail "$name did not appear"; fi
 }
 
 # --- the game -----------------------------------------------------------------

@@ -33,12 +33,8 @@ start_bg sway.log "${as_user[@]}" env XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" \
   WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$sway_files/sway.conf"
 sway_pid=$last_pid
 export WAYLAND_DISPLAY=wayland-1
-sway_ready() {
-  [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && x_display=$(x_display_of "$sway_pid") &&
-    DISPLAY=$x_display xdpyinfo >/dev/null 2>&1
-}
-wait_until 20 sway_ready || { tail "$work/sway.log"; cannot_run "sway did not start"; }
 x_auth=
+wait_until 20 xwayland_up "$sway_pid" || { tail "$work/sway.log"; cannot_run "sway did not start"; }
 
 take_shot() { grim "$1"; }
 ipc() { swaymsg -s "$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock)" "$@"; }
