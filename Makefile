@@ -25,7 +25,7 @@ play: build
 	cd $(BUILD) && ./sundown
 
 build-test: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSUNDOWN_DESKTOP_TESTS=ON
 	cmake --build $(BUILD) -j $(JOBS)
 
 asan: deps
