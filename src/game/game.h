@@ -37,7 +37,7 @@ enum {
 // comes down; no camera is ever higher. The asset builder leaves out arena
 // faces that no eye between the floor and this height, inside the perimeter
 // wall, could see the front of.
-static const float INTRO_EYE_HEIGHT = 10.0f;
+static constexpr float INTRO_EYE_HEIGHT = 10.0f;
 
 // The player's death timer starts at 1 and counts down; below the end value
 // the explosion is over (the round restarts or the game ends) and the figure

@@ -40,18 +40,23 @@ static const float PLAYER_AREA_EDGE = 26.5f;
 static const float INTRO_SIDE_UNITS = 3.0f;
 static const float INTRO_GLIDE_UNITS_PER_TICK = 0.25f;
 static const float INTRO_CLOSE_UNITS = 1.0f;
-static const float INTRO_REST_HEIGHT = 2.0f;
+static constexpr float INTRO_REST_HEIGHT = 2.0f;
 static const float INTRO_REST_HEIGHT_TOLERANCE = 0.25f;
 static const float INTRO_LOWEST_HEIGHT = 1.25f;
 
 static const float CAMERA_BEHIND_UNITS = 5.0f;
 static const float CAMERA_BEHIND_NEAR_EDGE_UNITS = 1.5f;
 static const float ORBIT_BEHIND_UNITS = 2.5f;
-static const float TALLY_EYE_HEIGHT = 0.5f;
+static constexpr float TALLY_EYE_HEIGHT = 0.5f;
 static const float EYE_HEIGHT_PER_MICKEY = 0.01f;
 static const float EYE_HEIGHT_MIN = 0.8f;
-static const float EYE_HEIGHT_MAX = 5.0f;
+static constexpr float EYE_HEIGHT_MAX = 5.0f;
 static const float TARGET_AHEAD_UNITS = 5.0f;
+// The asset builder leaves out arena faces no eye below the intro's start
+// could see; a camera allowed higher would look at holes.
+static_assert(EYE_HEIGHT_MAX <= INTRO_EYE_HEIGHT && TALLY_EYE_HEIGHT <= INTRO_EYE_HEIGHT &&
+                  INTRO_REST_HEIGHT <= INTRO_EYE_HEIGHT,
+              "no camera may rise above the intro's start");
 
 static const int FIRE_BUTTON_LEFT_ALONE = 1;
 
