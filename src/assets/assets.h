@@ -10,13 +10,6 @@
 
 #include "assets/file_layouts.h"
 
-// Render classes a face can carry; see the model renderer for their meaning.
-enum {
-    RENDER_CLASS_MAIN_LAST = 1,      // 0..1 drawn in the model's main pass
-    RENDER_CLASS_DEFERRED_LAST = 3,  // 2..3 set aside for the depth-sorted pass
-    RENDER_CLASS_BLENDED_LAST = 5,   // 4..5 drawn additively after the main pass
-};
-
 struct Face {
     uint8_t reserved_a;
     uint8_t double_sided;     // 1: draw without back-face culling

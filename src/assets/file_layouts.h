@@ -44,6 +44,17 @@ enum {
     EMD_FACE_UV = 16,             // EMD_FACE_CORNER_UV_BYTES a corner
 };
 
+// Render classes a face can carry; see the model renderer for their meaning.
+// 6 and up is never drawn.
+enum {
+    RENDER_CLASS_MAIN = 0,
+    RENDER_CLASS_MAIN_LAST = 1,      // 0..1 drawn in the model's main pass
+    RENDER_CLASS_DEFERRED = 2,
+    RENDER_CLASS_DEFERRED_LAST = 3,  // 2..3 set aside for the depth-sorted pass
+    RENDER_CLASS_BLENDED = 4,
+    RENDER_CLASS_BLENDED_LAST = 5,   // 4..5 drawn additively after the main pass
+};
+
 // ---- ESQ skeleton -----------------------------------------------------------
 // A header and a bone count (s16), the bone records, then ESQ_KEYFRAMES
 // keyframe records for each bone in turn.

@@ -17,7 +17,7 @@ struct MeshVertex {
 struct MeshFace {
     uint16_t vertex[3];       // counter-clockwise seen from the front
     float uv[3][2];
-    uint8_t render_class;     // 0-1 main pass, 2-3 depth-sorted, 4-5 additive glow
+    uint8_t render_class;     // RENDER_CLASS_* (file_layouts.h)
     uint16_t texture_offset;  // added to the render mode's base slot
     uint8_t double_sided;     // 1 turns back-face culling off
 };

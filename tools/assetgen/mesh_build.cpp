@@ -169,8 +169,6 @@ void add_polygon_cap(Mesh& mesh, float cx, float cy, float z, float r, int sides
 
 namespace {
 
-const uint8_t DEPTH_SORTED_FIRST = 2, DEPTH_SORTED_LAST = 3;
-
 Vec3 vertex_position(const Mesh& mesh, uint16_t index) {
     const MeshVertex& v = mesh.vertices[index];
     return vec3(v.x, v.y, v.z);
@@ -192,7 +190,7 @@ void drop_faces_turned_away(Mesh& mesh, Vec3 lo, Vec3 hi) {
     std::vector<MeshFace> kept;
     for (const MeshFace& face : mesh.faces) {
         bool both_sides = face.double_sided == 1 ||
-                          (face.render_class >= DEPTH_SORTED_FIRST && face.render_class <= DEPTH_SORTED_LAST);
+                          (face.render_class >= RENDER_CLASS_DEFERRED && face.render_class <= RENDER_CLASS_DEFERRED_LAST);
         if (both_sides || front_seen_from_box(mesh, face, lo, hi)) kept.push_back(face);
     }
     // Renumber the vertices still in use, in their old order.

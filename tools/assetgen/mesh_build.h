@@ -25,11 +25,11 @@ Vec3 normalized(Vec3 v);  // the zero vector stays zero
 // pass, and whether both sides show.
 struct FaceStyle {
     uint16_t texture_offset;
-    uint8_t render_class;  // 0 main pass, 2 depth-sorted, 4 additive glow
+    uint8_t render_class;  // RENDER_CLASS_MAIN, _DEFERRED or _BLENDED
     uint8_t double_sided;  // 1 draws both sides
 };
 
-FaceStyle face_style(uint16_t texture_offset, uint8_t render_class = 0, uint8_t double_sided = 0);
+FaceStyle face_style(uint16_t texture_offset, uint8_t render_class = RENDER_CLASS_MAIN, uint8_t double_sided = 0);
 
 uint16_t add_vertex(Mesh& mesh, Vec3 p, int16_t bone = -1);
 // Corners counter-clockwise seen from the visible side.

@@ -225,8 +225,8 @@ void add_perimeter(Mesh& mesh) {
 void add_hangar(Mesh& mesh, const HangarShape& shape, Placement place) {
     Mesh part;
     FaceStyle walls = face_style(ARENA_HANGAR_WALL);
-    FaceStyle roof = face_style(ARENA_ROOF, 0, 1);  // the eaves show their underside
-    FaceStyle door = face_style(ARENA_HANGAR_DOOR, 2);
+    FaceStyle roof = face_style(ARENA_ROOF, RENDER_CLASS_MAIN, 1);  // the eaves show their underside
+    FaceStyle door = face_style(ARENA_HANGAR_DOOR, RENDER_CLASS_DEFERRED);
     float hw = shape.width / 2, d = shape.depth, h = shape.wall_height;
     add_box(part, vec3(-hw, 0, 0), vec3(hw, d, h), BOX_SIDES, BUILDING_TEXTURE_UNITS, walls);
 
@@ -291,9 +291,9 @@ void add_tower(Mesh& mesh, const TowerShape& shape, Placement place) {
     FaceStyle body = face_style(ARENA_TOWER);
     FaceStyle ledge = face_style(ARENA_RUIN);
     FaceStyle cabin = face_style(ARENA_TOWER_CABIN);
-    FaceStyle glow = face_style(ARENA_TOWER_CABIN, 4);
+    FaceStyle glow = face_style(ARENA_TOWER_CABIN, RENDER_CLASS_BLENDED);
     FaceStyle roof = face_style(ARENA_ROOF);
-    FaceStyle beacon = face_style(ARENA_BEACON, 4, 1);
+    FaceStyle beacon = face_style(ARENA_BEACON, RENDER_CLASS_BLENDED, 1);
     const int n = TOWER_SIDES;
     const float a0 = TOWER_START_ANGLE;
 
