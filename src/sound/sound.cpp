@@ -8,6 +8,7 @@
 #include <SDL_mixer.h>
 
 #include <cassert>
+#include <cstdlib>
 #include <new>
 
 struct MusicStream {
@@ -54,9 +55,20 @@ void reset_channel_records() {
     for (ChannelRecord& record : channel_records) record = ChannelRecord{-1, SOUND_VOLUME_MAX, 0};
 }
 
+// SDL's start connects to the D-Bus session bus. Where the session has none
+// (a bare X session, ssh -X), libdbus forks the game, by then threaded, to
+// autolaunch one with dbus-launch: a fork whose child can deadlock in malloc
+// before its exec and hang the start, and a bus daemon left behind for a
+// game that needs none. An address libdbus cannot use makes it give up at
+// once instead. The game starts no other program, so nothing else sees it.
+static void keep_dbus_from_autolaunching() {
+    if (!std::getenv("DBUS_SESSION_BUS_ADDRESS")) setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
+}
+
 void start_sound() {
     reset_channel_records();
     if (audio_open) return;
+    keep_dbus_from_autolaunching();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
     if (Mix_OpenAudio(MIX_RATE_HZ, AUDIO_S16SYS, MIX_OUTPUT_CHANNELS, MIX_BUFFER_FRAMES) != 0) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);

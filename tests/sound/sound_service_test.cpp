@@ -3,6 +3,7 @@
 // scales, the music loops and stops, and nothing breaks without a device.
 #include <gtest/gtest.h>
 
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -210,6 +211,19 @@ TEST_F(SoundService, NullAndMissingStreamsDoNothing) {
     play_sample(-1, SAMPLE_RIFLE);
     play_sample(SOUND_CHANNELS, SAMPLE_RIFLE);
     set_channel_volume(99, 10);
+}
+
+// Without a session bus, starting sound must not fork the game, threaded by
+// then, to autolaunch one (the child can deadlock before its exec). libdbus
+// autolaunches only for a session with an X display.
+static int forks_seen;
+TEST_F(SoundService, StartingWithoutASessionBusForksNothing) {
+    pthread_atfork([] { forks_seen++; }, nullptr, nullptr);
+    unsetenv("DBUS_SESSION_BUS_ADDRESS");
+    setenv("DISPLAY", ":0", 0);
+    open_sound();
+    EXPECT_TRUE(sound_is_open());
+    EXPECT_EQ(forks_seen, 0);
 }
 
 TEST_F(SoundService, EveryCallIsHarmlessWithoutAnAudioDevice) {
