@@ -28,6 +28,7 @@ int run_owed_ticks() {
 }
 
 void run_main_loop() {
+    main_loop_running = true;
     for (;;) {
         if (key[KEY_ESC] || quit_request.load() != 0) break;
         run_owed_ticks();
@@ -35,4 +36,5 @@ void run_main_loop() {
         glFlush();
         present_frame();
     }
+    main_loop_running = false;
 }

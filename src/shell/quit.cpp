@@ -10,6 +10,7 @@
 #include "shell/shell.h"
 
 std::atomic<int> quit_request{0};
+std::atomic<bool> main_loop_running{false};
 
 static const int QUIT_SIGNALS[] = {SIGTERM, SIGINT, SIGHUP};
 // Allegro catches these to shut itself down, which can hang; the default
@@ -19,8 +20,13 @@ static const int DEFAULT_ACTION_SIGNALS[] = {SIGQUIT, SIGABRT, SIGFPE, SIGILL, S
 static const int SIGNAL_EXIT_BASE = 128;
 
 static_assert(std::atomic<int>::is_always_lock_free, "quit_request is written by signal handlers");
+static_assert(std::atomic<bool>::is_always_lock_free, "main_loop_running is read by signal handlers");
 
 static void on_quit_signal(int number) {
+    // Before the main loop runs, start-up may be stuck in a library (an
+    // audio server that never answers): nothing is on screen to tear down,
+    // so the game ends now.
+    if (!main_loop_running.load()) _exit(SIGNAL_EXIT_BASE + number);
     int none = 0;
     // The first request ends the main loop; another while the game is
     // already on its way out ends it now.

@@ -30,11 +30,14 @@ enum {
     QUIT_FROM_WINDOW = -1,
 };
 extern std::atomic<int> quit_request;
+// Set while the main loop runs; a quit signal before then ends the process
+// at once, since start-up can be stuck inside a library.
+extern std::atomic<bool> main_loop_running;
 
 // Replaces Allegro's signal handlers (install after install_allegro):
-// SIGTERM, SIGINT and SIGHUP ask the main loop to end, and a second one ends
-// the process at once with 128 + the signal; crash signals and SIGQUIT get
-// their default action back.
+// SIGTERM, SIGINT and SIGHUP ask the main loop to end, and a second one (or
+// one before the loop runs) ends the process at once with 128 + the signal;
+// crash signals and SIGQUIT get their default action back.
 void install_quit_signal_handlers();
 // Allegro's close-button callback: the desktop closed the window.
 void request_quit_from_window();
