@@ -15,6 +15,7 @@
 #include "assets/asset_table.h"
 #include "game/game.h"
 #include "render/render.h"
+#include "shell/key_positions.h"
 #include "shell/shell.h"
 #include "shell/shell_local.h"
 #include "sound/sound.h"
@@ -146,8 +147,12 @@ static StartResult refuse_to_start(const char* reason) {
 // Without the timer there are no ticks, without the keyboard no Escape, and
 // without the mouse no turning or firing: a full screen the player could not
 // play or leave. So each of them failing is the display failure too.
+// The walking keys are pinned to their places before the keyboard driver
+// builds its table (key_positions.h).
 static bool install_input_and_timer() {
-    return install_timer() == 0 && install_mouse() >= 0 && install_keyboard() == 0;
+    if (install_timer() != 0 || install_mouse() < 0) return false;
+    pin_keys_to_positions();
+    return install_keyboard() == 0;
 }
 
 StartResult start_game() {
