@@ -1,6 +1,8 @@
 // Shapes the asset builder gives the HUD font and the keyboard controls card
 // and the game's drawing relies on: the font's glyph cell, and where the
-// card's keycaps sit. Plain numbers only, so the builder needs no Allegro.
+// card's keycaps sit. The builder paints the four movement keycaps blank and
+// the controls screen writes on them what the player's keyboard layout
+// prints on those keys. Plain numbers only, so the builder needs no Allegro.
 #pragma once
 
 // ---- HUD font -----------------------------------------------------------------

@@ -1,10 +1,13 @@
-// The typing block by XKB key name and the [xkeymap] text that pins it to US
-// places. No X here: the keymap reader is in keyboard_layout.cpp.
+// The typing block by XKB key name, the [xkeymap] text that pins it to US
+// places, and the labels of the movement keys. No X here: the keymap reader
+// is in keyboard_layout.cpp.
 #include <allegro.h>
+#include <xkbcommon/xkbcommon.h>
 
 #include <cassert>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 #include "shell/key_positions.h"
 
@@ -25,6 +28,51 @@ const KeyPosition KEY_POSITIONS[] = {
     {"AB07", KEY_M},          {"AB08", KEY_COMMA},      {"AB09", KEY_STOP},   {"AB10", KEY_SLASH},
 };
 const int KEY_POSITION_COUNT = static_cast<int>(sizeof KEY_POSITIONS / sizeof KEY_POSITIONS[0]);
+
+namespace {
+
+struct MovementPlace {
+    const char* name;
+    const char* us_label;
+};
+
+const MovementPlace MOVEMENT_PLACES[MOVEMENT_KEY_COUNT] = {
+    {"AD02", "W"},  // MOVE_FORWARD
+    {"AC02", "S"},  // MOVE_BACK
+    {"AC01", "A"},  // MOVE_LEFT
+    {"AC03", "D"},  // MOVE_RIGHT
+};
+
+// One code point in UTF-8; false when it does not fit.
+bool encode_utf8(uint32_t c, char* out, int capacity) {
+    char bytes[4];
+    int n = 0;
+    if (c < 0x80) {
+        bytes[n++] = static_cast<char>(c);
+    } else if (c < 0x800) {
+        bytes[n++] = static_cast<char>(0xC0 | (c >> 6));
+        bytes[n++] = static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        bytes[n++] = static_cast<char>(0xE0 | (c >> 12));
+        bytes[n++] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        bytes[n++] = static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        bytes[n++] = static_cast<char>(0xF0 | (c >> 18));
+        bytes[n++] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        bytes[n++] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        bytes[n++] = static_cast<char>(0x80 | (c & 0x3F));
+    }
+    if (n + 1 > capacity) return false;
+    std::memcpy(out, bytes, static_cast<size_t>(n));
+    out[n] = '\0';
+    return true;
+}
+
+bool printable(uint32_t c) {
+    return c > 0x20 && c != 0x7F && !(c >= 0x80 && c <= 0xA0);
+}
+
+}  // namespace
 
 int keycode_named(const KeycodeNames& names, const char* name) {
     for (int k = names.min_keycode; k <= names.max_keycode; k++) {
@@ -52,4 +100,25 @@ int format_key_position_overrides(const KeycodeNames& names, char* out, int capa
         return 0;
     }
     return length;
+}
+
+const char* movement_key_place(MovementKey key) {
+    return MOVEMENT_PLACES[key].name;
+}
+
+const char* movement_key_us_label(MovementKey key) {
+    return MOVEMENT_PLACES[key].us_label;
+}
+
+void choose_key_label(uint32_t plain, uint32_t shifted, const char* us_label, bool (*drawable)(uint32_t),
+                      char* out, int capacity) {
+    for (uint32_t keysym : {plain, shifted}) {
+        if (keysym == 0) continue;
+        const uint32_t upper = xkb_keysym_to_utf32(xkb_keysym_to_upper(keysym));
+        const uint32_t own = xkb_keysym_to_utf32(keysym);
+        for (uint32_t c : {upper, own}) {
+            if (printable(c) && drawable(c) && encode_utf8(c, out, capacity)) return;
+        }
+    }
+    std::snprintf(out, static_cast<size_t>(capacity), "%s", us_label);
 }

@@ -110,8 +110,35 @@ void set_fixed_gl_state() {
     glMatrixMode(GL_MODELVIEW);
 }
 
+// The code points the HUD font has glyphs for, kept from the font file's
+// ranges (the converted font does not tell).
+struct GlyphRange {
+    uint32_t first, last;
+};
+static const int HUD_FONT_MAX_RANGES = 16;
+static GlyphRange hud_font_ranges[HUD_FONT_MAX_RANGES];
+static int hud_font_range_count;
+
+static void remember_font_ranges(FONT* font) {
+    hud_font_range_count = 0;
+    const int ranges = get_font_ranges(font);
+    for (int r = 0; r < ranges && hud_font_range_count < HUD_FONT_MAX_RANGES; r++) {
+        hud_font_ranges[hud_font_range_count++] = {static_cast<uint32_t>(get_font_range_begin(font, r)),
+                                                   static_cast<uint32_t>(get_font_range_end(font, r))};
+    }
+}
+
+bool hud_font_can_draw(uint32_t code_point) {
+    if (!hud_font) return false;
+    for (int r = 0; r < hud_font_range_count; r++) {
+        if (code_point >= hud_font_ranges[r].first && code_point <= hud_font_ranges[r].last) return true;
+    }
+    return false;
+}
+
 static void convert_hud_font(FONT* font) {
     if (font) {
+        remember_font_ranges(font);
         hud_font = allegro_gl_convert_allegro_font(font, AGL_FONT_TYPE_TEXTURED, HUD_FONT_SCALE);
         free_loaded_font(font);
     }

@@ -179,6 +179,33 @@ TEST_F(MediaAssets, MenuPicturesArePowerOfTwoRgbaWithSomethingOnThem) {
     EXPECT_LT(greenest, 100);
 }
 
+// The controls screen writes the movement keys' labels on their keycaps
+// itself (the layout decides them): those keycaps are blank, Enter's and
+// Escape's carry their legends.
+TEST_F(MediaAssets, KeyboardCardLeavesTheMovementKeycapsBlank) {
+    std::vector<uint8_t> b = read_file(dir / "controles_teclado.raw");
+    ASSERT_GE(b.size(), 4u);
+    const int width = le16(b, 0), height = le16(b, 2);
+    ASSERT_EQ(width, KEY_CARD_WIDTH);
+    ASSERT_EQ(b.size(), 4u + static_cast<size_t>(width) * height * 4);
+    // The brightest pixel on a keycap's top face, away from its light edge.
+    auto brightest_on_keycap = [&](int row) {
+        const int centre_y = key_card_row_centre_y(row);
+        int brightest = 0;
+        for (int y = centre_y - 7; y <= centre_y + 4; y++) {
+            const int texture_row = height - 1 - y * height / KEY_CARD_HEIGHT;  // bottom row first
+            for (int x = KEY_CARD_KEYCAP_X - 8; x <= KEY_CARD_KEYCAP_X + 8; x++) {
+                size_t p = 4 + (static_cast<size_t>(texture_row) * width + x) * 4;
+                brightest = std::max(brightest, b[p] + b[p + 1] + b[p + 2]);
+            }
+        }
+        return brightest;
+    };
+    for (int row = 0; row < KEY_CARD_MOVE_ROWS; row++) EXPECT_LT(brightest_on_keycap(row), 400) << "row " << row;
+    EXPECT_GT(brightest_on_keycap(KEY_CARD_MOVE_ROWS), 600);      // Enter
+    EXPECT_GT(brightest_on_keycap(KEY_CARD_MOVE_ROWS + 1), 600);  // Esc
+}
+
 // The controls screen draws the small title over the top sixth of both
 // control cards (the last rows of the files), so nothing may be painted there.
 TEST_F(MediaAssets, ControlCardsLeaveTheirTopSixthBlack) {

@@ -175,6 +175,7 @@ const Rgb QUIT_LABEL = {1.0f, 0.5f, 0.42f};
 
 const float KEYCAP_HEIGHT = KEY_CARD_KEYCAP_HEIGHT;  // rows of the card are 26 pixels apart
 
+// A keycap with its legend, or blank when the legend is null.
 void paint_keycap(Canvas& canvas, float centre_x, float centre_y, float width, const char* legend) {
     const float height = KEYCAP_HEIGHT, radius = 5.0f;
     float x0 = centre_x - width / 2, x1 = centre_x + width / 2;
@@ -182,23 +183,27 @@ void paint_keycap(Canvas& canvas, float centre_x, float centre_y, float width, c
     paint_round_rect(canvas, x0, y0, x1, y1, radius, 0, KEYCAP_BODY, true);
     paint_round_rect(canvas, x0 + 3, y0 + 2, x1 - 3, y1 - 5, radius - 2, 0, KEYCAP_TOP, true);
     paint_round_rect(canvas, x0, y0, x1, y1, radius, 1.6f, KEYCAP_EDGE, false);
+    if (!legend) return;
     int size = fit_text_size(FONT_SANS_BOLD_PATH, legend, 16, static_cast<int>(width) - 8);
     paint_label(canvas, FONT_SANS_BOLD_PATH, size, legend, static_cast<int>(centre_x),
                 static_cast<int>(centre_y) - KEY_CARD_LEGEND_LIFT, Rgb{1, 1, 1});
 }
 
 struct KeyRow {
-    const char* legend;  // text on the keycap
+    const char* legend;  // text on the keycap; none on the movement keys
     float keycap_width;  // pixels on the 256 x 192 card
     const char* meaning;
     Rgb colour;
 };
 
+// The movement keys are taken by their place on the keyboard, and what is
+// printed there depends on the player's layout: their keycaps stay blank
+// and the controls screen writes the layout's labels on them.
 const KeyRow KEY_ROWS[KEY_CARD_ROWS] = {
-    {"W", KEY_CARD_MOVE_KEYCAP_WIDTH, "WALK FORWARD", MOVE_LABEL},
-    {"S", KEY_CARD_MOVE_KEYCAP_WIDTH, "WALK BACK", MOVE_LABEL},
-    {"A", KEY_CARD_MOVE_KEYCAP_WIDTH, "STRAFE LEFT", MOVE_LABEL},
-    {"D", KEY_CARD_MOVE_KEYCAP_WIDTH, "STRAFE RIGHT", MOVE_LABEL},
+    {nullptr, KEY_CARD_MOVE_KEYCAP_WIDTH, "WALK FORWARD", MOVE_LABEL},
+    {nullptr, KEY_CARD_MOVE_KEYCAP_WIDTH, "WALK BACK", MOVE_LABEL},
+    {nullptr, KEY_CARD_MOVE_KEYCAP_WIDTH, "STRAFE LEFT", MOVE_LABEL},
+    {nullptr, KEY_CARD_MOVE_KEYCAP_WIDTH, "STRAFE RIGHT", MOVE_LABEL},
     {"Enter", 56, "START", START_LABEL},
     {"Esc", 44, "QUIT", QUIT_LABEL},
 };
