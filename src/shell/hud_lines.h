@@ -8,6 +8,24 @@
 // eye coordinates.
 static const float ITEM_SCREEN_TEXT_RAISE = 3.0f;
 
+// The controls screen's two cards: 4 x 3 units, 10 units in front of the eye,
+// centred 1 unit up and 2 units left (the keyboard) and right (the mouse) of
+// the middle.
+static const float CONTROLS_CARD_SIDE_X = 2.0f;
+static const float CONTROLS_CARD_Y = 1.0f;
+static const float CONTROLS_CARD_HALF_WIDTH = 2.0f;
+static const float CONTROLS_CARD_HALF_HEIGHT = 1.5f;
+static const float CONTROLS_CARD_Z = -10.0f;
+// The labels of the movement keys on the keyboard card are HUD text 80 units
+// off, like the screen's other lines; their capitals come out about as tall
+// as the card's own legends.
+static const float MOVEMENT_KEY_LABEL_Z = -80.0f;
+
+// The labels of the four movement keys as the player's layout prints them
+// (key_positions.h), each centred on its blank keycap of the keyboard card,
+// in white. Eye coordinates, drawn without the screen's text raise.
+int collect_movement_key_lines(HudLine* out, int capacity);
+
 // Appends one formatted line to out (asserting the capacity) and returns the
 // new count.
 int add_hud_line(HudLine* out, int capacity, int count, float x, float y, float z,

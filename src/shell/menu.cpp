@@ -1,11 +1,15 @@
 // The menu screens without pixels: the shared animation phase, the Enter
 // latch that lets one press act once, the way from the title through the
-// controls screen into a new game, and the text lines of both screens.
+// controls screen into a new game, and the text lines of both screens with
+// the movement keys' labels.
 #include <allegro.h>
 
+#include "assets/art_layout.h"
 #include "game/game.h"
 #include "shell/hud_lines.h"
+#include "shell/key_positions.h"
 #include "shell/shell.h"
+#include "shell/shell_local.h"
 
 int8_t enter_latch;
 float menu_phase;
@@ -51,4 +55,35 @@ int collect_item_box_screen_lines(HudLine* out, int capacity) {
     int n = add_hud_line(out, capacity, 0, -30, -30 + raise, -80, 128, 128, 255, "Press Enter to continue");
     const int grey = phase_grey();
     return add_hud_line(out, capacity, n, 0, -20 + raise, -100, grey, grey, grey, "Item Box");
+}
+
+// Code points in a UTF-8 string (continuation bytes are not counted).
+static int character_count(const char* text) {
+    int count = 0;
+    for (const char* p = text; *p; p++) {
+        if ((static_cast<unsigned char>(*p) & 0xC0) != 0x80) count++;
+    }
+    return count;
+}
+
+int collect_movement_key_lines(HudLine* out, int capacity) {
+    // Card pixels to eye units at the card's distance, then out to the text's.
+    const float to_text = MOVEMENT_KEY_LABEL_Z / CONTROLS_CARD_Z;
+    const float card_left = -CONTROLS_CARD_SIDE_X - CONTROLS_CARD_HALF_WIDTH;
+    const float card_top = CONTROLS_CARD_Y + CONTROLS_CARD_HALF_HEIGHT;
+    const float units_per_card_x = 2 * CONTROLS_CARD_HALF_WIDTH / KEY_CARD_WIDTH;
+    const float units_per_card_y = 2 * CONTROLS_CARD_HALF_HEIGHT / KEY_CARD_HEIGHT;
+    // Text hangs below its point: the capitals' middle is this far down.
+    const float cell_width = HUD_FONT_CELL_WIDTH / HUD_FONT_SCALE;
+    const float cap_middle = (HUD_FONT_BASELINE_ROW - HUD_FONT_CAP_HEIGHT / 2.0f) / HUD_FONT_SCALE;
+    const float centre_x = (card_left + KEY_CARD_KEYCAP_X * units_per_card_x) * to_text;
+    int n = 0;
+    for (int row = 0; row < MOVEMENT_KEY_COUNT; row++) {
+        const char* label = movement_key_label(static_cast<MovementKey>(row));
+        const float card_y = static_cast<float>(key_card_row_centre_y(row) - KEY_CARD_LEGEND_LIFT);
+        const float centre_y = (card_top - card_y * units_per_card_y) * to_text;
+        n = add_hud_line(out, capacity, n, centre_x - character_count(label) * cell_width / 2,
+                         centre_y + cap_middle, MOVEMENT_KEY_LABEL_Z, 255, 255, 255, "%s", label);
+    }
+    return n;
 }

@@ -1,5 +1,6 @@
 // The two menu screens drawn with OpenGL: the title image flying towards the
-// viewer, and the controls pictures beside the spinning item box. Both draw
+// viewer, and the controls pictures beside the spinning item box, with the
+// movement keys' labels written on the keyboard picture. Both draw
 // with additive blending over the black background and leave the resting
 // state of the frame.
 #include <allegro.h>
@@ -8,6 +9,7 @@
 #include "assets/asset_table.h"
 #include "game/game.h"
 #include "shell/hud_lines.h"
+#include "shell/key_positions.h"
 #include "shell/shell.h"
 #include "shell/shell_local.h"
 
@@ -18,10 +20,8 @@ static const float TITLE_LIFT = 1.0f;
 static const float ITEM_SCREEN_EYE_X = -1.5f, ITEM_SCREEN_EYE_Y = 6.0f, ITEM_SCREEN_EYE_Z = 1.5f;
 static const float ITEM_SCREEN_TARGET_X = -1.5f, ITEM_SCREEN_TARGET_Y = 0.0f, ITEM_SCREEN_TARGET_Z = 1.5f;
 
-// Where the pictures of the controls screen sit: the small title at the top,
-// the keyboard left and the mouse right of centre.
+// Where the small title of the controls screen sits, above the two cards.
 static const float SMALL_TITLE_Y = 3.0f, SMALL_TITLE_Z = -10.0f;
-static const float CONTROLS_SIDE_X = 2.0f, CONTROLS_Y = 1.0f;
 
 struct QuadCorner {
     float u, v;
@@ -35,8 +35,10 @@ static const QuadCorner TITLE_QUAD[4] = {
 static const QuadCorner SMALL_TITLE_QUAD[4] = {
     {0, 0, -2, -1, 0}, {1, 0, 2, -1, 0}, {1, 1, 2, 1, 0}, {0, 1, -2, 1, 0},
 };
+static const float CARD_W = CONTROLS_CARD_HALF_WIDTH, CARD_H = CONTROLS_CARD_HALF_HEIGHT, CARD_Z = CONTROLS_CARD_Z;
 static const QuadCorner CONTROLS_QUAD[4] = {
-    {0, 0, -2, -1.5f, -10}, {1, 0, 2, -1.5f, -10}, {1, 1, 2, 1.5f, -10}, {0, 1, -2, 1.5f, -10},
+    {0, 0, -CARD_W, -CARD_H, CARD_Z}, {1, 0, CARD_W, -CARD_H, CARD_Z},
+    {1, 1, CARD_W, CARD_H, CARD_Z},   {0, 1, -CARD_W, CARD_H, CARD_Z},
 };
 
 static void bind_texture(int32_t texture) {
@@ -100,14 +102,21 @@ void draw_item_box_screen() {
     draw_quad(SMALL_TITLE_QUAD);
 
     glLoadIdentity();
-    glTranslatef(-CONTROLS_SIDE_X, CONTROLS_Y, 0);
+    glTranslatef(-CONTROLS_CARD_SIDE_X, CONTROLS_CARD_Y, 0);
     bind_texture(keyboard_controls_texture);
     draw_quad(CONTROLS_QUAD);
 
     glLoadIdentity();
-    glTranslatef(CONTROLS_SIDE_X, CONTROLS_Y, 0);
+    glTranslatef(CONTROLS_CARD_SIDE_X, CONTROLS_CARD_Y, 0);
     bind_texture(mouse_controls_texture);
     draw_quad(CONTROLS_QUAD);
+
+    // The movement keys' labels on their blank keycaps, as the player's
+    // keyboard layout prints them.
+    follow_keyboard_layout();
+    glLoadIdentity();
+    const int key_count = collect_movement_key_lines(lines, HUD_MAX_LINES);
+    draw_hud_lines(lines, key_count, 0);
 
     restore_resting_state();
 

@@ -3,9 +3,13 @@
 
 #include <allegro.h>
 
+#include <cstdint>
+
 #include "assets/asset_list.h"
 
 extern FONT* hud_font;  // the HUD font, converted for AllegroGL at start-up
+// Whether the HUD font has a glyph for a Unicode code point (false without it).
+bool hud_font_can_draw(uint32_t code_point);
 
 // The picture the game draws: 640x480 at Allegro colour depth 16.
 static const int SCREEN_WIDTH = 640;

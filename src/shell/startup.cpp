@@ -15,6 +15,7 @@
 #include "assets/asset_table.h"
 #include "game/game.h"
 #include "render/render.h"
+#include "shell/key_positions.h"
 #include "shell/shell.h"
 #include "shell/shell_local.h"
 #include "sound/sound.h"
@@ -109,8 +110,35 @@ void set_fixed_gl_state() {
     glMatrixMode(GL_MODELVIEW);
 }
 
+// The code points the HUD font has glyphs for, kept from the font file's
+// ranges (the converted font does not tell).
+struct GlyphRange {
+    uint32_t first, last;
+};
+static const int HUD_FONT_MAX_RANGES = 16;
+static GlyphRange hud_font_ranges[HUD_FONT_MAX_RANGES];
+static int hud_font_range_count;
+
+static void remember_font_ranges(FONT* font) {
+    hud_font_range_count = 0;
+    const int ranges = get_font_ranges(font);
+    for (int r = 0; r < ranges && hud_font_range_count < HUD_FONT_MAX_RANGES; r++) {
+        hud_font_ranges[hud_font_range_count++] = {static_cast<uint32_t>(get_font_range_begin(font, r)),
+                                                   static_cast<uint32_t>(get_font_range_end(font, r))};
+    }
+}
+
+bool hud_font_can_draw(uint32_t code_point) {
+    if (!hud_font) return false;
+    for (int r = 0; r < hud_font_range_count; r++) {
+        if (code_point >= hud_font_ranges[r].first && code_point <= hud_font_ranges[r].last) return true;
+    }
+    return false;
+}
+
 static void convert_hud_font(FONT* font) {
     if (font) {
+        remember_font_ranges(font);
         hud_font = allegro_gl_convert_allegro_font(font, AGL_FONT_TYPE_TEXTURED, HUD_FONT_SCALE);
         free_loaded_font(font);
     }
@@ -146,8 +174,12 @@ static StartResult refuse_to_start(const char* reason) {
 // Without the timer there are no ticks, without the keyboard no Escape, and
 // without the mouse no turning or firing: a full screen the player could not
 // play or leave. So each of them failing is the display failure too.
+// The walking keys are pinned to their places before the keyboard driver
+// builds its table (key_positions.h).
 static bool install_input_and_timer() {
-    return install_timer() == 0 && install_mouse() >= 0 && install_keyboard() == 0;
+    if (install_timer() != 0 || install_mouse() < 0) return false;
+    pin_keys_to_positions();
+    return install_keyboard() == 0;
 }
 
 StartResult start_game() {

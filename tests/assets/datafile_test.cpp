@@ -31,7 +31,11 @@ TEST(Datafile, TheGeneratedFontAndPaletteLoadAndAnyCutIsRefused) {
     const FONT_MONO_DATA* range = static_cast<const FONT_MONO_DATA*>(font->data);
     EXPECT_EQ(range->begin, ' ');
     EXPECT_EQ(range->end, '~' + 1);
-    EXPECT_EQ(range->next, nullptr);
+    // Then the capitals of key labels: Latin-1, Greek and Cyrillic.
+    int ranges = 0, end = 0;
+    for (; range; range = range->next, ranges++) end = range->end;
+    EXPECT_EQ(ranges, 4);
+    EXPECT_EQ(end, 0x430);
     EXPECT_EQ(font->height, 40);
     EXPECT_EQ(text_length(font, "0123456789"), 220);  // Allegro's own font code reads it
     free_loaded_font(font);

@@ -1,5 +1,6 @@
-// A test build of the game whose timer, mouse or keyboard driver fails to
-// install when SUNDOWN_FAIL_DRIVER names it ("timer", "mouse", "keyboard").
+// The test build of the game (sundown_test_build): its timer, mouse or
+// keyboard driver fails to install when SUNDOWN_FAIL_DRIVER names it
+// ("timer", "mouse", "keyboard").
 // These definitions stand in front of Allegro's at link time; every other
 // call goes on to Allegro. The game itself has no such switch.
 #include <dlfcn.h>

@@ -185,6 +185,27 @@ expect_differs() {
   if awk "BEGIN { exit !(${n:-0} > 3000) }"; then pass "$3 ($n pixels changed)"; else fail "$3: only ${n:-0} pixels changed"; fi
 }
 
+# The test build of the game (tests/sundown_test_build) writes its state to
+# the file SUNDOWN_STATE_FILE names, every 50 ms or so while it draws:
+# game_state KEY prints one line's value (in_game, menu_screen, round_intro,
+# player "X Y HEADING", labels "FORWARD BACK LEFT RIGHT").
+game_state() {
+  awk -v key="$1" '$1 == key { sub(/^[^ ]+ /, ""); print; exit }' "$SUNDOWN_STATE_FILE" 2>/dev/null
+}
+
+state_is() { [ "$(game_state "$1")" = "$2" ]; }
+
+# Waits up to SECONDS for a line of the state to read VALUE:
+#   wait_for_state SECONDS KEY VALUE WHAT
+wait_for_state() {
+  if poll_until "$1" state_is "$2" "$3"; then pass "$4"; else fail "$4 ($2 is '$(game_state "$2")', not '$3')"; fi
+}
+
+# The keycode of the key with an XKB name (AD02) in the display's keymap.
+keycode_of() {
+  xkbcomp -xkb "$DISPLAY" - 2>/dev/null | awk -v name="<$1>" '$1 == name { gsub(/;/, "", $3); print $3; exit }'
+}
+
 # Plays from the title through the controls screen into the READY intro of
 # round 1, then quits with Escape and expects status 0.
 #   play_to_ready NAME PROGRAM   (screenshots NAME-title, -controls, -intro)

@@ -65,7 +65,7 @@ fi
 # 2b. A timer, mouse or keyboard driver that cannot be installed: no full
 # screen opens (the player could not leave it), the message shows in a box
 # and on standard error, and the status is -1 as for the display.
-faulty=$build/tests/sundown_driver_fault
+faulty=$build/tests/sundown_test_build
 for driver in timer mouse keyboard; do
   SUNDOWN_FAIL_DRIVER=$driver SDL_AUDIODRIVER=dummy "$faulty" >/dev/null 2>"$shots_dir/driver.err" &
   refused=$!

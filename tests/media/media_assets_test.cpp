@@ -8,6 +8,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "assetgen.h"
+#include "assets/art_layout.h"
 #include "assets/asset_list.h"
 #include "support/asset_reader.h"
 
@@ -175,6 +177,33 @@ TEST_F(MediaAssets, MenuPicturesArePowerOfTwoRgbaWithSomethingOnThem) {
         }
     }
     EXPECT_LT(greenest, 100);
+}
+
+// The controls screen writes the movement keys' labels on their keycaps
+// itself (the layout decides them): those keycaps are blank, Enter's and
+// Escape's carry their legends.
+TEST_F(MediaAssets, KeyboardCardLeavesTheMovementKeycapsBlank) {
+    std::vector<uint8_t> b = read_file(dir / "controles_teclado.raw");
+    ASSERT_GE(b.size(), 4u);
+    const int width = le16(b, 0), height = le16(b, 2);
+    ASSERT_EQ(width, KEY_CARD_WIDTH);
+    ASSERT_EQ(b.size(), 4u + static_cast<size_t>(width) * height * 4);
+    // The brightest pixel on a keycap's top face, away from its light edge.
+    auto brightest_on_keycap = [&](int row) {
+        const int centre_y = key_card_row_centre_y(row);
+        int brightest = 0;
+        for (int y = centre_y - 7; y <= centre_y + 4; y++) {
+            const int texture_row = height - 1 - y * height / KEY_CARD_HEIGHT;  // bottom row first
+            for (int x = KEY_CARD_KEYCAP_X - 8; x <= KEY_CARD_KEYCAP_X + 8; x++) {
+                size_t p = 4 + (static_cast<size_t>(texture_row) * width + x) * 4;
+                brightest = std::max(brightest, b[p] + b[p + 1] + b[p + 2]);
+            }
+        }
+        return brightest;
+    };
+    for (int row = 0; row < KEY_CARD_MOVE_ROWS; row++) EXPECT_LT(brightest_on_keycap(row), 400) << "row " << row;
+    EXPECT_GT(brightest_on_keycap(KEY_CARD_MOVE_ROWS), 600);      // Enter
+    EXPECT_GT(brightest_on_keycap(KEY_CARD_MOVE_ROWS + 1), 600);  // Esc
 }
 
 // The controls screen draws the small title over the top sixth of both
@@ -341,6 +370,51 @@ TEST_F(MediaAssets, FontDatafileLoadsAndFitsTheHudLine) {
         if (getpixel(canvas, width / 2, y) == 255) foot_row = y;
     EXPECT_GE(foot_row, 24);
     EXPECT_LE(foot_row, 31);
+    destroy_bitmap(canvas);
+    unload_datafile(data);
+}
+
+// Besides ASCII, the capitals a keyboard layout may print on the movement
+// keys (Latin-1, Greek, Cyrillic), in the same cells; capitals stand 25
+// pixels above the baseline, which the controls screen centres them by.
+TEST_F(MediaAssets, FontHasTheCapitalsOfKeyLabelsInTheSameCells) {
+    ASSERT_TRUE(start_allegro());
+    DATAFILE* data = load_datafile((dir / "fuente.dat").string().c_str());
+    ASSERT_NE(data, nullptr);
+    FONT* font = static_cast<FONT*>(data[0].dat);
+    const int cell = text_length(font, "0");
+    EXPECT_EQ(cell, HUD_FONT_CELL_WIDTH);
+    EXPECT_EQ(text_height(font), HUD_FONT_CELL_HEIGHT);
+    BITMAP* canvas = create_bitmap_ex(8, 64, 48);
+    ASSERT_NE(canvas, nullptr);
+    // Top and bottom ink rows of one character.
+    auto ink_rows = [&](const char* utf8, int* top, int* bottom) {
+        clear_to_color(canvas, 0);
+        textout_ex(canvas, font, utf8, 0, 0, 255, 0);
+        *top = -1;
+        *bottom = -1;
+        for (int y = 0; y < HUD_FONT_CELL_HEIGHT; y++) {
+            for (int x = 0; x < cell; x++) {
+                if (getpixel(canvas, x, y) != 255) continue;
+                if (*top < 0) *top = y;
+                *bottom = y;
+            }
+        }
+    };
+    int top = 0, bottom = 0;
+    ink_rows("H", &top, &bottom);
+    EXPECT_EQ(HUD_FONT_BASELINE_ROW - top, HUD_FONT_CAP_HEIGHT);
+    EXPECT_EQ(bottom, HUD_FONT_BASELINE_ROW - 1);
+    // É (French bepo), Σ (Greek), Ц and Ы (Russian), Њ (Serbian).
+    for (const char* capital : {"\xC3\x89", "\xCE\xA3", "\xD0\xA6", "\xD0\xAB", "\xD0\x8A"}) {
+        SCOPED_TRACE(capital);
+        EXPECT_EQ(text_length(font, capital), cell);
+        ink_rows(capital, &top, &bottom);
+        EXPECT_GE(top, 0);
+        EXPECT_GE(bottom, HUD_FONT_BASELINE_ROW - 2);
+    }
+    // The small Cyrillic letters are left out (labels are capitals).
+    EXPECT_EQ(get_font_range_end(font, -1), 0x42F);
     destroy_bitmap(canvas);
     unload_datafile(data);
 }

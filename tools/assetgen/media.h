@@ -40,11 +40,19 @@ struct MonoGlyph {
     std::vector<uint8_t> ink;  // width x height, 0 or 1
 };
 
-// Rasterises the printable ASCII characters 32..126 of one font. A
-// `cell_advance` above 0 widens every narrower cell to it, the glyph centred;
-// 0 keeps each glyph's own advance. False when the font cannot be opened.
-bool render_mono_glyphs(const char* font_path, int pixel_size, int cell_height, int baseline_row,
-                        int cell_advance, std::vector<MonoGlyph>& glyphs);
+// A run of Unicode code points, both ends included.
+struct GlyphRange {
+    uint32_t first;
+    uint32_t last;
+};
+
+// Rasterises the characters of one range of one font. A `cell_advance` above
+// 0 widens every narrower cell to it, the glyph centred; 0 keeps each glyph's
+// own advance. A character the font lacks gets an empty cell; a glyph that
+// rises above the cell (an accented capital) is lowered until it fits. False
+// when the font cannot be opened or a glyph is taller than the cell.
+bool render_mono_glyphs(const char* font_path, int pixel_size, GlyphRange range, int cell_height,
+                        int baseline_row, int cell_advance, std::vector<MonoGlyph>& glyphs);
 
 // Morphological widening of a mask by a round brush and a box blur, used for
 // outlines and glows.

@@ -2,6 +2,7 @@
 // the game's name) and the keyboard and mouse control cards. The menu screens
 // add them to black, so black is the background and dark paint only serves
 // as an outline.
+#include "assets/art_layout.h"
 #include "assets/asset_list.h"
 #include <algorithm>
 #include <cmath>
@@ -19,13 +20,13 @@ const int TITLE_HEIGHT = 256;
 // pixels: they are painted on a 4:3 canvas and stretched to a square
 // power-of-two texture, which the quad squeezes back to 4:3. 256 texels keep
 // the single-level texture from skipping strokes when it is shrunk.
-const int CARD_WIDTH = 256;
-const int CARD_PAINT_HEIGHT = 192;
+const int CARD_WIDTH = KEY_CARD_WIDTH;
+const int CARD_PAINT_HEIGHT = KEY_CARD_HEIGHT;
 const int CARD_TEXTURE_HEIGHT = 256;
 // The controls screen draws the small title over the top half unit of both
 // 3-unit-high cards, so their top sixth stays black and the content is
 // painted, a little smaller, into the five sixths below.
-const int CARD_CLEAR_TOP = CARD_PAINT_HEIGHT / 6;
+const int CARD_CLEAR_TOP = KEY_CARD_CLEAR_TOP;
 const float CARD_CONTENT_SCALE = 5.0f / 6.0f;
 
 // The title screen writes "Press Enter" over the bottom quarter of the
@@ -172,8 +173,9 @@ const Rgb MOVE_LABEL = {1.0f, 0.85f, 0.45f};
 const Rgb START_LABEL = {0.55f, 1.0f, 0.55f};
 const Rgb QUIT_LABEL = {1.0f, 0.5f, 0.42f};
 
-const float KEYCAP_HEIGHT = 23.0f;  // rows of the card are 26 pixels apart
+const float KEYCAP_HEIGHT = KEY_CARD_KEYCAP_HEIGHT;  // rows of the card are 26 pixels apart
 
+// A keycap with its legend, or blank when the legend is null.
 void paint_keycap(Canvas& canvas, float centre_x, float centre_y, float width, const char* legend) {
     const float height = KEYCAP_HEIGHT, radius = 5.0f;
     float x0 = centre_x - width / 2, x1 = centre_x + width / 2;
@@ -181,39 +183,41 @@ void paint_keycap(Canvas& canvas, float centre_x, float centre_y, float width, c
     paint_round_rect(canvas, x0, y0, x1, y1, radius, 0, KEYCAP_BODY, true);
     paint_round_rect(canvas, x0 + 3, y0 + 2, x1 - 3, y1 - 5, radius - 2, 0, KEYCAP_TOP, true);
     paint_round_rect(canvas, x0, y0, x1, y1, radius, 1.6f, KEYCAP_EDGE, false);
+    if (!legend) return;
     int size = fit_text_size(FONT_SANS_BOLD_PATH, legend, 16, static_cast<int>(width) - 8);
     paint_label(canvas, FONT_SANS_BOLD_PATH, size, legend, static_cast<int>(centre_x),
-                static_cast<int>(centre_y) - 2, Rgb{1, 1, 1});
+                static_cast<int>(centre_y) - KEY_CARD_LEGEND_LIFT, Rgb{1, 1, 1});
 }
 
 struct KeyRow {
-    const char* legend;  // text on the keycap
+    const char* legend;  // text on the keycap; none on the movement keys
     float keycap_width;  // pixels on the 256 x 192 card
     const char* meaning;
     Rgb colour;
 };
 
-const KeyRow KEY_ROWS[] = {
-    {"W", 30, "WALK FORWARD", MOVE_LABEL},
-    {"S", 30, "WALK BACK", MOVE_LABEL},
-    {"A", 30, "STRAFE LEFT", MOVE_LABEL},
-    {"D", 30, "STRAFE RIGHT", MOVE_LABEL},
+// The movement keys are taken by their place on the keyboard, and what is
+// printed there depends on the player's layout: their keycaps stay blank
+// and the controls screen writes the layout's labels on them.
+const KeyRow KEY_ROWS[KEY_CARD_ROWS] = {
+    {nullptr, KEY_CARD_MOVE_KEYCAP_WIDTH, "WALK FORWARD", MOVE_LABEL},
+    {nullptr, KEY_CARD_MOVE_KEYCAP_WIDTH, "WALK BACK", MOVE_LABEL},
+    {nullptr, KEY_CARD_MOVE_KEYCAP_WIDTH, "STRAFE LEFT", MOVE_LABEL},
+    {nullptr, KEY_CARD_MOVE_KEYCAP_WIDTH, "STRAFE RIGHT", MOVE_LABEL},
     {"Enter", 56, "START", START_LABEL},
     {"Esc", 44, "QUIT", QUIT_LABEL},
 };
 
 bool write_keyboard_card(const char* dir) {
     Canvas canvas = make_canvas(CARD_WIDTH, CARD_PAINT_HEIGHT);
-    const int rows = static_cast<int>(sizeof KEY_ROWS / sizeof KEY_ROWS[0]);
-    const int row_height = (CARD_PAINT_HEIGHT - CARD_CLEAR_TOP) / rows;
-    const int keycap_centre_x = 40, label_left = 76, label_right = CARD_WIDTH - 6;
+    const int label_left = 76, label_right = CARD_WIDTH - 6;
     int size = 18;
     for (const KeyRow& row : KEY_ROWS)
         size = std::min(size, fit_text_size(FONT_SANS_BOLD_PATH, row.meaning, size, label_right - label_left));
-    for (int i = 0; i < rows; i++) {
+    for (int i = 0; i < KEY_CARD_ROWS; i++) {
         const KeyRow& row = KEY_ROWS[i];
-        int centre_y = CARD_CLEAR_TOP + row_height * i + row_height / 2;
-        paint_keycap(canvas, keycap_centre_x, centre_y, row.keycap_width, row.legend);
+        int centre_y = key_card_row_centre_y(i);
+        paint_keycap(canvas, KEY_CARD_KEYCAP_X, centre_y, row.keycap_width, row.legend);
         paint_label_left(canvas, FONT_SANS_BOLD_PATH, size, row.meaning, label_left, centre_y, row.colour);
     }
     Canvas texture = stretch_rows(canvas, CARD_TEXTURE_HEIGHT);

@@ -18,8 +18,6 @@ const char* const FONT_MONO_BOLD_PATH = "/usr/share/fonts/truetype/dejavu/DejaVu
 
 namespace {
 
-const int FIRST_FONT_CHAR = 32;
-const int LAST_FONT_CHAR = 126;
 const int FT_UNITS_PER_PIXEL = 64;  // FreeType's 26.6 fixed point
 
 struct OpenFace {
@@ -107,17 +105,18 @@ Mask render_text_mask(const char* font_path, int pixel_size, const char* text, i
     return mask;
 }
 
-bool render_mono_glyphs(const char* font_path, int pixel_size, int cell_height, int baseline_row,
-                        int cell_advance, std::vector<MonoGlyph>& glyphs) {
+bool render_mono_glyphs(const char* font_path, int pixel_size, GlyphRange range, int cell_height,
+                        int baseline_row, int cell_advance, std::vector<MonoGlyph>& glyphs) {
     OpenFace open;
     if (!open_face(font_path, pixel_size, open)) return false;
     FT_Face face = open.face;
     glyphs.clear();
-    for (int c = FIRST_FONT_CHAR; c <= LAST_FONT_CHAR; c++) {
+    assert(cell_height > 0 && baseline_row < cell_height && range.first <= range.last);
+    for (uint32_t c = range.first; c <= range.last; c++) {
         MonoGlyph glyph;
         glyph.height = cell_height;
-        assert(cell_height > 0 && baseline_row < cell_height);
-        if (FT_Load_Char(face, static_cast<FT_ULong>(c), FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0) {
+        const bool present = FT_Get_Char_Index(face, c) != 0;
+        if (FT_Load_Char(face, c, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0) {
             close_face(open);
             return false;
         }
@@ -133,19 +132,19 @@ bool render_mono_glyphs(const char* font_path, int pixel_size, int cell_height, 
         glyph.width = std::max(advance, ink_left + static_cast<int>(slot->bitmap.width));
         glyph.width = std::max(glyph.width, 1);
         glyph.ink.assign(static_cast<size_t>(glyph.width) * cell_height, 0);
-        int top = baseline_row - slot->bitmap_top;
-        for (unsigned row = 0; row < slot->bitmap.rows; row++) {
-            int y = top + static_cast<int>(row);
+        const int rows = present ? static_cast<int>(slot->bitmap.rows) : 0;
+        const int top = std::max(0, baseline_row - slot->bitmap_top);
+        if (top + rows > cell_height) {
+            std::fprintf(stderr, "assetgen: glyph U+%04X does not fit a %d-pixel cell\n", static_cast<unsigned>(c),
+                         cell_height);
+            close_face(open);
+            return false;
+        }
+        for (int row = 0; row < rows; row++) {
             const unsigned char* bits = slot->bitmap.buffer + row * slot->bitmap.pitch;
             for (unsigned col = 0; col < slot->bitmap.width; col++) {
-                if (bits[col >> 3] & (0x80 >> (col & 7))) {
-                    if (y < 0 || y >= cell_height) {
-                        std::fprintf(stderr, "assetgen: glyph '%c' does not fit a %d-pixel cell\n", c, cell_height);
-                        close_face(open);
-                        return false;
-                    }
-                    glyph.ink[static_cast<size_t>(y) * glyph.width + ink_left + col] = 1;
-                }
+                if (bits[col >> 3] & (0x80 >> (col & 7)))
+                    glyph.ink[static_cast<size_t>(top + row) * glyph.width + ink_left + col] = 1;
             }
         }
         glyphs.push_back(glyph);

@@ -1,0 +1,88 @@
+// The walking keys by their place on the keyboard. The rules read key[KEY_W],
+// key[KEY_A], key[KEY_S] and key[KEY_D]; Allegro's X keyboard driver gives a
+// key the KEY_ code of the letter the layout prints on it, so on a French
+// AZERTY keyboard KEY_W would be the key at the bottom left.
+// Before the keyboard is installed, every key of the typing block is pinned
+// to the KEY_ code of its place on a US keyboard through Allegro's [xkeymap]
+// configuration section, set in memory (keycodeN = scancode, read by the
+// driver whenever it builds its table, at install_keyboard and at every X
+// MappingNotify). The block is found by the XKB key names of the X server's
+// keymap: AD02 walks forward, AC01 strafes left, AC02 walks back and AC03
+// strafes right, whatever the layout. Escape and Enter keep Allegro's own
+// mapping. The controls screen names the four keys as the layout prints them.
+#pragma once
+
+#include <cstdint>
+
+// ---- without X: tables, the configuration text, labels -------------------------
+
+// One key of the typing block: its XKB name and the Allegro key its place
+// has on a US keyboard.
+struct KeyPosition {
+    const char* name;
+    int allegro_key;
+};
+extern const KeyPosition KEY_POSITIONS[];
+extern const int KEY_POSITION_COUNT;
+
+enum {
+    MAX_KEYCODE = 255,  // X keycodes are 8 to 255
+    KEY_NAME_BYTES = 5,  // four characters and a terminator
+};
+
+// The XKB name of every keycode of the X server's keymap ("AD02"; empty
+// where a keycode has none).
+struct KeycodeNames {
+    int min_keycode;
+    int max_keycode;
+    char name[MAX_KEYCODE + 1][KEY_NAME_BYTES];
+};
+
+// The keycode of the key with that XKB name; 0 when there is none.
+int keycode_named(const KeycodeNames& names, const char* name);
+
+// Allegro's [xkeymap] section that pins every key of the typing block the
+// keymap has to the Allegro key of its US place, NUL-terminated. Returns the
+// length, 0 when the keymap names none of them, -1 when out is too small.
+int format_key_position_overrides(const KeycodeNames& names, char* out, int capacity);
+
+// The movement keys in the order of the rows of the controls card.
+enum MovementKey {
+    MOVE_FORWARD,
+    MOVE_BACK,
+    MOVE_LEFT,
+    MOVE_RIGHT,
+    MOVEMENT_KEY_COUNT,
+};
+
+// The XKB name of a movement key's place, and the letter a US keyboard
+// prints there ("W"), shown when the layout's own label cannot be.
+const char* movement_key_place(MovementKey key);
+const char* movement_key_us_label(MovementKey key);
+
+enum {
+    KEY_LABEL_BYTES = 8,  // one character in UTF-8 and a terminator
+};
+
+// The label of a key whose layout gives the keysyms `plain` and `shifted`
+// (0 for none): the first of them that is a printable character the HUD
+// font can draw, in upper case when it has one, in UTF-8. Otherwise the US
+// label. `drawable` says whether the font has a glyph for a code point.
+void choose_key_label(uint32_t plain, uint32_t shifted, const char* us_label, bool (*drawable)(uint32_t),
+                      char* out, int capacity);
+
+// ---- with X (Allegro's X system driver installed; without it they do nothing) -
+
+// Reads the X server's keymap and sets the in-memory [xkeymap] section; call
+// it after install_allegro and before install_keyboard. Reads the labels too.
+void pin_keys_to_positions();
+
+// Re-reads the labels of the four keys for the current layout and XKB group,
+// at most twice a second; if the block's keycodes themselves have changed,
+// pins the new ones and installs the keyboard anew. The controls screen
+// calls it every frame it is shown.
+void follow_keyboard_layout();
+
+// What the layout prints on a movement key, UTF-8 ("Z" for MOVE_FORWARD on
+// AZERTY); the US label until a keymap has been read.
+const char* movement_key_label(MovementKey key);
