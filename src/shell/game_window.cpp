@@ -18,8 +18,6 @@
 #include <X11/Xatom.h>
 #include <X11/extensions/Xfixes.h>
 
-#include <cstring>
-
 #include "shell/shell.h"
 #include "shell/shell_local.h"
 
@@ -29,7 +27,6 @@ static const int PICTURE_TEXTURE_HEIGHT = 512;
 
 static int window_width = SCREEN_WIDTH;
 static int window_height = SCREEN_HEIGHT;
-static bool scenes_need_waiting;  // the GL driver is Mesa's llvmpipe (see settle_rasterizer)
 static bool pointer_grabbed;
 static int frames_since_grab_try;
 static GLuint picture_texture;
@@ -162,8 +159,6 @@ bool open_game_display() {
         return false;
     }
     if (set_gfx_mode(GFX_OPENGL_WINDOWED, width, height, 0, 0) < 0) return false;
-    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-    scenes_need_waiting = renderer && std::strstr(renderer, "llvmpipe");
     set_up_window();
     keep_drawing_in_corner();
     return true;
@@ -182,20 +177,6 @@ static void create_picture_texture() {
                  GL_UNSIGNED_BYTE, nullptr);
 }
 
-// Mesa's llvmpipe (22.x) renders a frame as scenes on its rasterizer threads
-// and, when it starts a new scene, reuses an old one whose fence reads as
-// signalled, without taking the fence's lock. The copy below flushes the
-// frame's scene unwaited and starts others, so the old scene's fence can be
-// freed while the last rasterizer thread is still inside its signal, between
-// the count and the unlock: that unlock then writes into freed memory (a zero
-// at the fence's mutex), and malloc fails later, usually in the next frame's
-// first glClear. Waiting for the rasterizer before and after the copy leaves
-// no scene in flight to be reused. Other drivers have no such race and keep
-// drawing ahead of the screen.
-static void settle_rasterizer() {
-    if (scenes_need_waiting) glFinish();
-}
-
 static void clear_window_rect(int x, int y, int width, int height) {
     if (width <= 0 || height <= 0) return;
     glScissor(x, y, width, height);
@@ -209,9 +190,7 @@ static void scale_picture_to_window() {
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     if (!picture_texture) create_picture_texture();
     glBindTexture(GL_TEXTURE_2D, picture_texture);
-    settle_rasterizer();
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-    settle_rasterizer();
 
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
