@@ -65,8 +65,9 @@ void display_lock_key(const char* display, char* key, int capacity);
 // a window manager's full-screen window the size of the screen, never a
 // video mode switch; false (allegro_error says why) when it cannot open.
 bool open_game_display();
-// Shows the frame drawn in the 640x480 corner of the back buffer, scaled
-// over the whole window when it is larger, then flips.
+// Shows the frame just drawn, scaled to the window's current size between
+// black bars (as drawn when the window is 640x480), and directs the next
+// frame's drawing.
 void present_frame();
 
 // Where the 640x480 picture goes in a window of the given size: as large as
