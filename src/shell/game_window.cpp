@@ -143,6 +143,7 @@ bool open_game_display() {
     }
     if (set_gfx_mode(GFX_OPENGL_WINDOWED, width, height, 0, 0) < 0) return false;
     set_up_window();
+    choose_present_path();
     direct_frame_drawing(window_width, window_height);
     return true;
 }

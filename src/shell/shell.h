@@ -70,6 +70,22 @@ bool open_game_display();
 // frame's drawing.
 void present_frame();
 
+// How a frame reaches a window that is not 640x480: scaled by OpenGL, or
+// read back and scaled by the X server (software OpenGL only).
+enum PresentPath {
+    PRESENT_WITH_OPENGL,
+    PRESENT_THROUGH_X_SERVER,
+};
+// Picks the path from what the OpenGL driver reports; open_game_display
+// calls it.
+void choose_present_path();
+PresentPath present_path();
+// Switches paths (tests and benchmarks); false when this display cannot
+// scale through the X server (no MIT-SHM, RENDER or framebuffer objects).
+bool use_present_path(PresentPath path);
+// Whether a GL_RENDERER string names one of Mesa's software rasterizers.
+bool is_software_renderer(const char* renderer);
+
 // Where the 640x480 picture goes in a window of the given size: as large as
 // fits, 4:3 kept, centred. (0, 0) is the window's bottom left.
 struct PictureRect {

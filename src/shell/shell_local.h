@@ -25,9 +25,9 @@ struct HudLine;
 
 // The presentation (presentation.cpp), driven by the game's window: where
 // the next frame is drawn for a window of this size, and how the frame just
-// drawn is shown in it, then flipped. Both follow the window's current
-// size, read every frame. What the presentation holds is released before
-// the display closes.
+// drawn is shown in it (then flipped, or scaled into it by the X server).
+// Both follow the window's current size, read every frame. What the
+// presentation holds is released before the display closes.
 void direct_frame_drawing(int window_width, int window_height);
 void present_picture(int window_width, int window_height);
 void release_presentation();
