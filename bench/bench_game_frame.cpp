@@ -6,7 +6,8 @@
 //   bench_game_frame --sizes   on a 3840x2160 display (bench/run-all starts
 //   one): the frame as the game presents it in windows of 640x480 (drawn as
 //   is), 1280x800, 1920x1080 and 3840x2160 (scaled between black bars), in
-//   one run.
+//   one run, the way the game chooses for this driver;
+//   bench_game_frame --sizes opengl   the same, scaled with OpenGL.
 #include <allegro.h>
 #include <alleggl.h>
 #include <xalleg.h>
@@ -108,7 +109,9 @@ static int measure_presented_sizes() {
         }
     }
     const int depth = DefaultDepth(_xwin.display, _xwin.screen);
-    std::printf("OpenGL renderer: %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    std::printf("OpenGL renderer %s; larger windows scaled %s\n",
+                reinterpret_cast<const char*>(glGetString(GL_RENDERER)),
+                present_path() == PRESENT_THROUGH_X_SERVER ? "by the X server (RENDER)" : "with OpenGL");
     for (int i = 0; i < SIZE_COUNT; i++) {
         std::printf("game frame presented in a %dx%d window, depth %d: %.1f frames per second (%.2f ms a frame), "
                     "%.3f of the rate at 640x480; empty frame presented: %.2f ms (%+.2f ms against 640x480)\n",
@@ -125,6 +128,7 @@ int main(int argc, char** argv) {
     }
     set_up_round_14();
     if (argc > 1 && std::strcmp(argv[1], "--sizes") == 0) {
+        if (argc > 2 && std::strcmp(argv[2], "opengl") == 0) use_present_path(PRESENT_WITH_OPENGL);
         const int status = measure_presented_sizes();
         tear_down_game();
         return status;
