@@ -3,9 +3,11 @@
 // HUD) in round 14, with the real assets in datos/, started as the game
 // starts. Run from the build directory on the test display. Prints figures;
 // asserts nothing.
-//   bench_game_frame --sizes   on a 1920x1080 display (bench/run-all starts
+//   bench_game_frame --sizes   on a 3840x2160 display (bench/run-all starts
 //   one): the frame as the game presents it in windows of 640x480 (drawn as
-//   is), 1280x800 and 1920x1080 (scaled between black bars), in one run.
+//   is), 1280x800, 1920x1080 and 3840x2160 (scaled between black bars), in
+//   one run, the way the game chooses for this driver;
+//   bench_game_frame --sizes opengl   the same, scaled with OpenGL.
 #include <allegro.h>
 #include <alleggl.h>
 #include <xalleg.h>
@@ -86,8 +88,8 @@ static bool resize_window(int width, int height) {
 // empty frame (the 640x480 clear) presented the same way: what the
 // presentation alone costs at that size.
 static int measure_presented_sizes() {
-    static const int SIZES[][2] = {{640, 480}, {1280, 800}, {1920, 1080}};
-    static const int SIZE_COUNT = 3;
+    static const int SIZES[][2] = {{640, 480}, {1280, 800}, {1920, 1080}, {3840, 2160}};
+    static const int SIZE_COUNT = 4;
     static const int ROUNDS = 3;
     double best[SIZE_COUNT] = {};
     double best_empty[SIZE_COUNT] = {};
@@ -96,7 +98,7 @@ static int measure_presented_sizes() {
             const int width = SIZES[i][0], height = SIZES[i][1];
             if (width > DisplayWidth(_xwin.display, _xwin.screen) ||
                 height > DisplayHeight(_xwin.display, _xwin.screen) || !resize_window(width, height)) {
-                std::printf("the window cannot be %dx%d here (a 1920x1080 display is needed)\n", width, height);
+                std::printf("the window cannot be %dx%d here (a 3840x2160 display is needed)\n", width, height);
                 return 1;
             }
             bench::seconds_per_frame(draw_frame, WARM_UP_FRAMES, present_frame);
@@ -107,11 +109,14 @@ static int measure_presented_sizes() {
         }
     }
     const int depth = DefaultDepth(_xwin.display, _xwin.screen);
+    std::printf("OpenGL renderer %s; larger windows scaled %s\n",
+                reinterpret_cast<const char*>(glGetString(GL_RENDERER)),
+                present_path() == PRESENT_THROUGH_X_SERVER ? "by the X server (RENDER)" : "with OpenGL");
     for (int i = 0; i < SIZE_COUNT; i++) {
         std::printf("game frame presented in a %dx%d window, depth %d: %.1f frames per second (%.2f ms a frame), "
-                    "%.3f of the rate at 640x480; empty frame presented: %.2f ms\n",
+                    "%.3f of the rate at 640x480; empty frame presented: %.2f ms (%+.2f ms against 640x480)\n",
                     SIZES[i][0], SIZES[i][1], depth, 1.0 / best[i], 1000.0 * best[i], best[0] / best[i],
-                    1000.0 * best_empty[i]);
+                    1000.0 * best_empty[i], 1000.0 * (best_empty[i] - best_empty[0]));
     }
     return 0;
 }
@@ -123,6 +128,7 @@ int main(int argc, char** argv) {
     }
     set_up_round_14();
     if (argc > 1 && std::strcmp(argv[1], "--sizes") == 0) {
+        if (argc > 2 && std::strcmp(argv[2], "opengl") == 0) use_present_path(PRESENT_WITH_OPENGL);
         const int status = measure_presented_sizes();
         tear_down_game();
         return status;

@@ -1,13 +1,11 @@
-// The game's window and how its 640x480 picture reaches the screen.
+// The game's window.
 //
 // The game never switches video modes. It opens a normally managed window
 // the size of the screen and asks the window manager to make it full screen
 // (the EWMH _NET_WM_STATE_FULLSCREEN state), which every X11 desktop and
 // every Wayland compositor's Xwayland support honours and gives keyboard
-// focus to. Each frame is drawn at 640x480 into the bottom-left corner of the
-// back buffer; when the window is larger, that corner is copied into a
-// texture and drawn once over the window, scaled with its 4:3 shape kept and
-// black bars beside it. A window of exactly 640x480 shows the frame as drawn.
+// focus to. Each frame is drawn at 640x480 and shown scaled to the window's
+// current size, 4:3 kept, between black bars (presentation.cpp).
 //
 // The pointer is grabbed and confined to the window with the cursor hidden:
 // Allegro's mickeys then come from an endless relative motion (Xwayland
@@ -21,15 +19,12 @@
 #include "shell/shell.h"
 #include "shell/shell_local.h"
 
-static const int GRAB_RETRY_FRAMES = 30;      // frames between two tries at the pointer grab
-static const int PICTURE_TEXTURE_WIDTH = 1024;  // power-of-two texture holding one 640x480 frame
-static const int PICTURE_TEXTURE_HEIGHT = 512;
+static const int GRAB_RETRY_FRAMES = 30;  // frames between two tries at the pointer grab
 
 static int window_width = SCREEN_WIDTH;
 static int window_height = SCREEN_HEIGHT;
 static bool pointer_grabbed;
 static int frames_since_grab_try;
-static GLuint picture_texture;
 
 PictureRect fit_picture(int width, int height) {
     if (width <= 0 || height <= 0) return PictureRect{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
@@ -123,18 +118,6 @@ static void set_up_window() {
     XUNLOCK();
 }
 
-// While the window is larger than the picture, the frame's own clear stays
-// inside the 640x480 corner, so drawing costs the same at any window size.
-static void keep_drawing_in_corner() {
-    bool larger = window_width != SCREEN_WIDTH || window_height != SCREEN_HEIGHT;
-    glScissor(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-    if (larger) {
-        glEnable(GL_SCISSOR_TEST);
-    } else {
-        glDisable(GL_SCISSOR_TEST);
-    }
-}
-
 bool open_game_display() {
     allegro_gl_clear_settings();
     allegro_gl_set(AGL_COLOR_DEPTH, COLOR_DEPTH_BITS);
@@ -160,81 +143,9 @@ bool open_game_display() {
     }
     if (set_gfx_mode(GFX_OPENGL_WINDOWED, width, height, 0, 0) < 0) return false;
     set_up_window();
-    keep_drawing_in_corner();
+    choose_present_path();
+    direct_frame_drawing(window_width, window_height);
     return true;
-}
-
-// ---- Presentation ---------------------------------------------------------
-
-static void create_picture_texture() {
-    glGenTextures(1, &picture_texture);
-    glBindTexture(GL_TEXTURE_2D, picture_texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, PICTURE_TEXTURE_WIDTH, PICTURE_TEXTURE_HEIGHT, 0, GL_RGB,
-                 GL_UNSIGNED_BYTE, nullptr);
-}
-
-static void clear_window_rect(int x, int y, int width, int height) {
-    if (width <= 0 || height <= 0) return;
-    glScissor(x, y, width, height);
-    glClear(GL_COLOR_BUFFER_BIT);
-}
-
-// The 640x480 corner, scaled over the window between black bars. Every
-// piece of OpenGL state it touches is put back before it returns.
-static void scale_picture_to_window() {
-    PictureRect rect = fit_picture(window_width, window_height);
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
-    if (!picture_texture) create_picture_texture();
-    glBindTexture(GL_TEXTURE_2D, picture_texture);
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, window_width, 0, window_height, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-
-    glViewport(0, 0, window_width, window_height);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_BLEND);
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_FOG);
-    glDisable(GL_DITHER);
-    glEnable(GL_SCISSOR_TEST);
-    clear_window_rect(0, 0, rect.x, window_height);
-    clear_window_rect(rect.x + rect.width, 0, window_width - rect.x - rect.width, window_height);
-    clear_window_rect(rect.x, 0, rect.width, rect.y);
-    clear_window_rect(rect.x, rect.y + rect.height, rect.width, window_height - rect.y - rect.height);
-    glDisable(GL_SCISSOR_TEST);
-
-    glEnable(GL_TEXTURE_2D);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    const float s = static_cast<float>(SCREEN_WIDTH) / PICTURE_TEXTURE_WIDTH;
-    const float t = static_cast<float>(SCREEN_HEIGHT) / PICTURE_TEXTURE_HEIGHT;
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2i(rect.x, rect.y);
-    glTexCoord2f(s, 0);
-    glVertex2i(rect.x + rect.width, rect.y);
-    glTexCoord2f(s, t);
-    glVertex2i(rect.x + rect.width, rect.y + rect.height);
-    glTexCoord2f(0, t);
-    glVertex2i(rect.x, rect.y + rect.height);
-    glEnd();
-
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopAttrib();
 }
 
 void present_frame() {
@@ -246,7 +157,6 @@ void present_frame() {
     read_window_size();
     if (!pointer_grabbed && ++frames_since_grab_try >= GRAB_RETRY_FRAMES) try_pointer_grab();
     XUNLOCK();
-    if (window_width != SCREEN_WIDTH || window_height != SCREEN_HEIGHT) scale_picture_to_window();
-    allegro_gl_flip();
-    keep_drawing_in_corner();
+    present_picture(window_width, window_height);
+    direct_frame_drawing(window_width, window_height);
 }

@@ -68,9 +68,26 @@ void display_lock_key(const char* display, char* key, int capacity);
 // a window manager's full-screen window the size of the screen, never a
 // video mode switch; false (allegro_error says why) when it cannot open.
 bool open_game_display();
-// Shows the frame drawn in the 640x480 corner of the back buffer, scaled
-// over the whole window when it is larger, then flips.
+// Shows the frame just drawn, scaled to the window's current size between
+// black bars (as drawn when the window is 640x480), and directs the next
+// frame's drawing.
 void present_frame();
+
+// How a frame reaches a window that is not 640x480: scaled by OpenGL, or
+// read back and scaled by the X server (software OpenGL only).
+enum PresentPath {
+    PRESENT_WITH_OPENGL,
+    PRESENT_THROUGH_X_SERVER,
+};
+// Picks the path from what the OpenGL driver reports; open_game_display
+// calls it.
+void choose_present_path();
+PresentPath present_path();
+// Switches paths (tests and benchmarks); false when this display cannot
+// scale through the X server (no MIT-SHM, RENDER or framebuffer objects).
+bool use_present_path(PresentPath path);
+// Whether a GL_RENDERER string names one of Mesa's software rasterizers.
+bool is_software_renderer(const char* renderer);
 
 // Where the 640x480 picture goes in a window of the given size: as large as
 // fits, 4:3 kept, centred. (0, 0) is the window's bottom left.

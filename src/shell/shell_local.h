@@ -27,6 +27,15 @@ static const float HUD_FONT_SCALE = 16.0f;
 
 struct HudLine;
 
+// The presentation (presentation.cpp), driven by the game's window: where
+// the next frame is drawn for a window of this size, and how the frame just
+// drawn is shown in it (then flipped, or scaled into it by the X server).
+// Both follow the window's current size, read every frame. What the
+// presentation holds is released before the display closes.
+void direct_frame_drawing(int window_width, int window_height);
+void present_picture(int window_width, int window_height);
+void release_presentation();
+
 // Draws the lines with the HUD font at (x, y + y_offset, z) of the current
 // model-view space; draws nothing when the font failed to load.
 void draw_hud_lines(const HudLine* lines, int count, float y_offset);

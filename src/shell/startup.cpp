@@ -146,6 +146,7 @@ static void convert_hud_font(FONT* font) {
 }
 
 void tear_down_game() {
+    release_presentation();
     set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
     free_model(player_model);
     free_model(shot_model);

@@ -1,5 +1,6 @@
 // What the game does on a desktop beyond drawing: where the 640x480 picture
-// goes in a window of any size, the one-copy lock, and ending on signals.
+// goes in a window of any size and who scales it, the one-copy lock, and
+// ending on signals.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -30,6 +31,17 @@ TEST(Desktop, PictureFillsTheWindowWithItsShapeKept) {
         EXPECT_EQ(got.width, c.want.width);
         EXPECT_EQ(got.height, c.want.height);
     }
+}
+
+// Only Mesa's software rasterizers have the picture scaled by the X server.
+TEST(Desktop, SoftwareRenderersAreKnownByName) {
+    EXPECT_TRUE(is_software_renderer("llvmpipe (LLVM 15.0.6, 256 bits)"));
+    EXPECT_TRUE(is_software_renderer("softpipe"));
+    EXPECT_TRUE(is_software_renderer("Mesa X11 Software Rasterizer"));
+    EXPECT_FALSE(is_software_renderer("AMD Radeon RX 6600 (navi23, LLVM 15.0.6, DRM 3.49, 6.1.0-18-amd64)"));
+    EXPECT_FALSE(is_software_renderer("Mesa Intel(R) UHD Graphics 620 (KBL GT2)"));
+    EXPECT_FALSE(is_software_renderer("NVIDIA GeForce GTX 1060 6GB/PCIe/SSE2"));
+    EXPECT_FALSE(is_software_renderer(nullptr));
 }
 
 static std::string lock_key(const char* display) {

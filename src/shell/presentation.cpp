@@ -1,0 +1,493 @@
+// How the 640x480 frame reaches a window of another size: scaled to fit
+// with its 4:3 shape kept, bilinear, black bars beside it. A window of
+// exactly 640x480 shows the frame as drawn, and flips.
+//
+// Two ways to scale, chosen once from what the OpenGL driver reports:
+//
+// - With OpenGL (any GPU): the frame is drawn into the bottom-left corner of
+//   the back buffer, copied into a texture and drawn once over the window as
+//   a textured quad; the bars are cleared and the window-sized back buffer
+//   flipped. On a GPU this costs next to nothing. A window narrower or
+//   lower than 640x480 has no room for the frame in its back buffer; the
+//   frame is then drawn off-screen and copied from there.
+// - Through the X server (software OpenGL: llvmpipe, softpipe, swrast, on a
+//   window of 24-bit pixels): a software rasterizer pays for every pixel of
+//   that quad with its bilinear shader, about 8 ms at 1920x1080 on two
+//   cores. (llvmpipe's "linear" path for plain textured quads was never
+//   taken with Mesa 22.3, into a window without a depth buffer either: a
+//   fixed-function, GLSL or blit quad ran no faster than with that path
+//   turned off, LP_PERF=no_rast_linear.) So the frame is drawn into an
+//   off-screen 640x480 framebuffer instead, read back into a shared-memory
+//   image, and the X server's RENDER extension scales it into the window
+//   (pixman's bilinear scaler, or the server's GPU where it has one). The
+//   server works on one frame while the game draws the next, and the bars
+//   are painted only when the window's size changes: an X window keeps what
+//   is drawn into it, and its black background fills any part exposed
+//   again. A GPU never takes this way: reading a frame back stalls it.
+#include <allegro.h>
+#include <alleggl.h>
+#include <xalleg.h>
+#include <X11/extensions/XShm.h>
+#include <X11/extensions/Xrender.h>
+#include <sys/ipc.h>
+#include <sys/shm.h>
+
+#include <cstring>
+
+#include "shell/shell.h"
+#include "shell/shell_local.h"
+
+#ifndef GL_PACK_INVERT_MESA
+#define GL_PACK_INVERT_MESA 0x8758  // GL_MESA_pack_invert
+#endif
+#ifndef GL_RGB565
+#define GL_RGB565 0x8D62  // GL_ARB_ES2_compatibility, core since OpenGL 4.1
+#endif
+
+static const int PICTURE_TEXTURE_WIDTH = 1024;  // power-of-two texture holding one 640x480 frame
+static const int PICTURE_TEXTURE_HEIGHT = 512;
+static const int FRAME_BYTES_PER_PIXEL = 4;      // the read-back frame: 32-bit xRGB, as a depth-24 pixmap holds it
+static const int SHARED_IMAGE_COUNT = 2;         // the server reads one while the next frame is read back into the other
+
+static PresentPath path = PRESENT_WITH_OPENGL;
+static int last_window_width = SCREEN_WIDTH;
+static int last_window_height = SCREEN_HEIGHT;
+static bool frame_in_framebuffer;  // the frame being drawn goes into the off-screen framebuffer
+
+// ---- The off-screen frame ------------------------------------------------------
+
+// A 640x480 framebuffer with the window's own colour and depth precision,
+// for a frame the window's back buffer cannot hold or the X server scales.
+struct OffscreenFrame {
+    bool tried, ready;
+    GLuint framebuffer, color_buffer, depth_buffer;
+};
+
+static OffscreenFrame offscreen;
+
+static bool has_gl_extension(const char* name) {
+    const char* list = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    if (!list) return false;
+    const size_t length = std::strlen(name);
+    for (const char* at = std::strstr(list, name); at; at = std::strstr(at + length, name)) {
+        if ((at == list || at[-1] == ' ') && (at[length] == ' ' || at[length] == '\0')) return true;
+    }
+    return false;
+}
+
+static void release_offscreen_frame() {
+    if (offscreen.framebuffer) glDeleteFramebuffersEXT(1, &offscreen.framebuffer);
+    if (offscreen.color_buffer) glDeleteRenderbuffersEXT(1, &offscreen.color_buffer);
+    if (offscreen.depth_buffer) glDeleteRenderbuffersEXT(1, &offscreen.depth_buffer);
+    offscreen = OffscreenFrame{};
+}
+
+// Created on first need; false for good when the driver cannot.
+static bool set_up_offscreen_frame() {
+    if (offscreen.tried) return offscreen.ready;
+    offscreen.tried = true;
+    if (!has_gl_extension("GL_EXT_framebuffer_object")) return false;
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    GLint red_bits = 0, green_bits = 0, blue_bits = 0, depth_bits = 0;
+    glGetIntegerv(GL_RED_BITS, &red_bits);
+    glGetIntegerv(GL_GREEN_BITS, &green_bits);
+    glGetIntegerv(GL_BLUE_BITS, &blue_bits);
+    glGetIntegerv(GL_DEPTH_BITS, &depth_bits);
+    const bool sixteen_bit = red_bits == 5 && green_bits == 6 && blue_bits == 5;
+    glGenFramebuffersEXT(1, &offscreen.framebuffer);
+    glGenRenderbuffersEXT(1, &offscreen.color_buffer);
+    glGenRenderbuffersEXT(1, &offscreen.depth_buffer);
+    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, offscreen.color_buffer);
+    glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, sixteen_bit ? GL_RGB565 : GL_RGBA8, SCREEN_WIDTH, SCREEN_HEIGHT);
+    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, offscreen.depth_buffer);
+    glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, depth_bits > 16 ? GL_DEPTH_COMPONENT24 : GL_DEPTH_COMPONENT16,
+                             SCREEN_WIDTH, SCREEN_HEIGHT);
+    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, offscreen.framebuffer);
+    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_RENDERBUFFER_EXT,
+                                 offscreen.color_buffer);
+    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
+                                 offscreen.depth_buffer);
+    offscreen.ready = glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT;
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    if (!offscreen.ready) {
+        release_offscreen_frame();
+        offscreen.tried = true;
+    }
+    return offscreen.ready;
+}
+
+// ---- With OpenGL ----------------------------------------------------------
+
+static GLuint picture_texture;
+
+static void create_picture_texture() {
+    glGenTextures(1, &picture_texture);
+    glBindTexture(GL_TEXTURE_2D, picture_texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, PICTURE_TEXTURE_WIDTH, PICTURE_TEXTURE_HEIGHT, 0, GL_RGB,
+                 GL_UNSIGNED_BYTE, nullptr);
+}
+
+static void clear_window_rect(int x, int y, int width, int height) {
+    if (width <= 0 || height <= 0) return;
+    glScissor(x, y, width, height);
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+// The 640x480 corner, scaled over the window between black bars. Every
+// piece of OpenGL state it touches is put back before it returns.
+static void scale_picture_with_opengl(int window_width, int window_height) {
+    PictureRect rect = fit_picture(window_width, window_height);
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    if (!picture_texture) create_picture_texture();
+    glBindTexture(GL_TEXTURE_2D, picture_texture);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    if (frame_in_framebuffer) glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, window_width, 0, window_height, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+
+    glViewport(0, 0, window_width, window_height);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_BLEND);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_FOG);
+    glDisable(GL_DITHER);
+    glEnable(GL_SCISSOR_TEST);
+    clear_window_rect(0, 0, rect.x, window_height);
+    clear_window_rect(rect.x + rect.width, 0, window_width - rect.x - rect.width, window_height);
+    clear_window_rect(rect.x, 0, rect.width, rect.y);
+    clear_window_rect(rect.x, rect.y + rect.height, rect.width, window_height - rect.y - rect.height);
+    glDisable(GL_SCISSOR_TEST);
+
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    const float s = static_cast<float>(SCREEN_WIDTH) / PICTURE_TEXTURE_WIDTH;
+    const float t = static_cast<float>(SCREEN_HEIGHT) / PICTURE_TEXTURE_HEIGHT;
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2i(rect.x, rect.y);
+    glTexCoord2f(s, 0);
+    glVertex2i(rect.x + rect.width, rect.y);
+    glTexCoord2f(s, t);
+    glVertex2i(rect.x + rect.width, rect.y + rect.height);
+    glTexCoord2f(0, t);
+    glVertex2i(rect.x, rect.y + rect.height);
+    glEnd();
+
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopAttrib();
+}
+
+// ---- Through the X server ----------------------------------------------------
+
+struct ServerScaling {
+    bool ready;
+    XShmSegmentInfo segments[SHARED_IMAGE_COUNT];
+    XImage* images[SHARED_IMAGE_COUNT];
+    int next_image;
+    Pixmap frame_pixmap;  // depth 24: what the shared image is put into
+    GC frame_gc;
+    Picture frame_picture, window_picture;
+    int painted_width, painted_height;  // the window size the bars and scale were set for; 0 when unset
+};
+
+static ServerScaling scaling;
+static bool server_scaling_failed;  // tried once and could not be set up: OpenGL stays
+static bool x_request_failed;
+
+static int note_x_request_failure(Display*, XErrorEvent*) {
+    x_request_failed = true;
+    return 0;
+}
+
+// The server has a 32-bit pixmap format for depth 24, which the read-back
+// frame is laid out in.
+static bool has_depth_24_pixmaps(Display* display) {
+    int count = 0;
+    XPixmapFormatValues* formats = XListPixmapFormats(display, &count);
+    bool found = false;
+    for (int i = 0; i < count; i++) {
+        if (formats[i].depth == 24 && formats[i].bits_per_pixel == 32) found = true;
+    }
+    if (formats) XFree(formats);
+    return found;
+}
+
+// What the server and the driver must offer before anything is created:
+// shared memory (a local server), RENDER 0.10 (transforms, filters, pad
+// edges) and Mesa's upside-down read-back.
+static bool server_can_scale(Display* display) {
+    int major = 0, minor = 0;
+    Bool shared_pixmaps = False;
+    int event_base, error_base;
+    if (!XShmQueryVersion(display, &major, &minor, &shared_pixmaps)) return false;
+    if (!XRenderQueryExtension(display, &event_base, &error_base)) return false;
+    if (!XRenderQueryVersion(display, &major, &minor) || (major == 0 && minor < 10)) return false;
+    if (!has_depth_24_pixmaps(display)) return false;
+    return has_gl_extension("GL_MESA_pack_invert");
+}
+
+// One shared-memory image of a 640x480 frame. The segment is marked for
+// removal as soon as both sides hold it, so it goes with the process
+// however that ends.
+static bool create_shared_image(Display* display, Visual* visual, int index) {
+    XShmSegmentInfo& segment = scaling.segments[index];
+    XImage* image = XShmCreateImage(display, visual, 24, ZPixmap, nullptr, &segment, SCREEN_WIDTH, SCREEN_HEIGHT);
+    if (!image) return false;
+    scaling.images[index] = image;
+    if (image->bits_per_pixel != FRAME_BYTES_PER_PIXEL * 8) return false;
+    segment.shmid = shmget(IPC_PRIVATE, static_cast<size_t>(image->bytes_per_line) * image->height, IPC_CREAT | 0600);
+    if (segment.shmid < 0) return false;
+    segment.shmaddr = static_cast<char*>(shmat(segment.shmid, nullptr, 0));
+    if (segment.shmaddr == reinterpret_cast<char*>(-1)) {
+        segment.shmaddr = nullptr;
+        shmctl(segment.shmid, IPC_RMID, nullptr);
+        return false;
+    }
+    image->data = segment.shmaddr;
+    segment.readOnly = False;
+    x_request_failed = false;
+    XErrorHandler previous = XSetErrorHandler(note_x_request_failure);
+    const bool attached = XShmAttach(display, &segment);
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    shmctl(segment.shmid, IPC_RMID, nullptr);
+    if (!attached || x_request_failed) {
+        shmdt(segment.shmaddr);
+        segment.shmaddr = nullptr;
+        return false;
+    }
+    return true;
+}
+
+static void release_server_scaling() {
+    Display* display = _xwin.display;
+    if (display) {
+        XLOCK();
+        XSync(display, False);  // the server is done with the shared images
+        for (int i = 0; i < SHARED_IMAGE_COUNT; i++) {
+            if (scaling.segments[i].shmaddr) XShmDetach(display, &scaling.segments[i]);
+        }
+        if (scaling.window_picture) XRenderFreePicture(display, scaling.window_picture);
+        if (scaling.frame_picture) XRenderFreePicture(display, scaling.frame_picture);
+        if (scaling.frame_gc) XFreeGC(display, scaling.frame_gc);
+        if (scaling.frame_pixmap) XFreePixmap(display, scaling.frame_pixmap);
+        XSync(display, False);
+        XUNLOCK();
+    }
+    for (int i = 0; i < SHARED_IMAGE_COUNT; i++) {
+        if (scaling.images[i]) {
+            scaling.images[i]->data = nullptr;  // the segment is not Xlib's to free
+            XDestroyImage(scaling.images[i]);
+        }
+        if (scaling.segments[i].shmaddr) shmdt(scaling.segments[i].shmaddr);
+    }
+    scaling = ServerScaling{};
+}
+
+// Everything the X server needs, created once: two shared images, a
+// depth-24 pixmap with its picture (bilinear, edges padded like OpenGL's
+// clamp to edge) and a picture of the window. Holds the X lock.
+static bool create_server_resources(Display* display, Window window) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes)) return false;
+    XRenderPictFormat* window_format = XRenderFindVisualFormat(display, attributes.visual);
+    XRenderPictFormat* frame_format = XRenderFindStandardFormat(display, PictStandardRGB24);
+    if (!window_format || !frame_format) return false;
+    for (int i = 0; i < SHARED_IMAGE_COUNT; i++) {
+        if (!create_shared_image(display, attributes.visual, i)) return false;
+    }
+    scaling.frame_pixmap = XCreatePixmap(display, window, SCREEN_WIDTH, SCREEN_HEIGHT, 24);
+    scaling.frame_gc = XCreateGC(display, scaling.frame_pixmap, 0, nullptr);
+    XRenderPictureAttributes edges;
+    edges.repeat = RepeatPad;
+    scaling.frame_picture = XRenderCreatePicture(display, scaling.frame_pixmap, frame_format, CPRepeat, &edges);
+    XRenderSetPictureFilter(display, scaling.frame_picture, FilterBilinear, nullptr, 0);
+    scaling.window_picture = XRenderCreatePicture(display, window, window_format, 0, nullptr);
+    XSetWindowBackground(display, window, BlackPixel(display, _xwin.screen));
+    XSync(display, False);
+    return true;
+}
+
+static bool set_up_server_scaling() {
+    if (scaling.ready) return true;
+    if (server_scaling_failed || !_xwin.display) return false;
+    bool ok = set_up_offscreen_frame();
+    if (ok) {
+        XLOCK();
+        ok = create_server_resources(_xwin.display, _xwin.window);
+        XUNLOCK();
+    }
+    if (!ok) {
+        release_server_scaling();
+        server_scaling_failed = true;
+        return false;
+    }
+    scaling.ready = true;
+    return true;
+}
+
+// The bars, and the scale from the window's picture rectangle back to the
+// frame, for a window of a new size. Holds the X lock.
+static void paint_bars_and_set_scale(Display* display, int window_width, int window_height, PictureRect rect) {
+    const int top = window_height - rect.y - rect.height;  // X counts rows from the top
+    XRectangle bars[4] = {
+        {0, 0, static_cast<unsigned short>(rect.x), static_cast<unsigned short>(window_height)},
+        {static_cast<short>(rect.x + rect.width), 0, static_cast<unsigned short>(window_width - rect.x - rect.width),
+         static_cast<unsigned short>(window_height)},
+        {static_cast<short>(rect.x), 0, static_cast<unsigned short>(rect.width), static_cast<unsigned short>(top)},
+        {static_cast<short>(rect.x), static_cast<short>(top + rect.height), static_cast<unsigned short>(rect.width),
+         static_cast<unsigned short>(window_height - top - rect.height)},
+    };
+    XRectangle painted[4];
+    int count = 0;
+    for (const XRectangle& bar : bars) {
+        if (bar.width > 0 && bar.height > 0) painted[count++] = bar;
+    }
+    const XRenderColor black = {0, 0, 0, 0xffff};
+    if (count > 0) XRenderFillRectangles(display, PictOpSrc, scaling.window_picture, &black, painted, count);
+    XTransform scale = {{{XDoubleToFixed(static_cast<double>(SCREEN_WIDTH) / rect.width), 0, 0},
+                         {0, XDoubleToFixed(static_cast<double>(SCREEN_HEIGHT) / rect.height), 0},
+                         {0, 0, XDoubleToFixed(1.0)}}};
+    XRenderSetPictureTransform(display, scaling.frame_picture, &scale);
+    scaling.painted_width = window_width;
+    scaling.painted_height = window_height;
+}
+
+// Reads the frame back, top row first, into the next shared image, and has
+// the server put it into the pixmap and scale it into the window. The image
+// read into now was last put two frames ago, and the sync of the previous
+// frame waited for that; the sync here lets the server fall one frame
+// behind at most.
+static void scale_picture_through_server(int window_width, int window_height) {
+    Display* display = _xwin.display;
+    XImage* image = scaling.images[scaling.next_image];
+    scaling.next_image = (scaling.next_image + 1) % SHARED_IMAGE_COUNT;
+    glPixelStorei(GL_PACK_INVERT_MESA, GL_TRUE);
+    glPixelStorei(GL_PACK_ROW_LENGTH, image->bytes_per_line / FRAME_BYTES_PER_PIXEL);
+    glReadPixels(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, image->data);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_PACK_INVERT_MESA, GL_FALSE);
+
+    const PictureRect rect = fit_picture(window_width, window_height);
+    XLOCK();
+    XSync(display, False);
+    if (scaling.painted_width != window_width || scaling.painted_height != window_height) {
+        paint_bars_and_set_scale(display, window_width, window_height, rect);
+    }
+    XShmPutImage(display, scaling.frame_pixmap, scaling.frame_gc, image, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT,
+                 False);
+    XRenderComposite(display, PictOpSrc, scaling.frame_picture, None, scaling.window_picture, 0, 0, 0, 0, rect.x,
+                     window_height - rect.y - rect.height, rect.width, rect.height);
+    XFlush(display);
+    XUNLOCK();
+}
+
+// ---- Choosing and presenting ---------------------------------------------------
+
+bool is_software_renderer(const char* renderer) {
+    if (!renderer) return false;
+    return std::strstr(renderer, "llvmpipe") || std::strstr(renderer, "softpipe") ||
+           std::strstr(renderer, "Software Rasterizer");
+}
+
+// The window's pixels are 32-bit xRGB, as the read-back frame's are. Into
+// 16-bit pixels the server has no fast bilinear scaler (14 ms a frame at
+// 1920x1080, no better than OpenGL's 16), so such windows keep OpenGL.
+static bool window_has_xrgb_pixels(Display* display, Window window) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes)) return false;
+    const Visual* visual = attributes.visual;
+    return attributes.depth == 24 && visual->c_class == TrueColor && visual->red_mask == 0xff0000 &&
+           visual->green_mask == 0xff00 && visual->blue_mask == 0xff;
+}
+
+void choose_present_path() {
+    path = PRESENT_WITH_OPENGL;
+    server_scaling_failed = false;
+    if (!_xwin.display) return;
+    if (!is_software_renderer(reinterpret_cast<const char*>(glGetString(GL_RENDERER)))) return;
+    XLOCK();
+    const bool possible = window_has_xrgb_pixels(_xwin.display, _xwin.window) && server_can_scale(_xwin.display);
+    XUNLOCK();
+    if (possible) path = PRESENT_THROUGH_X_SERVER;
+}
+
+PresentPath present_path() {
+    return path;
+}
+
+bool use_present_path(PresentPath wanted) {
+    if (wanted == PRESENT_THROUGH_X_SERVER) {
+        if (!_xwin.display || server_scaling_failed) return false;
+        XLOCK();
+        const bool possible = server_can_scale(_xwin.display);
+        XUNLOCK();
+        if (!possible || !set_up_server_scaling()) return false;
+    }
+    path = wanted;
+    scaling.painted_width = scaling.painted_height = 0;
+    direct_frame_drawing(last_window_width, last_window_height);
+    return true;
+}
+
+// Off-screen when the X server scales it, or when the window is too small
+// to hold it; otherwise into the window's back buffer.
+void direct_frame_drawing(int window_width, int window_height) {
+    last_window_width = window_width;
+    last_window_height = window_height;
+    const bool scaled = window_width != SCREEN_WIDTH || window_height != SCREEN_HEIGHT;
+    if (scaled && path == PRESENT_THROUGH_X_SERVER && !set_up_server_scaling()) path = PRESENT_WITH_OPENGL;
+    const bool too_small = window_width < SCREEN_WIDTH || window_height < SCREEN_HEIGHT;
+    frame_in_framebuffer = scaled && (path == PRESENT_THROUGH_X_SERVER || (too_small && set_up_offscreen_frame()));
+    if (offscreen.ready) glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, frame_in_framebuffer ? offscreen.framebuffer : 0);
+    // Drawn into the window's back buffer while the window is larger, the
+    // frame's own clear stays inside the 640x480 corner, so drawing costs
+    // the same at any window size.
+    glScissor(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    if (scaled && !frame_in_framebuffer) {
+        glEnable(GL_SCISSOR_TEST);
+    } else {
+        glDisable(GL_SCISSOR_TEST);
+    }
+}
+
+// The window may have changed size since the frame was directed: a frame
+// drawn off-screen is still copied from there (at 640x480 unscaled), and
+// one drawn into the back buffer's corner is read from there, unless the
+// window has meanwhile shrunk below the frame and cut it off (reading past
+// the back buffer is not safe); the next frame is drawn off-screen.
+void present_picture(int window_width, int window_height) {
+    const bool scaled = window_width != SCREEN_WIDTH || window_height != SCREEN_HEIGHT;
+    if (path == PRESENT_THROUGH_X_SERVER && scaling.ready && (scaled || frame_in_framebuffer)) {
+        const bool cut_off = window_width < SCREEN_WIDTH || window_height < SCREEN_HEIGHT;
+        if (frame_in_framebuffer || !cut_off) scale_picture_through_server(window_width, window_height);
+        return;
+    }
+    if (scaled || frame_in_framebuffer) scale_picture_with_opengl(window_width, window_height);
+    allegro_gl_flip();
+    scaling.painted_width = scaling.painted_height = 0;  // the flip covered the window
+}
+
+void release_presentation() {
+    if (scaling.ready) release_server_scaling();
+    release_offscreen_frame();
+    frame_in_framebuffer = false;
+    if (picture_texture) glDeleteTextures(1, &picture_texture);
+    picture_texture = 0;
+}
