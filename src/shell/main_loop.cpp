@@ -13,9 +13,20 @@ void tick_callback() {
 }
 END_OF_FUNCTION(tick_callback)
 
+// Owed ticks are paid one by one, and ticks that fall due during a long
+// catch-up are paid in the same pass. But a backlog beyond OWED_TICKS_LIMIT
+// (a quarter of a second) is dropped unplayed: it comes from a process that
+// was stopped (a suspended laptop, SIGSTOP, a debugger) or starved, and
+// playing it would run seconds of enemy fire and clock in one blink, with
+// the player unable to act. A slow frame owes far fewer ticks and is caught
+// up as always.
 int run_owed_ticks() {
     int ran = 0;
-    while (pending_ticks.load() > 0) {
+    for (int32_t owed = pending_ticks.load(); owed > 0; owed = pending_ticks.load()) {
+        if (owed > OWED_TICKS_LIMIT) {
+            pending_ticks.fetch_sub(owed);
+            continue;
+        }
         if (in_game == 1) {
             game_tick();
         } else {

@@ -15,8 +15,12 @@ extern std::atomic<int32_t> pending_ticks;
 
 void tick_callback();  // the timer thread's only action: pending_ticks += 1
 
+// A backlog longer than this (a quarter of a second) is dropped, not played.
+static const int32_t OWED_TICKS_LIMIT = 15;
+
 // Runs every owed tick (game_tick while in_game, else menu_tick), re-reading
-// the counter after each one. Returns the number of ticks run.
+// the counter after each one; a backlog over OWED_TICKS_LIMIT is dropped
+// unplayed. Returns the number of ticks run.
 int run_owed_ticks();
 void game_tick();
 void per_second_step();
