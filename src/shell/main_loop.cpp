@@ -1,17 +1,46 @@
 // The fixed 60 Hz main loop: a timer callback counts owed ticks, the loop
-// pays them off one by one, then draws one frame and flips. It never sleeps.
+// pays them off one by one, then draws one frame and flips. Between ticks it
+// sleeps.
 #include <allegro.h>
 #include <alleggl.h>
+#include <linux/futex.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <climits>
+#include <ctime>
 
 #include "game/game.h"
 #include "shell/shell.h"
+#include "shell/shell_local.h"
+
+// A sleep between ticks ends after this at the latest, so that Escape and a
+// quit request are seen even if the timer thread were held up.
+static const int TICK_WAIT_LIMIT_MS = 100;
 
 std::atomic<int32_t> pending_ticks{0};
 
+static_assert(sizeof(std::atomic<int32_t>) == sizeof(int32_t) && std::atomic<int32_t>::is_always_lock_free,
+              "the kernel waits on the counter's own word");
+
+void wait_while_unchanged(std::atomic<int32_t>& word, int32_t seen, int timeout_ms) {
+    timespec timeout = {timeout_ms / 1000, (timeout_ms % 1000) * 1000000L};
+    syscall(SYS_futex, reinterpret_cast<int32_t*>(&word), FUTEX_WAIT_PRIVATE, seen, &timeout, nullptr, 0);
+}
+
+void wake_waiters(std::atomic<int32_t>& word) {
+    syscall(SYS_futex, reinterpret_cast<int32_t*>(&word), FUTEX_WAKE_PRIVATE, INT_MAX, nullptr, nullptr, 0);
+}
+
 void tick_callback() {
-    pending_ticks.fetch_add(1);
+    // The loop sleeps only on a counter of 0.
+    if (pending_ticks.fetch_add(1) == 0) wake_waiters(pending_ticks);
 }
 END_OF_FUNCTION(tick_callback)
+
+void wait_for_owed_tick() {
+    if (pending_ticks.load() <= 0) wait_while_unchanged(pending_ticks, 0, TICK_WAIT_LIMIT_MS);
+}
 
 // Owed ticks are paid one by one, and ticks that fall due during a long
 // catch-up are paid in the same pass. But a backlog beyond OWED_TICKS_LIMIT
@@ -42,7 +71,9 @@ void run_main_loop() {
     main_loop_running = true;
     for (;;) {
         if (key[KEY_ESC] || quit_request.load() != 0) break;
-        run_owed_ticks();
+        wait_for_owed_tick();
+        // A frame with no tick before it would show the last one again.
+        if (run_owed_ticks() == 0) continue;
         draw_frame();
         glFlush();
         present_frame();

@@ -13,7 +13,7 @@ enum {
 
 extern std::atomic<int32_t> pending_ticks;
 
-void tick_callback();  // the timer thread's only action: pending_ticks += 1
+void tick_callback();  // the timer thread's only action: pending_ticks += 1, the loop woken
 
 // A backlog longer than this (a quarter of a second) is dropped, not played.
 static const int32_t OWED_TICKS_LIMIT = 15;
@@ -22,10 +22,14 @@ static const int32_t OWED_TICKS_LIMIT = 15;
 // the counter after each one; a backlog over OWED_TICKS_LIMIT is dropped
 // unplayed. Returns the number of ticks run.
 int run_owed_ticks();
+// Sleeps until a tick is owed, or a tenth of a second at most.
+void wait_for_owed_tick();
 void game_tick();
 void per_second_step();
 void draw_frame();
-void run_main_loop();  // until Escape is held or quit_request is set
+// Until Escape is held or quit_request is set: each pass runs the owed ticks
+// and draws a frame when any ran.
+void run_main_loop();
 
 // What ended the run besides Escape: 0 while nothing has, else the number
 // of the signal (SIGTERM, SIGINT, SIGHUP) or QUIT_FROM_WINDOW when the
