@@ -1,6 +1,6 @@
 // The fixed 60 Hz main loop: a timer callback counts owed ticks, the loop
 // pays them off one by one, then draws one frame and flips. Between ticks it
-// sleeps.
+// sleeps, and without the keyboard focus the game holds.
 #include <allegro.h>
 #include <alleggl.h>
 #include <linux/futex.h>
@@ -13,10 +13,14 @@
 #include "game/game.h"
 #include "shell/shell.h"
 #include "shell/shell_local.h"
+#include "sound/sound.h"
 
 // A sleep between ticks ends after this at the latest, so that Escape and a
 // quit request are seen even if the timer thread were held up.
 static const int TICK_WAIT_LIMIT_MS = 100;
+// While held, the loop looks at the focus, at quit requests and at the
+// window's exposures this often.
+static const int HELD_WAKE_MS = 100;
 
 std::atomic<int32_t> pending_ticks{0};
 
@@ -67,16 +71,54 @@ int run_owed_ticks() {
     return ran;
 }
 
+static void draw_and_present(bool held) {
+    draw_frame();
+    if (held) draw_paused_overlay();
+    glFlush();
+    present_frame();
+}
+
+// The game holds while another window has the focus: no tick runs, the
+// sound pauses, the pointer is the desktop's, and the frozen frame shows
+// PAUSED. Focus back, the game goes on from where it stood, owing no tick
+// for the time it held.
+static void hold_game() {
+    release_pointer();
+    pause_sound();
+    // PAUSED shows after the first wake, so a focus that is only passing
+    // through (the window manager's own grab, the focus coming at start-up)
+    // does not flash it; then only when the desktop has uncovered or resized
+    // the window, since the picture stands still.
+    bool drawn = false;
+    while (!window_has_focus() && quit_request.load() == 0) {
+        wait_for_focus_change(HELD_WAKE_MS);
+        if ((window_exposed() || !drawn) && !window_has_focus()) {
+            draw_and_present(true);
+            drawn = true;
+        }
+    }
+    if (quit_request.load() != 0) return;
+    pending_ticks.store(0);
+    // The motion over the window while it was held is no turn.
+    int mickey_x, mickey_y;
+    if (mouse_driver) get_mouse_mickeys(&mickey_x, &mickey_y);
+    resume_sound();
+    take_pointer();
+}
+
 void run_main_loop() {
     main_loop_running = true;
     for (;;) {
         if (key[KEY_ESC] || quit_request.load() != 0) break;
+        if (!window_has_focus()) {
+            hold_game();
+            continue;
+        }
+        keep_pointer_taken();
         wait_for_owed_tick();
         // A frame with no tick before it would show the last one again.
         if (run_owed_ticks() == 0) continue;
-        draw_frame();
-        glFlush();
-        present_frame();
+        draw_and_present(false);
     }
     main_loop_running = false;
 }

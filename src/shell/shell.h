@@ -28,7 +28,7 @@ void game_tick();
 void per_second_step();
 void draw_frame();
 // Until Escape is held or quit_request is set: each pass runs the owed ticks
-// and draws a frame when any ran.
+// and draws a frame when any ran; without the focus the game holds.
 void run_main_loop();
 
 // What ended the run besides Escape: 0 while nothing has, else the number
@@ -96,6 +96,28 @@ PresentPath present_path();
 bool use_present_path(PresentPath path);
 // Whether a GL_RENDERER string names one of Mesa's software rasterizers.
 bool is_software_renderer(const char* renderer);
+
+// ---- One window among others ---------------------------------------------
+
+// The open window made resizable and full screen, the focus followed from
+// now on, the pointer taken if the window has the focus.
+void set_up_game_window();
+// Whether the window has the keyboard focus (also true without X).
+bool window_has_focus();
+// Sleeps until the focus changes, or at most timeout_ms.
+void wait_for_focus_change(int timeout_ms);
+// Whether the desktop uncovered or resized the window since the last call
+// (its picture is then to be drawn again).
+bool window_exposed();
+// The pointer grabbed and confined to the window, the cursor hidden; or
+// both given back to the desktop.
+void take_pointer();
+void release_pointer();
+// Tries the grab again now and then while the window has the focus but
+// another program held the pointer when it was taken.
+void keep_pointer_taken();
+// Over the frozen frame of a held game: the picture dimmed and PAUSED.
+void draw_paused_overlay();
 
 // Where the 640x480 picture goes in a window of the given size: as large as
 // fits, 4:3 kept, centred. (0, 0) is the window's bottom left.
