@@ -1,5 +1,6 @@
 // The game as one window among others on a desktop: it follows the keyboard
-// focus and holds the pointer only while it has it.
+// focus, holds the pointer only while it has it, and switches between full
+// screen and a window on F11 or Alt+Enter.
 //
 // Allegro reads the window's X events on its own thread and reports focus
 // changes through its display-switch callbacks, which only note the change
@@ -16,10 +17,16 @@
 #include <X11/Xatom.h>
 #include <X11/extensions/Xfixes.h>
 
+
 #include "shell/shell.h"
 #include "shell/shell_local.h"
 
 static const int GRAB_RETRY_PASSES = 30;  // loop passes between two tries at the pointer grab
+// The window of window mode is the largest whole number of 320x240 steps
+// that leaves this share of the screen to the desktop's panels and frames.
+static const int WINDOW_STEP_WIDTH = SCREEN_WIDTH / 2;
+static const int WINDOW_STEP_HEIGHT = SCREEN_HEIGHT / 2;
+static const int WINDOW_SCREEN_SHARE_PERCENT = 85;
 
 // Bit 0: the window has the keyboard focus; the bits above count the focus
 // changes Allegro reported, so a waiter can sleep until the next one. Until
@@ -37,6 +44,16 @@ static void (*allegro_window_redrawer)(int, int, int, int);
 static bool pointer_taken;   // our grab is active
 static bool cursor_hidden;   // XFixes counts hides, so each hide is shown once
 static int passes_since_grab_try;
+static bool full_screen = true;
+static bool window_mode_keys_down;
+
+WindowSize window_mode_size(int screen_width, int screen_height) {
+    const int by_width = screen_width * WINDOW_SCREEN_SHARE_PERCENT / 100 / WINDOW_STEP_WIDTH;
+    const int by_height = screen_height * WINDOW_SCREEN_SHARE_PERCENT / 100 / WINDOW_STEP_HEIGHT;
+    int steps = by_width < by_height ? by_width : by_height;
+    if (steps < 1) steps = 1;
+    return WindowSize{steps * WINDOW_STEP_WIDTH, steps * WINDOW_STEP_HEIGHT};
+}
 
 // ---- Focus (Allegro's input thread) ------------------------------------------
 
@@ -204,4 +221,35 @@ void keep_pointer_taken() {
     XLOCK();
     take_pointer_locked();
     XUNLOCK();
+}
+
+void toggle_window_mode() {
+    if (!_xwin.display) return;
+    full_screen = !full_screen;
+    XLOCK();
+    Display* display = _xwin.display;
+    Window window = _xwin.window;
+    const int screen_width = DisplayWidth(display, _xwin.screen);
+    const int screen_height = DisplayHeight(display, _xwin.screen);
+    if (full_screen) {
+        // Without a window manager nobody else makes it cover the screen.
+        if (!window_manager_running(display)) XMoveResizeWindow(display, window, 0, 0, screen_width, screen_height);
+        ask_for_full_screen(display, window, true);
+    } else {
+        // The window manager puts back the size from before full screen
+        // first (the whole screen, as the window opened), then takes this.
+        ask_for_full_screen(display, window, false);
+        const WindowSize size = window_mode_size(screen_width, screen_height);
+        XMoveResizeWindow(display, window, (screen_width - size.width) / 2, (screen_height - size.height) / 2,
+                          size.width, size.height);
+    }
+    XFlush(display);
+    XUNLOCK();
+}
+
+void follow_window_mode_keys() {
+    const bool alt = key[KEY_ALT] || key[KEY_ALTGR];
+    const bool down = key[KEY_F11] || (alt && key[KEY_ENTER]);
+    if (down && !window_mode_keys_down) toggle_window_mode();
+    window_mode_keys_down = down;
 }

@@ -114,6 +114,7 @@ void run_main_loop() {
             hold_game();
             continue;
         }
+        follow_window_mode_keys();
         keep_pointer_taken();
         wait_for_owed_tick();
         // A frame with no tick before it would show the last one again.

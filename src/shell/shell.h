@@ -116,6 +116,15 @@ void release_pointer();
 // Tries the grab again now and then while the window has the focus but
 // another program held the pointer when it was taken.
 void keep_pointer_taken();
+// F11 or Alt+Enter (either Alt) switches between full screen and a window.
+void follow_window_mode_keys();
+void toggle_window_mode();
+// The window of window mode on a screen of the given size: 4:3, a whole
+// number of 320x240 steps, within 85% of the screen both ways.
+struct WindowSize {
+    int width, height;
+};
+WindowSize window_mode_size(int screen_width, int screen_height);
 // Over the frozen frame of a held game: the picture dimmed and PAUSED.
 void draw_paused_overlay();
 
