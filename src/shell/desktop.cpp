@@ -1,6 +1,7 @@
 // The game as one window among others on a desktop: it follows the keyboard
-// focus, holds the pointer only while it has it, and switches between full
-// screen and a window on F11 or Alt+Enter.
+// focus, holds the pointer only while it has it, switches between full
+// screen and a window on F11 or Alt+Enter, and asks the driver to pace its
+// flips to the monitor where the driver can.
 //
 // Allegro reads the window's X events on its own thread and reports focus
 // changes through its display-switch callbacks, which only note the change
@@ -14,9 +15,11 @@
 #include <allegro.h>
 #include <alleggl.h>
 #include <xalleg.h>
+#include <GL/glx.h>
 #include <X11/Xatom.h>
 #include <X11/extensions/Xfixes.h>
 
+#include <cstring>
 
 #include "shell/shell.h"
 #include "shell/shell_local.h"
@@ -173,6 +176,44 @@ static bool focus_is_on_window() {
     return focus == _xwin.window;
 }
 
+static bool has_extension(const char* list, const char* name) {
+    const size_t length = std::strlen(name);
+    for (const char* at = list; at && (at = std::strstr(at, name)) != nullptr; at += length) {
+        const bool starts = at == list || at[-1] == ' ';
+        const bool ends = at[length] == ' ' || at[length] == '\0';
+        if (starts && ends) return true;
+    }
+    return false;
+}
+
+// One flip a monitor refresh where the driver offers swap control (Mesa's
+// software rasterizer under X11 offers none; the loop paces itself anyway).
+static void ask_for_vsync(Display* display) {
+    typedef void (*SwapIntervalExt)(Display*, GLXDrawable, int);
+    typedef int (*SwapIntervalMesa)(unsigned int);
+    typedef int (*SwapIntervalSgi)(int);
+    const char* extensions = glXQueryExtensionsString(display, _xwin.screen);
+    const GLXDrawable drawable = glXGetCurrentDrawable();
+    if (has_extension(extensions, "GLX_EXT_swap_control") && drawable) {
+        auto set = reinterpret_cast<SwapIntervalExt>(
+            glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalEXT")));
+        if (set) {
+            set(display, drawable, 1);
+            return;
+        }
+    }
+    if (has_extension(extensions, "GLX_MESA_swap_control")) {
+        auto set = reinterpret_cast<SwapIntervalMesa>(
+            glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalMESA")));
+        if (set && set(1) == 0) return;
+    }
+    if (has_extension(extensions, "GLX_SGI_swap_control")) {
+        auto set = reinterpret_cast<SwapIntervalSgi>(
+            glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalSGI")));
+        if (set) set(1);
+    }
+}
+
 void set_up_game_window() {
     XLOCK();
     Display* display = _xwin.display;
@@ -181,6 +222,7 @@ void set_up_game_window() {
     ask_for_full_screen(display, window, true);
     XRaiseWindow(display, window);
     if (!window_manager_running(display)) XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
+    ask_for_vsync(display);
     XSync(display, False);
 
     // The focus may have come before the callbacks were there to hear of it.

@@ -100,7 +100,7 @@ bool is_software_renderer(const char* renderer);
 // ---- One window among others ---------------------------------------------
 
 // The open window made resizable and full screen, the focus followed from
-// now on, the pointer taken if the window has the focus.
+// now on, the pointer taken if the window has the focus, vsync asked for.
 void set_up_game_window();
 // Whether the window has the keyboard focus (also true without X).
 bool window_has_focus();
