@@ -25,6 +25,7 @@
 #include "shell/shell_local.h"
 
 static const int GRAB_RETRY_PASSES = 30;  // loop passes between two tries at the pointer grab
+
 // The window of window mode is the largest whole number of 320x240 steps
 // that leaves this share of the screen to the desktop's panels and frames.
 static const int WINDOW_STEP_WIDTH = SCREEN_WIDTH / 2;
@@ -64,7 +65,9 @@ static void note_focus(bool focused) {
     int32_t old_state = focus_state.load();
     int32_t new_state;
     do {
-        new_state = ((old_state & ~FOCUS_BIT) + FOCUS_CHANGE_STEP) | (focused ? FOCUS_BIT : 0);
+        // The count wraps round in the positive range; only a change of it matters.
+        const uint32_t count = (static_cast<uint32_t>(old_state & ~FOCUS_BIT) + FOCUS_CHANGE_STEP) & INT32_MAX;
+        new_state = static_cast<int32_t>(count) | (focused ? FOCUS_BIT : 0);
     } while (!focus_state.compare_exchange_weak(old_state, new_state));
     wake_waiters(focus_state);
 }
