@@ -8,14 +8,20 @@
 //   is), 1280x800, 1920x1080 and 3840x2160 (scaled between black bars), in
 //   one run, the way the game chooses for this driver;
 //   bench_game_frame --sizes opengl   the same, scaled with OpenGL.
+//   bench_game_frame --play    on the same display: the CPU time a second of
+//   play costs with the game's own loop and real 60 Hz ticks, in windows of
+//   640x480 and 1920x1080, against a loop that draws on every pass (as the
+//   game did before it slept between ticks), and while the game is held.
 #include <allegro.h>
 #include <alleggl.h>
 #include <xalleg.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 #include "empty_frame.h"
 #include "game/game.h"
@@ -121,12 +127,92 @@ static int measure_presented_sizes() {
     return 0;
 }
 
+// ---- A second of play ----------------------------------------------------
+
+static const int PLAY_SECONDS = 4;
+static const int PLAY_ROUNDS = 3;  // interleaved, so both loops share what else the machine does
+
+static long every_pass_frames;
+
+// The loop as it was before it slept: every pass draws a frame, whether or
+// not a tick ran since the last one.
+static void run_loop_drawing_every_pass() {
+    while (quit_request.load() == 0) {
+        run_owed_ticks();
+        draw_frame();
+        glFlush();
+        present_frame();
+        every_pass_frames++;
+    }
+}
+
+// CPU seconds a wall-clock second over PLAY_SECONDS of `loop`, from a fresh
+// crowded round with the real timer's ticks; the loop is told to end as the
+// desktop closing the window would.
+static double cpu_per_second_of(void (*loop)()) {
+    set_up_round_14();
+    quit_request = 0;
+    std::thread stop([] {
+        std::this_thread::sleep_for(std::chrono::seconds(PLAY_SECONDS));
+        quit_request = QUIT_FROM_WINDOW;
+    });
+    pending_ticks = 0;
+    const auto start = std::chrono::steady_clock::now();
+    const double cpu_start = bench::process_cpu_seconds();
+    loop();
+    const double cpu = bench::process_cpu_seconds() - cpu_start;
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    stop.join();
+    quit_request = 0;
+    return cpu / wall;
+}
+
+static void give_focus_to(Window window) {
+    XLOCK();
+    XSetInputFocus(_xwin.display, window, RevertToNone, CurrentTime);
+    XSync(_xwin.display, False);
+    XUNLOCK();
+}
+
+static int measure_play() {
+    static const int SIZES[][2] = {{640, 480}, {1920, 1080}};
+    for (const auto& size : SIZES) {
+        if (!resize_window(size[0], size[1])) {
+            std::printf("the window cannot be %dx%d here (a display of 1920x1080 or more is needed)\n", size[0], size[1]);
+            return 1;
+        }
+        double every_pass = 0, game_loop = 0;
+        every_pass_frames = 0;
+        for (int round = 0; round < PLAY_ROUNDS; round++) {
+            every_pass += cpu_per_second_of(run_loop_drawing_every_pass) / PLAY_ROUNDS;
+            game_loop += cpu_per_second_of(run_main_loop) / PLAY_ROUNDS;
+        }
+        std::printf("a second of play, round %d, %dx%d window: %.2f CPU seconds drawing every pass "
+                    "(%.0f frames a second), %.2f with the game's loop (a frame only after a tick, "
+                    "60 at most)\n",
+                    round_number, size[0], size[1], every_pass,
+                    static_cast<double>(every_pass_frames) / (PLAY_SECONDS * PLAY_ROUNDS), game_loop);
+    }
+    // Held: the focus goes elsewhere (no window manager here), as alt+Tab
+    // would take it.
+    give_focus_to(None);
+    const double held = cpu_per_second_of(run_main_loop);
+    give_focus_to(_xwin.window);
+    std::printf("a second held (another window has the focus), 1920x1080 window: %.3f CPU seconds\n", held);
+    return 0;
+}
+
 int main(int argc, char** argv) {
     if (start_game() != START_OK) {
         std::printf("start-up failed (no display or no memory)\n");
         return 1;
     }
     set_up_round_14();
+    if (argc > 1 && std::strcmp(argv[1], "--play") == 0) {
+        const int status = measure_play();
+        tear_down_game();
+        return status;
+    }
     if (argc > 1 && std::strcmp(argv[1], "--sizes") == 0) {
         if (argc > 2 && std::strcmp(argv[2], "opengl") == 0) use_present_path(PRESENT_WITH_OPENGL);
         const int status = measure_presented_sizes();

@@ -7,24 +7,17 @@
 // focus to. Each frame is drawn at 640x480 and shown scaled to the window's
 // current size, 4:3 kept, between black bars (presentation.cpp).
 //
-// The pointer is grabbed and confined to the window with the cursor hidden:
-// Allegro's mickeys then come from an endless relative motion (Xwayland
-// locks the pointer for a hidden, confined cursor), as in a full-screen mode.
+// How it takes the pointer, follows the focus and switches to a window is
+// in desktop.cpp.
 #include <allegro.h>
 #include <alleggl.h>
 #include <xalleg.h>
-#include <X11/Xatom.h>
-#include <X11/extensions/Xfixes.h>
 
 #include "shell/shell.h"
 #include "shell/shell_local.h"
 
-static const int GRAB_RETRY_FRAMES = 30;  // frames between two tries at the pointer grab
-
 static int window_width = SCREEN_WIDTH;
 static int window_height = SCREEN_HEIGHT;
-static bool pointer_grabbed;
-static int frames_since_grab_try;
 
 PictureRect fit_picture(int width, int height) {
     if (width <= 0 || height <= 0) return PictureRect{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
@@ -43,54 +36,6 @@ PictureRect fit_picture(int width, int height) {
 
 // ---- X11 (every call below holds Allegro's X lock) ------------------------
 
-static bool window_manager_running(Display* display) {
-    Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
-    Atom type;
-    int format;
-    unsigned long count, after;
-    unsigned char* data = nullptr;
-    bool running = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW,
-                                      &type, &format, &count, &after, &data) == Success &&
-                   type == XA_WINDOW && count == 1;
-    if (data) XFree(data);
-    return running;
-}
-
-// The window as the window manager may resize it: no minimum or maximum size.
-static void allow_any_window_size(Display* display, Window window) {
-    XSizeHints* hints = XAllocSizeHints();
-    if (!hints) return;
-    hints->flags = PMinSize;
-    hints->min_width = SCREEN_WIDTH / 2;
-    hints->min_height = SCREEN_HEIGHT / 2;
-    XSetWMNormalHints(display, window, hints);
-    XFree(hints);
-}
-
-static void ask_for_full_screen(Display* display, Window window) {
-    XEvent event = {};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "_NET_WM_STATE", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = 1;  // _NET_WM_STATE_ADD
-    event.xclient.data.l[1] = static_cast<long>(XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False));
-    event.xclient.data.l[2] = 0;
-    event.xclient.data.l[3] = 1;  // asked by a normal application
-    XSendEvent(display, DefaultRootWindow(display), False,
-               SubstructureRedirectMask | SubstructureNotifyMask, &event);
-}
-
-static void try_pointer_grab() {
-    frames_since_grab_try = 0;
-    int result = XGrabPointer(_xwin.display, _xwin.window, False,
-                              PointerMotionMask | ButtonPressMask | ButtonReleaseMask,
-                              GrabModeAsync, GrabModeAsync, _xwin.window, None, CurrentTime);
-    pointer_grabbed = result == GrabSuccess;
-    // AllegroGL's driver exit releases a grab it finds marked here.
-    _xwin.mouse_grabbed = pointer_grabbed ? 1 : 0;
-}
-
 static void read_window_size() {
     Window root;
     int x, y;
@@ -101,21 +46,6 @@ static void read_window_size() {
     // Allegro warps the pointer back to the window's centre for mickeys.
     _xwin.window_width = window_width;
     _xwin.window_height = window_height;
-}
-
-static void set_up_window() {
-    XLOCK();
-    Display* display = _xwin.display;
-    Window window = _xwin.window;
-    allow_any_window_size(display, window);
-    ask_for_full_screen(display, window);
-    XRaiseWindow(display, window);
-    if (!window_manager_running(display)) XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
-    XFixesHideCursor(display, window);
-    try_pointer_grab();
-    XSync(display, False);
-    read_window_size();
-    XUNLOCK();
 }
 
 bool open_game_display() {
@@ -142,7 +72,10 @@ bool open_game_display() {
         return false;
     }
     if (set_gfx_mode(GFX_OPENGL_WINDOWED, width, height, 0, 0) < 0) return false;
-    set_up_window();
+    set_up_game_window();
+    XLOCK();
+    read_window_size();
+    XUNLOCK();
     choose_present_path();
     direct_frame_drawing(window_width, window_height);
     return true;
@@ -155,7 +88,6 @@ void present_frame() {
     }
     XLOCK();
     read_window_size();
-    if (!pointer_grabbed && ++frames_since_grab_try >= GRAB_RETRY_FRAMES) try_pointer_grab();
     XUNLOCK();
     present_picture(window_width, window_height);
     direct_frame_drawing(window_width, window_height);

@@ -3,8 +3,17 @@
 #include <allegro.h>
 #include <alleggl.h>
 
+#include "shell/hud_lines.h"
 #include "shell/shell.h"
 #include "shell/shell_local.h"
+
+// The dimming over a held game's frame, and where its PAUSED sits (eye
+// coordinates, centred): as near as the Game Over line, a little lower.
+static const float HELD_DIM_ALPHA = 0.55f;
+static const float HELD_DIM_DISTANCE = 10.0f;  // a quad at this depth covers the view
+static const float HELD_DIM_HALF_SIZE = 10.0f;
+static const float PAUSED_Y = 1.0f;
+static const float PAUSED_Z = -30.0f;
 
 void draw_hud_lines(const HudLine* lines, int count, float y_offset) {
     if (!hud_font) return;
@@ -28,6 +37,39 @@ void draw_hud() {
     HudLine lines[HUD_MAX_LINES];
     const int count = run_hud_pass(lines, HUD_MAX_LINES);
     draw_hud_lines(lines, count, 0);
+
+    glEnable(GL_LIGHTING);
+    glEnable(GL_CULL_FACE);
+    glDisable(GL_BLEND);
+    glDepthFunc(GL_LESS);
+}
+
+void draw_paused_overlay() {
+    glLoadIdentity();
+    glDisable(GL_LIGHTING);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_TEXTURE_2D);
+    glDepthFunc(GL_ALWAYS);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(0, 0, 0, HELD_DIM_ALPHA);
+    glBegin(GL_QUADS);
+    glVertex3f(-HELD_DIM_HALF_SIZE, -HELD_DIM_HALF_SIZE, -HELD_DIM_DISTANCE);
+    glVertex3f(HELD_DIM_HALF_SIZE, -HELD_DIM_HALF_SIZE, -HELD_DIM_DISTANCE);
+    glVertex3f(HELD_DIM_HALF_SIZE, HELD_DIM_HALF_SIZE, -HELD_DIM_DISTANCE);
+    glVertex3f(-HELD_DIM_HALF_SIZE, HELD_DIM_HALF_SIZE, -HELD_DIM_DISTANCE);
+    glEnd();
+    glColor4f(1, 1, 1, 1);
+    glEnable(GL_TEXTURE_2D);
+
+    // The HUD's own text: its font, added to the picture.
+    glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_COLOR);
+    HudLine line;
+    const char* text = "PAUSED";
+    // AllegroGL gives the converted font's lengths in its scaled units.
+    const float width = hud_font ? static_cast<float>(text_length(hud_font, text)) : 0;
+    add_hud_line(&line, 1, 0, -width / 2, PAUSED_Y, PAUSED_Z, 255, 255, 255, "%s", text);
+    draw_hud_lines(&line, 1, 0);
 
     glEnable(GL_LIGHTING);
     glEnable(GL_CULL_FACE);

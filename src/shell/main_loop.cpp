@@ -1,21 +1,65 @@
 // The fixed 60 Hz main loop: a timer callback counts owed ticks, the loop
-// pays them off one by one, then draws one frame and flips. It never sleeps.
+// pays them off one by one, then draws one frame and flips. Between ticks it
+// sleeps, and without the keyboard focus the game holds.
 #include <allegro.h>
 #include <alleggl.h>
+#include <linux/futex.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <climits>
+#include <ctime>
 
 #include "game/game.h"
 #include "shell/shell.h"
+#include "shell/shell_local.h"
+#include "sound/sound.h"
+
+// A sleep between ticks ends after this at the latest, so that Escape and a
+// quit request are seen even if the timer thread were held up.
+static const int TICK_WAIT_LIMIT_MS = 100;
+// While held, the loop looks at the focus, at quit requests and at the
+// window's exposures this often.
+static const int HELD_WAKE_MS = 100;
 
 std::atomic<int32_t> pending_ticks{0};
 
+static_assert(sizeof(std::atomic<int32_t>) == sizeof(int32_t) && std::atomic<int32_t>::is_always_lock_free,
+              "the kernel waits on the counter's own word");
+
+void wait_while_unchanged(std::atomic<int32_t>& word, int32_t seen, int timeout_ms) {
+    timespec timeout = {timeout_ms / 1000, (timeout_ms % 1000) * 1000000L};
+    syscall(SYS_futex, reinterpret_cast<int32_t*>(&word), FUTEX_WAIT_PRIVATE, seen, &timeout, nullptr, 0);
+}
+
+void wake_waiters(std::atomic<int32_t>& word) {
+    syscall(SYS_futex, reinterpret_cast<int32_t*>(&word), FUTEX_WAKE_PRIVATE, INT_MAX, nullptr, nullptr, 0);
+}
+
 void tick_callback() {
-    pending_ticks.fetch_add(1);
+    // The loop sleeps only on a counter of 0.
+    if (pending_ticks.fetch_add(1) == 0) wake_waiters(pending_ticks);
 }
 END_OF_FUNCTION(tick_callback)
 
+void wait_for_owed_tick() {
+    if (pending_ticks.load() <= 0) wait_while_unchanged(pending_ticks, 0, TICK_WAIT_LIMIT_MS);
+}
+
+// Owed ticks are paid one by one, and ticks that fall due during a long
+// catch-up are paid in the same pass. But a backlog beyond OWED_TICKS_LIMIT
+// (a quarter of a second) is dropped unplayed: it comes from a process that
+// was stopped (a suspended laptop, SIGSTOP, a debugger) or starved, and
+// playing it would run seconds of enemy fire and clock in one blink, with
+// the player unable to act. A slow frame owes far fewer ticks and is caught
+// up as always.
 int run_owed_ticks() {
     int ran = 0;
-    while (pending_ticks.load() > 0) {
+    for (int32_t owed = pending_ticks.load(); owed > 0; owed = pending_ticks.load()) {
+        if (owed > OWED_TICKS_LIMIT) {
+            pending_ticks.fetch_sub(owed);
+            continue;
+        }
         if (in_game == 1) {
             game_tick();
         } else {
@@ -27,14 +71,55 @@ int run_owed_ticks() {
     return ran;
 }
 
+static void draw_and_present(bool held) {
+    draw_frame();
+    if (held) draw_paused_overlay();
+    glFlush();
+    present_frame();
+}
+
+// The game holds while another window has the focus: no tick runs, the
+// sound pauses, the pointer is the desktop's, and the frozen frame shows
+// PAUSED. Focus back, the game goes on from where it stood, owing no tick
+// for the time it held.
+static void hold_game() {
+    release_pointer();
+    pause_sound();
+    // PAUSED shows after the first wake, so a focus that is only passing
+    // through (the window manager's own grab, the focus coming at start-up)
+    // does not flash it; then only when the desktop has uncovered or resized
+    // the window, since the picture stands still.
+    bool drawn = false;
+    while (!window_has_focus() && quit_request.load() == 0) {
+        wait_for_focus_change(HELD_WAKE_MS);
+        if ((window_exposed() || !drawn) && !window_has_focus()) {
+            draw_and_present(true);
+            drawn = true;
+        }
+    }
+    if (quit_request.load() != 0) return;
+    pending_ticks.store(0);
+    // The motion over the window while it was held is no turn.
+    int mickey_x, mickey_y;
+    if (mouse_driver) get_mouse_mickeys(&mickey_x, &mickey_y);
+    resume_sound();
+    take_pointer();
+}
+
 void run_main_loop() {
     main_loop_running = true;
     for (;;) {
         if (key[KEY_ESC] || quit_request.load() != 0) break;
-        run_owed_ticks();
-        draw_frame();
-        glFlush();
-        present_frame();
+        if (!window_has_focus()) {
+            hold_game();
+            continue;
+        }
+        follow_window_mode_keys();
+        keep_pointer_taken();
+        wait_for_owed_tick();
+        // A frame with no tick before it would show the last one again.
+        if (run_owed_ticks() == 0) continue;
+        draw_and_present(false);
     }
     main_loop_running = false;
 }

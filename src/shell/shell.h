@@ -13,15 +13,23 @@ enum {
 
 extern std::atomic<int32_t> pending_ticks;
 
-void tick_callback();  // the timer thread's only action: pending_ticks += 1
+void tick_callback();  // the timer thread's only action: pending_ticks += 1, the loop woken
+
+// A backlog longer than this (a quarter of a second) is dropped, not played.
+static const int32_t OWED_TICKS_LIMIT = 15;
 
 // Runs every owed tick (game_tick while in_game, else menu_tick), re-reading
-// the counter after each one. Returns the number of ticks run.
+// the counter after each one; a backlog over OWED_TICKS_LIMIT is dropped
+// unplayed. Returns the number of ticks run.
 int run_owed_ticks();
+// Sleeps until a tick is owed, or a tenth of a second at most.
+void wait_for_owed_tick();
 void game_tick();
 void per_second_step();
 void draw_frame();
-void run_main_loop();  // until Escape is held or quit_request is set
+// Until Escape is held or quit_request is set: each pass runs the owed ticks
+// and draws a frame when any ran; without the focus the game holds.
+void run_main_loop();
 
 // What ended the run besides Escape: 0 while nothing has, else the number
 // of the signal (SIGTERM, SIGINT, SIGHUP) or QUIT_FROM_WINDOW when the
@@ -88,6 +96,37 @@ PresentPath present_path();
 bool use_present_path(PresentPath path);
 // Whether a GL_RENDERER string names one of Mesa's software rasterizers.
 bool is_software_renderer(const char* renderer);
+
+// ---- One window among others ---------------------------------------------
+
+// The open window made resizable and full screen, the focus followed from
+// now on, the pointer taken if the window has the focus, vsync asked for.
+void set_up_game_window();
+// Whether the window has the keyboard focus (also true without X).
+bool window_has_focus();
+// Sleeps until the focus changes, or at most timeout_ms.
+void wait_for_focus_change(int timeout_ms);
+// Whether the desktop uncovered or resized the window since the last call
+// (its picture is then to be drawn again).
+bool window_exposed();
+// The pointer grabbed and confined to the window, the cursor hidden; or
+// both given back to the desktop.
+void take_pointer();
+void release_pointer();
+// Tries the grab again now and then while the window has the focus but
+// another program held the pointer when it was taken.
+void keep_pointer_taken();
+// F11 or Alt+Enter (either Alt) switches between full screen and a window.
+void follow_window_mode_keys();
+void toggle_window_mode();
+// The window of window mode on a screen of the given size: 4:3, a whole
+// number of 320x240 steps, within 85% of the screen both ways.
+struct WindowSize {
+    int width, height;
+};
+WindowSize window_mode_size(int screen_width, int screen_height);
+// Over the frozen frame of a held game: the picture dimmed and PAUSED.
+void draw_paused_overlay();
 
 // Where the 640x480 picture goes in a window of the given size: as large as
 // fits, 4:3 kept, centred. (0, 0) is the window's bottom left.

@@ -3,6 +3,7 @@
 
 #include <allegro.h>
 
+#include <atomic>
 #include <cstdint>
 
 #include "assets/asset_list.h"
@@ -46,3 +47,9 @@ void draw_hud_lines(const HudLine* lines, int count, float y_offset);
 bool find_asset_folder();
 void report_unloaded_asset(AssetId file);
 void check_asset_readable(AssetId file);  // for files opened later
+
+// Blocking waits on a counter shared with another thread (a Linux futex):
+// sleeps while word still holds seen, at most timeout_ms; wake_waiters ends
+// every such sleep on word. Safe to call from Allegro's timer thread.
+void wait_while_unchanged(std::atomic<int32_t>& word, int32_t seen, int timeout_ms);
+void wake_waiters(std::atomic<int32_t>& word);

@@ -152,6 +152,18 @@ void close_music_stream(MusicStream* stream) {
     open_music_streams--;
 }
 
+void pause_sound() {
+    if (!audio_open) return;
+    Mix_Pause(-1);
+    Mix_PauseMusic();
+}
+
+void resume_sound() {
+    if (!audio_open) return;
+    Mix_Resume(-1);
+    Mix_ResumeMusic();
+}
+
 void close_sound() {
     if (!audio_open) return;
     if (playing_stream) Mix_HaltMusic();

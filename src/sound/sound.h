@@ -47,6 +47,9 @@ MusicStream* open_music_stream(const char* path);  // looping; null on failure
 void play_music_stream(MusicStream* stream);       // on the music voice
 void stop_music_stream(MusicStream* stream);
 void close_music_stream(MusicStream* stream);
+// Every sample and the music stop where they are, and go on from there.
+void pause_sound();
+void resume_sound();
 void close_sound();
 
 // What the game last asked of each fixed channel, kept whether or not a

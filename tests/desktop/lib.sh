@@ -87,7 +87,7 @@ start_keys() {
   coproc KEYS { exec "$keys_tool" 2>>"$work/keys.log"; }
   pids+=("$KEYS_PID")
 }
-declare -A evdev_code=([Escape]=1 [Return]=28 [w]=17 [Shift_L]=42)
+declare -A evdev_code=([Escape]=1 [Return]=28 [w]=17 [Shift_L]=42 [F11]=87)
 press_key() {
   local verb=release reply=
   [ "$2" = 1 ] && verb=press
@@ -165,7 +165,7 @@ focus_terminal() {
 # --- the game -----------------------------------------------------------------
 start_game() {
   ( cd "$build" && ulimit -c unlimited 2>/dev/null; exec env DISPLAY="$x_display" ${x_auth:+XAUTHORITY=$x_auth} \
-      WAYLAND_DISPLAY="$WAYLAND_DISPLAY" SDL_AUDIODRIVER=dummy "$game" ) \
+      WAYLAND_DISPLAY="$WAYLAND_DISPLAY" SDL_AUDIODRIVER=dummy SUNDOWN_STATE_FILE="$work/state" "$game" ) \
     >"$work/game.log" 2>&1 </dev/null &
   game_pid=$!
   pids+=("$game_pid")
@@ -179,6 +179,49 @@ game_focused() {
 }
 
 game_gone() { ! kill -0 "$game_pid" 2>/dev/null; }
+
+# The game's round clock, as the test build (tests/sundown_test_build)
+# reports it in its state file, and the X pointer as another X client of the
+# same Xwayland finds it.
+round_clock() { awk '$1 == "round_clock" { print $2; exit }' "$work/state" 2>/dev/null; }
+clock_below() { local now; now=$(round_clock); [ -n "$now" ] && [ "$now" -lt "$1" ]; }
+clock_moved_from() { local now; now=$(round_clock); [ -n "$now" ] && [ "$now" != "$1" ]; }
+pointer_free() { DISPLAY=$x_display XAUTHORITY=${x_auth:-} "$build/tests/pointer_grab" >/dev/null 2>&1; }
+pointer_taken() { ! pointer_free; }
+is_paused() { above "$(share "$work/$1-frame.png" 180x60+230+190 'r > 0.9 && g > 0.9 && b > 0.9')" 0.01; }
+
+# In play, for a compositor script that runs the test build and says how to
+# move the focus to the terminal and back (focus_away, focus_back) and
+# whether the game is full screen (game_full_screen): the focus away frees
+# the pointer and holds the game, the focus back takes the pointer and play
+# goes on, and F11 goes to a window and back.
+check_focus_and_window_mode() {
+  declare -F focus_away >/dev/null || return 0
+  if wait_until 10 clock_below 99; then pass "round 1 in play (the clock the game reports runs)"
+  else fail "round 1 did not get to play (round clock $(round_clock))"; return; fi
+  pointer_taken && pass "in play another X client cannot grab the pointer" || fail "the pointer is free in play"
+
+  focus_away
+  wait_until 3 pointer_free && pass "focus away: another X client's pointer grab succeeds" ||
+    fail "focus away: the game still holds the pointer"
+  sleep 0.5
+  local held=$(round_clock)
+  sleep 3
+  [ "$(round_clock)" = "$held" ] && pass "held: the round clock stands still at $held for 3 s" ||
+    fail "held: the round clock went from $held to $(round_clock)"
+  expect_screen held is_paused 5 "held: PAUSED over the frozen picture"
+
+  focus_back
+  wait_until 3 pointer_taken && pass "focus back: the pointer is the game's again" ||
+    fail "focus back: the pointer stays free"
+  wait_until 5 clock_moved_from "$held" && pass "focus back: play goes on" || fail "focus back: the clock stands still"
+
+  hold F11
+  wait_until 5 game_full_screen no && pass "F11: the game leaves full screen for a window" ||
+    fail "F11: the game is still full screen"
+  hold F11
+  wait_until 5 game_full_screen yes && pass "F11 again: full screen" || fail "F11 again: the game is not full screen"
+}
 
 # A game that crashed: its core (where the kernel writes it into the build
 # directory) moves to $work, and its backtrace goes into the test's output.
@@ -201,6 +244,7 @@ run_desktop_checks() {
   expect_screen controls is_controls 5 "Enter (typed through the compositor) leads to the controls screen"
   hold Return
   expect_screen intro is_intro 5 "Enter starts round 1 with its READY intro"
+  check_focus_and_window_mode
   hold Escape
   if wait_until 5 game_gone; then
     wait "$game_pid"; local status=$?

@@ -5,8 +5,10 @@
 # as root it runs as a system user made for the purpose, with its runtime
 # folder and configuration under /tmp (the build directory may sit where that
 # user cannot go); that user lets the game's user into its Xwayland (xhost).
+# Here the focus also goes to foot and back (swaymsg) in play, and F11 is typed
+# to leave full screen and come back (sway's tree tells the full-screen mode).
 source "$(dirname "$0")/lib.sh"
-need sway grim foot xhost ss convert
+need sway grim foot xhost ss convert python3
 
 as_user=()
 sway_files=$work
@@ -42,4 +44,21 @@ ipc() { swaymsg -s "$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock)" "$@"; }
 start_bg foot.log foot
 foot_focused() { ipc -t get_tree 2>/dev/null | grep -q '"app_id": "foot"'; }
 wait_until 10 foot_focused && pass "foot runs, focused, before the game starts" || fail "foot did not appear"
+
+# The test build, which reports the round clock; the terminal takes the
+# focus as a click or alt+Tab would give it.
+game=$build/tests/sundown_test_build
+focus_away() { ipc '[app_id="foot"] focus' >/dev/null; }
+focus_back() { ipc '[class="Sundown"] focus' >/dev/null; }
+game_full_screen() {
+  local mode
+  mode=$(ipc -t get_tree | python3 -c '
+import json, sys
+def walk(n):
+    if (n.get("window_properties") or {}).get("class") == "Sundown":
+        print("yes" if n.get("fullscreen_mode") else "no"); sys.exit()
+    for c in n.get("nodes", []) + n.get("floating_nodes", []): walk(c)
+walk(json.load(sys.stdin))')
+  [ "$mode" = "$1" ]
+}
 run_desktop_checks

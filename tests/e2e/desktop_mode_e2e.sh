@@ -5,6 +5,14 @@
 # mode (read through XF86VidMode) during play or after Escape, SIGTERM,
 # SIGINT or SIGHUP, keeps its picture through an xrandr call, and a second
 # copy leaves the first alone, says why on stderr and ends with status 255.
+# At depth 24 the openbox window manager runs, with another program's window
+# beside the game: in play, alt+Tab away frees the pointer (another client's
+# grab succeeds) and holds the game (the round clock, which the test build
+# reports, stands still; PAUSED shows; the sound is silent), and a click on
+# the game takes the pointer back and play goes on; a 10 s SIGSTOP costs the
+# clock at most a second; F11 and Alt+Enter switch to a window and back
+# (Alt+Enter leaving the title as it is); closing the window quits with 0,
+# and SIGTERM ends a held game as it ends any other.
 #   desktop_mode_e2e.sh SUNDOWN_BINARY BUILD_DIR      (run by with-display)
 set -u
 game=$(readlink -f "${1:?game binary}")
@@ -14,8 +22,18 @@ source "$here/e2e_lib.sh"
 cd "$build" || exit 1
 
 mode_probe=$build/tests/current_mode
+# The game as the test build, which writes its state, for the checks that
+# read the round clock and the screen it is on.
+test_game=$build/tests/sundown_test_build
+export SUNDOWN_STATE_FILE=$shots_dir/desktop-state
 xorg_pid=
-stop_desktop() { [ -n "$xorg_pid" ] && kill "$xorg_pid" 2>/dev/null && wait "$xorg_pid" 2>/dev/null; xorg_pid=; }
+wm_pids=()
+stop_desktop() {
+  local p
+  for p in "${wm_pids[@]}"; do kill "$p" 2>/dev/null && wait "$p" 2>/dev/null; done
+  wm_pids=()
+  [ -n "$xorg_pid" ] && kill "$xorg_pid" 2>/dev/null && wait "$xorg_pid" 2>/dev/null; xorg_pid=
+}
 trap stop_desktop EXIT
 
 start_desktop() {
@@ -38,6 +56,94 @@ start_desktop() {
 }
 
 expect_desktop_mode() { expect_eq "$("$mode_probe")" 1920x1080 "$1"; }
+
+# openbox with its own settings, and another program's window beside the game.
+start_window_manager() {
+  command -v openbox >/dev/null || { fail "openbox is not installed (scripts/install-deps)"; return 1; }
+  XDG_CONFIG_HOME=$state XDG_CACHE_HOME=$state openbox >"$state/openbox.log" 2>&1 </dev/null &
+  wm_pids+=($!)
+  poll_until 10 xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1 || { fail "openbox did not start"; return 1; }
+  xmessage -name other -title "another program" -geometry 400x150+40+40 "another program" >/dev/null 2>&1 &
+  wm_pids+=($!)
+  poll_until 10 xdotool search --onlyvisible --name "^another program\$" >/dev/null 2>&1 ||
+    fail "the other program's window did not appear"
+}
+
+game_window() { xdotool search --onlyvisible --name "^Sundown Arena\$" 2>/dev/null | head -n 1; }
+game_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$(game_window)" ]; }
+pointer_free() { "$build/tests/pointer_grab" >/dev/null 2>&1; }
+pointer_taken() { ! pointer_free; }
+round_clock() { game_state round_clock; }
+clock_moved_from() { local now; now=$(round_clock); [ -n "$now" ] && [ "$now" != "$1" ]; }
+clock_below() { local now; now=$(round_clock); [ -n "$now" ] && [ "$now" -lt "$1" ]; }
+# window_is WxH yes|no: the game's window has that size and is full screen or not.
+window_is() {
+  local w size full=no
+  w=$(game_window) && [ -n "$w" ] || return 1
+  size=$(xwininfo -id "$w" 2>/dev/null | awk '/^  Width:/ { w = $2 } /^  Height:/ { h = $2 } END { print w "x" h }')
+  xprop -id "$w" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_FULLSCREEN && full=yes
+  [ "$size" = "$1" ] && [ "$full" = "$2" ]
+}
+# The recorded audio from now on for SECONDS holds no sound at all.
+audio_silent_for() {
+  local from to
+  from=$(stat -c %s "$audio_file"); sleep "$1"; to=$(stat -c %s "$audio_file")
+  [ "$to" -gt "$from" ] && [ "$(tail -c +"$((from + 1))" "$audio_file" | head -c "$((to - from))" | tr -d '\0' | wc -c)" = 0 ]
+}
+
+# Window mode on the title screen: F11 and Alt+Enter each switch to a 4:3
+# window and back; Alt+Enter does not also leave the title.
+check_window_mode() {
+  hold_key F11 0.3
+  if poll_until 5 window_is 960x720 no; then pass "F11: the game goes to a 960x720 window"
+  else fail "F11 did not give a 960x720 window (xwininfo: $(xwininfo -id "$(game_window)" | grep -E 'Width|Height' | tr -d '\n'))"; fi
+  sleep 0.5
+  take_screenshot window-mode
+  expect_region_lit window-mode 960x720+480+180 "window mode: the picture fills the window"
+  if pointer_taken; then pass "window mode: the pointer is confined while the window has the focus"
+  else fail "window mode: another program could grab the pointer from the focused game"; fi
+  hold_key F11 0.3
+  if poll_until 5 window_is 1920x1080 yes; then pass "F11 again: full screen"; else fail "F11 did not go back to full screen"; fi
+
+  xdotool keydown alt keydown Return; sleep 0.3; xdotool keyup Return keyup alt
+  poll_until 5 window_is 960x720 no && pass "Alt+Enter: a window" || fail "Alt+Enter did not give a window"
+  xdotool keydown alt keydown Return; sleep 0.3; xdotool keyup Return keyup alt
+  poll_until 5 window_is 1920x1080 yes && pass "Alt+Enter again: full screen" || fail "Alt+Enter did not go back to full screen"
+  expect_eq "$(game_state menu_screen)/$(game_state in_game)" 0/0 "Alt+Enter leaves the title screen as it is"
+  expect_letterboxed desktop-after-window-mode
+}
+
+# In play: focus away and back, then a stop of the whole process.
+check_focus_and_stall() {
+  hold_key Return 0.3; sleep 0.5; hold_key Return 0.3
+  poll_until 10 clock_below 99 || { fail "round 1 did not get to play (round clock $(round_clock))"; return; }
+  pass "round 1 in play (the clock the game reports runs)"
+  pointer_taken && pass "in play another program cannot grab the pointer" || fail "the pointer is free in play"
+
+  xdotool key alt+Tab
+  poll_until 3 pointer_free && pass "alt+Tab away: another program's pointer grab succeeds" ||
+    fail "alt+Tab away: the game still holds the pointer"
+  game_active && fail "alt+Tab did not take the focus from the game"
+  sleep 0.5
+  local held=$(round_clock)
+  audio_silent_for 1.5 && pass "held: the music and the sounds are silent" || fail "held: sound goes on"
+  sleep 1.5
+  expect_eq "$(round_clock)" "$held" "held: the round clock stands still for 3 s"
+  take_screenshot held
+  expect_region_colour held 400x120+760+440 "r > 0.9 && g > 0.9 && b > 0.9" "held: PAUSED over the frozen picture"
+
+  xdotool mousemove 1700 900 click 1
+  poll_until 3 pointer_taken && pass "a click on the game: the pointer is the game's again" ||
+    fail "a click on the game did not take the pointer back"
+  poll_until 5 clock_moved_from "$held" && pass "focus back: play goes on" || fail "focus back: the clock stands still"
+  audio_silent_for 1 && fail "focus back: the sound stays silent" || pass "focus back: the sound goes on"
+
+  local before=$(round_clock)
+  kill -STOP "$game_pid"; sleep 10; kill -CONT "$game_pid"; sleep 0.5
+  local after=$(round_clock)
+  if [ -n "$after" ] && [ $((before - after)) -le 1 ]; then pass "stopped for 10 s: the clock went from $before to $after"
+  else fail "stopped for 10 s: the clock went from $before to $after (the stall was played)"; fi
+}
 
 # The picture fills the screen's height, 4:3 kept, with black bars beside it.
 # One screenshot under load once caught a nearly black frame of the title,
@@ -64,8 +170,10 @@ for depth in 24 16; do
   start_desktop "$depth"
   E2E_NAME=desktop-$depth
   expect_desktop_mode "depth $depth: the desktop's mode before the game"
+  [ "$depth" = 24 ] && start_window_manager
 
-  start_game "$game"
+  rm -f "$SUNDOWN_STATE_FILE"
+  E2E_AUDIO=disk start_game "$test_game"
   wait_for_picture
   sleep 0.5
   expect_running "depth $depth: the game starts"
@@ -84,6 +192,8 @@ for depth in 24 16; do
     pgrep -f "xmessage.*Error al inicializar" >/dev/null && fail "a second copy opened a message box"
     expect_running "the first copy runs on after the second"
     expect_letterboxed desktop-after-second-copy
+    check_window_mode
+    check_focus_and_stall
   fi
 
   hold_key Escape 0.3
@@ -91,9 +201,20 @@ for depth in 24 16; do
   expect_desktop_mode "depth $depth: the mode after Escape"
 
   if [ "$depth" = 24 ]; then
+    start_game "$game"
+    poll_until 10 game_active || fail "the game's window did not get the focus"
+    hold_key F11 0.3
+    poll_until 5 window_is 960x720 no || fail "F11 gave no window to close"
+    xdotool key alt+F4
+    expect_exit_within 3 0 "closing the window (openbox's Alt+F4) quits with status 0"
     for sig in TERM INT HUP; do
       start_game "$game"
-      wait_for_picture
+      poll_until 10 game_active || fail "the game's window did not get the focus"
+      # A held game ends the same way.
+      if [ "$sig" = TERM ]; then
+        xdotool key alt+Tab
+        poll_until 3 pointer_free || fail "alt+Tab did not hold the game before SIGTERM"
+      fi
       kill -"$sig" "$game_pid"
       expect_exit_within 3 $((128 + $(kill -l "$sig"))) "SIG$sig ends the game with status 128 + signal"
       expect_desktop_mode "the mode after SIG$sig"

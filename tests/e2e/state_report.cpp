@@ -1,10 +1,12 @@
 // The test build of the game tells an end-to-end script what the screen
 // cannot: when SUNDOWN_STATE_FILE names a file, the game rewrites it (whole,
-// by renaming a fresh copy over it) at most every 50 ms as it presents
-// frames, with the mode, the player's place and heading, and the movement
-// keys' labels the controls screen shows. This definition of
-// allegro_gl_flip stands in front of AllegroGL's, which it then calls. The
-// game itself has no such output.
+// by renaming a fresh copy over it) at most every 50 ms as it finishes
+// frames, with the mode, the round clock, the player's place and heading,
+// and the movement keys' labels the controls screen shows. This definition
+// of glFlush, which the main loop calls after each frame however the frame
+// is then presented (flipped, or scaled by the X server without a flip),
+// stands in front of the OpenGL library's, which it then calls. The game
+// itself has no such output.
 #include <dlfcn.h>
 
 #include <chrono>
@@ -19,7 +21,8 @@ static void write_state(const char* path) {
     const std::string fresh = std::string(path) + ".new";
     FILE* out = std::fopen(fresh.c_str(), "w");
     if (!out) return;
-    std::fprintf(out, "in_game %d\nmenu_screen %d\nround_intro %d\n", in_game, menu_screen, round_intro);
+    std::fprintf(out, "in_game %d\nmenu_screen %d\nround_intro %d\nround_clock %d\n", in_game, menu_screen,
+                 round_intro, round_clock);
     std::fprintf(out, "player %.4f %.4f %.4f\n", player_x, player_y, player_heading);
     std::fprintf(out, "labels");
     for (int k = 0; k < MOVEMENT_KEY_COUNT; k++) std::fprintf(out, " %s", movement_key_label(static_cast<MovementKey>(k)));
@@ -27,7 +30,7 @@ static void write_state(const char* path) {
     if (std::fclose(out) == 0) std::rename(fresh.c_str(), path);
 }
 
-extern "C" void allegro_gl_flip() {
+extern "C" void glFlush() {
     static const char* path = std::getenv("SUNDOWN_STATE_FILE");
     static std::chrono::steady_clock::time_point last;
     const auto now = std::chrono::steady_clock::now();
@@ -35,6 +38,6 @@ extern "C" void allegro_gl_flip() {
         last = now;
         write_state(path);
     }
-    static void (*flip)() = reinterpret_cast<void (*)()>(dlsym(RTLD_NEXT, "allegro_gl_flip"));
-    if (flip) flip();
+    static void (*flush)() = reinterpret_cast<void (*)()>(dlsym(RTLD_NEXT, "glFlush"));
+    if (flush) flush();
 }

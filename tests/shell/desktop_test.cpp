@@ -44,6 +44,28 @@ TEST(Desktop, SoftwareRenderersAreKnownByName) {
     EXPECT_FALSE(is_software_renderer(nullptr));
 }
 
+TEST(Desktop, WindowModeOpensAt4To3InSteps320x240ThatFitTheScreen) {
+    struct Case {
+        int screen_width, screen_height;
+        WindowSize want;
+    };
+    const Case cases[] = {
+        {1920, 1080, {960, 720}},
+        {2560, 1440, {1600, 1200}},
+        {1920, 1200, {1280, 960}},
+        {1280, 800, {640, 480}},
+        {3840, 2160, {2240, 1680}},
+        {1080, 1920, {640, 480}},  // a screen on its side: the width decides
+        {640, 480, {320, 240}},    // never smaller than one step
+    };
+    for (const Case& c : cases) {
+        WindowSize got = window_mode_size(c.screen_width, c.screen_height);
+        SCOPED_TRACE(std::to_string(c.screen_width) + "x" + std::to_string(c.screen_height));
+        EXPECT_EQ(got.width, c.want.width);
+        EXPECT_EQ(got.height, c.want.height);
+    }
+}
+
 static std::string lock_key(const char* display) {
     char key[64];
     display_lock_key(display, key, sizeof key);

@@ -21,6 +21,19 @@ void reset_menu() {
 
 TEST(Menu, EachEnterPressActsOnceAndTheSecondStartsRoundOne) {
     reset_menu();
+    // Alt+Enter switches the window mode: that press never acts, not even
+    // when Alt is let go first. Either Alt key.
+    for (int alt : {KEY_ALT, KEY_ALTGR}) {
+        key[alt] = 1;
+        key[KEY_ENTER] = 1;
+        run_menu_ticks(10);
+        key[alt] = 0;
+        run_menu_ticks(10);
+        key[KEY_ENTER] = 0;
+        run_menu_ticks(1);
+        EXPECT_EQ(menu_screen, 0);
+    }
+
     key[KEY_ENTER] = 1;
     run_menu_ticks(100);  // held: the title gives way once, the game waits
     EXPECT_EQ(menu_screen, 1);

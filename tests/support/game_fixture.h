@@ -15,6 +15,8 @@ inline void release_all_input() {
     key[KEY_A] = 0;
     key[KEY_D] = 0;
     key[KEY_ENTER] = 0;
+    key[KEY_ALT] = 0;
+    key[KEY_ALTGR] = 0;
     mouse_b = 0;
     mouse_mickey_x = 0;
     mouse_mickey_y = 0;
