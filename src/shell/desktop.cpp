@@ -179,7 +179,7 @@ static bool focus_is_on_window() {
     return focus == _xwin.window;
 }
 
-static bool has_extension(const char* list, const char* name) {
+bool has_extension(const char* list, const char* name) {
     const size_t length = std::strlen(name);
     for (const char* at = list; at && (at = std::strstr(at, name)) != nullptr; at += length) {
         const bool starts = at == list || at[-1] == ' ';

@@ -66,13 +66,7 @@ struct OffscreenFrame {
 static OffscreenFrame offscreen;
 
 static bool has_gl_extension(const char* name) {
-    const char* list = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-    if (!list) return false;
-    const size_t length = std::strlen(name);
-    for (const char* at = std::strstr(list, name); at; at = std::strstr(at + length, name)) {
-        if ((at == list || at[-1] == ' ') && (at[length] == ' ' || at[length] == '\0')) return true;
-    }
-    return false;
+    return has_extension(reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)), name);
 }
 
 static void release_offscreen_frame() {

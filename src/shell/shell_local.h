@@ -48,6 +48,10 @@ bool find_asset_folder();
 void report_unloaded_asset(AssetId file);
 void check_asset_readable(AssetId file);  // for files opened later
 
+// Whether a space-separated extension list (GL's or GLX's; null for none)
+// names the extension, as a whole word.
+bool has_extension(const char* list, const char* name);
+
 // Blocking waits on a counter shared with another thread (a Linux futex):
 // sleeps while word still holds seen, at most timeout_ms; wake_waiters ends
 // every such sleep on word. Safe to call from Allegro's timer thread.
