@@ -140,7 +140,7 @@ static void run_loop_drawing_every_pass() {
     while (quit_request.load() == 0) {
         run_owed_ticks();
         draw_frame();
-        glFlush();
+        finish_gl_drawing();
         present_frame();
         every_pass_frames++;
     }

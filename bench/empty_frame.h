@@ -12,19 +12,22 @@
 #include <chrono>
 #include <cstdio>
 
+#include "shell/shell.h"
+
 namespace bench {
 
 const int EMPTY_FRAMES = 600;
 
-// Seconds a frame of `draw` takes over `frames` frames, each followed by a
-// flush and `present` (a plain flip, or the game's own presentation).
+// Seconds a frame of `draw` takes over `frames` frames, each handed to the
+// driver as the game hands its frames (finish_gl_drawing) and followed by
+// `present` (a plain flip, or the game's own presentation).
 template <typename Draw>
 double seconds_per_frame(Draw draw, int frames, void (*present)() = allegro_gl_flip) {
     glFinish();
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < frames; i++) {
         draw();
-        glFlush();
+        finish_gl_drawing();
         present();
     }
     glFinish();

@@ -74,7 +74,7 @@ int run_owed_ticks() {
 static void draw_and_present(bool held) {
     draw_frame();
     if (held) draw_paused_overlay();
-    glFlush();
+    finish_gl_drawing();
     present_frame();
 }
 

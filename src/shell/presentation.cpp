@@ -50,6 +50,7 @@ static const int FRAME_BYTES_PER_PIXEL = 4;      // the read-back frame: 32-bit 
 static const int SHARED_IMAGE_COUNT = 2;         // the server reads one while the next frame is read back into the other
 
 static PresentPath path = PRESENT_WITH_OPENGL;
+static bool wait_for_rasterizer;  // llvmpipe: each frame is finished before it is presented
 static int last_window_width = SCREEN_WIDTH;
 static int last_window_height = SCREEN_HEIGHT;
 static bool frame_in_framebuffer;  // the frame being drawn goes into the off-screen framebuffer
@@ -414,12 +415,45 @@ static bool window_has_xrgb_pixels(Display* display, Window window) {
 void choose_present_path() {
     path = PRESENT_WITH_OPENGL;
     server_scaling_failed = false;
+    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    wait_for_rasterizer = renderer && std::strstr(renderer, "llvmpipe");
     if (!_xwin.display) return;
-    if (!is_software_renderer(reinterpret_cast<const char*>(glGetString(GL_RENDERER)))) return;
+    if (!is_software_renderer(renderer)) return;
     XLOCK();
     const bool possible = window_has_xrgb_pixels(_xwin.display, _xwin.window) && server_can_scale(_xwin.display);
     XUNLOCK();
     if (possible) path = PRESENT_THROUGH_X_SERVER;
+}
+
+// Mesa's llvmpipe (seen with 22.3.6) can free a fence while one of its
+// rasterizer threads is still unlocking it. That thread's
+// pthread_mutex_unlock then writes a zero into freed heap memory, and glibc
+// finds the damage later, at some malloc or free inside the driver: the
+// SIGSEGV or "free(): corrupted unsorted chunks" a few seconds after start.
+// - The last rasterizer thread to finish a scene counts itself into the
+//   scene's fence under the fence's lock: count++, broadcast, unlock
+//   (lp_fence_signal).
+// - When the drawing thread starts a scene, lp_setup_get_empty_scene looks
+//   for a finished scene to reuse by reading that count without the lock
+//   (lp_fence_signalled), and lp_scene_end_rasterization drops the scene's
+//   reference to the fence. The setup's own reference goes at its next
+//   flush, and the fence with it, possibly before that thread has unlocked.
+// It takes a frame flushed that nobody waits for and that finishes just as
+// the next scenes start and flush: glFlush at the end of a frame, then the
+// copy of the OpenGL-scaled presentation (glCopyTexSubImage2D flushes a
+// blit of its own). glFinish waits for the newest fence under its lock, and
+// the threads finish scenes in order, so once it returns no fence that
+// llvmpipe may free later is still being unlocked. Each frame ends with it
+// here, and so does AllegroGL's drawing at start-up. Both ways of
+// presenting wait for the frame anyway (the flip, the read-back), and
+// bench_game_frame --sizes shows no cost. tests/regression/
+// llvmpipe_fence_e2e.sh widens the race until it shows, and checks the game.
+void finish_gl_drawing() {
+    if (wait_for_rasterizer) {
+        glFinish();
+    } else {
+        glFlush();
+    }
 }
 
 PresentPath present_path() {

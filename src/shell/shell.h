@@ -91,6 +91,9 @@ enum PresentPath {
 // calls it.
 void choose_present_path();
 PresentPath present_path();
+// Hands the drawing so far to the driver before it is presented: a flush,
+// or on llvmpipe a wait until it is drawn (presentation.cpp says why).
+void finish_gl_drawing();
 // Switches paths (tests and benchmarks); false when this display cannot
 // scale through the X server (no MIT-SHM, RENDER or framebuffer objects).
 bool use_present_path(PresentPath path);

@@ -220,7 +220,9 @@ StartResult start_game() {
     load_palette();
     load_textures();
     set_fixed_gl_state();
+    finish_gl_drawing();  // AllegroGL's font conversion starts scenes of its own
     convert_hud_font(font);
+    finish_gl_drawing();
     check_asset_readable(ASSET_ROUND_MUSIC);  // opened by every round start
 
     LOCK_VARIABLE(pending_ticks);
