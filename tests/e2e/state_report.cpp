@@ -2,11 +2,11 @@
 // cannot: when SUNDOWN_STATE_FILE names a file, the game rewrites it (whole,
 // by renaming a fresh copy over it) at most every 50 ms as it finishes
 // frames, with the mode, the round clock, the player's place and heading,
-// and the movement keys' labels the controls screen shows. This definition
-// of glFlush, which the main loop calls after each frame however the frame
-// is then presented (flipped, or scaled by the X server without a flip),
-// stands in front of the OpenGL library's, which it then calls. The game
-// itself has no such output.
+// and the movement keys' labels the controls screen shows. These
+// definitions of glFlush and glFinish, one of which the main loop calls
+// after each frame however the frame is then presented (flipped, or scaled
+// by the X server without a flip), stand in front of the OpenGL library's,
+// which they then call. The game itself has no such output.
 #include <dlfcn.h>
 
 #include <chrono>
@@ -30,7 +30,7 @@ static void write_state(const char* path) {
     if (std::fclose(out) == 0) std::rename(fresh.c_str(), path);
 }
 
-extern "C" void glFlush() {
+static void report_state() {
     static const char* path = std::getenv("SUNDOWN_STATE_FILE");
     static std::chrono::steady_clock::time_point last;
     const auto now = std::chrono::steady_clock::now();
@@ -38,6 +38,16 @@ extern "C" void glFlush() {
         last = now;
         write_state(path);
     }
+}
+
+extern "C" void glFlush() {
+    report_state();
     static void (*flush)() = reinterpret_cast<void (*)()>(dlsym(RTLD_NEXT, "glFlush"));
     if (flush) flush();
+}
+
+extern "C" void glFinish() {
+    report_state();
+    static void (*finish)() = reinterpret_cast<void (*)()>(dlsym(RTLD_NEXT, "glFinish"));
+    if (finish) finish();
 }
