@@ -446,8 +446,8 @@ void choose_present_path() {
 // llvmpipe may free later is still being unlocked. Each frame ends with it
 // here, and so does AllegroGL's drawing at start-up. Both ways of
 // presenting wait for the frame anyway (the flip, the read-back), and
-// bench_game_frame --sizes shows no cost. tests/regression/
-// llvmpipe_fence_e2e.sh widens the race until it shows, and checks the game.
+// bench_game_frame --sizes shows no cost. The llvmpipe_fence_e2e test
+// (tests/regression) widens the race until it shows, and checks the game.
 void finish_gl_drawing() {
     if (wait_for_rasterizer) {
         glFinish();
