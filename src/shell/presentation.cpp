@@ -441,13 +441,17 @@ void choose_present_path() {
 // It takes a frame flushed that nobody waits for and that finishes just as
 // the next scenes start and flush: glFlush at the end of a frame, then the
 // copy of the OpenGL-scaled presentation (glCopyTexSubImage2D flushes a
-// blit of its own). glFinish waits for the newest fence under its lock, and
-// the threads finish scenes in order, so once it returns no fence that
-// llvmpipe may free later is still being unlocked. Each frame ends with it
-// here, and so does AllegroGL's drawing at start-up. Both ways of
-// presenting wait for the frame anyway (the flip, the read-back), and
-// bench_game_frame --sizes shows no cost. The llvmpipe_fence_e2e test
-// (tests/regression) widens the race until it shows, and checks the game.
+// blit of its own). Each frame here ends with glFinish instead, and so does
+// AllegroGL's drawing at start-up: glFinish waits for the newest fence
+// under its lock, and the threads finish scenes in order, so the frame's
+// fences are all unlocked before the presentation starts scenes of its own.
+// With it the llvmpipe_fence_e2e test (tests/regression), which widens the
+// race until it shows, finds no such unlock on any display tried. A
+// glFinish just before the copy instead was not enough: the test still saw
+// fences freed too early inside the copy and the flip, for a reason not
+// found, so keep the wait where it is. Both ways of presenting wait for the
+// frame anyway (the flip, the read-back), and bench_game_frame --sizes
+// shows no cost.
 void finish_gl_drawing() {
     if (wait_for_rasterizer) {
         glFinish();
