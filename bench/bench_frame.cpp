@@ -18,6 +18,7 @@
 
 #include "anim/anim.h"
 #include "assets/asset_table.h"
+#include "desktop/desktop.h"
 #include "game/game.h"
 #include "render/render.h"
 #include "shell/shell.h"

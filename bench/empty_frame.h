@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "desktop/desktop.h"
 #include "shell/shell.h"
 
 namespace bench {

@@ -22,7 +22,7 @@ static const float CONTROLS_CARD_Z = -10.0f;
 static const float MOVEMENT_KEY_LABEL_Z = -80.0f;
 
 // The labels of the four movement keys as the player's layout prints them
-// (key_positions.h), each centred on its blank keycap of the keyboard card,
+// (desktop.h), each centred on its blank keycap of the keyboard card,
 // in white. Eye coordinates, drawn without the screen's text raise.
 int collect_movement_key_lines(HudLine* out, int capacity);
 

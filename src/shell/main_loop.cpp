@@ -2,17 +2,10 @@
 // pays them off one by one, then draws one frame and flips. Between ticks it
 // sleeps, and without the keyboard focus the game holds.
 #include <allegro.h>
-#include <alleggl.h>
-#include <linux/futex.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
-#include <climits>
-#include <ctime>
-
+#include "desktop/desktop.h"
 #include "game/game.h"
 #include "shell/shell.h"
-#include "shell/shell_local.h"
 #include "sound/sound.h"
 
 // A sleep between ticks ends after this at the latest, so that Escape and a
@@ -23,18 +16,6 @@ static const int TICK_WAIT_LIMIT_MS = 100;
 static const int HELD_WAKE_MS = 100;
 
 std::atomic<int32_t> pending_ticks{0};
-
-static_assert(sizeof(std::atomic<int32_t>) == sizeof(int32_t) && std::atomic<int32_t>::is_always_lock_free,
-              "the kernel waits on the counter's own word");
-
-void wait_while_unchanged(std::atomic<int32_t>& word, int32_t seen, int timeout_ms) {
-    timespec timeout = {timeout_ms / 1000, (timeout_ms % 1000) * 1000000L};
-    syscall(SYS_futex, reinterpret_cast<int32_t*>(&word), FUTEX_WAIT_PRIVATE, seen, &timeout, nullptr, 0);
-}
-
-void wake_waiters(std::atomic<int32_t>& word) {
-    syscall(SYS_futex, reinterpret_cast<int32_t*>(&word), FUTEX_WAKE_PRIVATE, INT_MAX, nullptr, nullptr, 0);
-}
 
 void tick_callback() {
     // The loop sleeps only on a counter of 0.

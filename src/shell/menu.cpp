@@ -5,9 +5,9 @@
 #include <allegro.h>
 
 #include "assets/art_layout.h"
+#include "desktop/desktop.h"
 #include "game/game.h"
 #include "shell/hud_lines.h"
-#include "shell/key_positions.h"
 #include "shell/shell.h"
 #include "shell/shell_local.h"
 

@@ -7,9 +7,9 @@
 #include <alleggl.h>
 
 #include "assets/asset_table.h"
+#include "desktop/desktop.h"
 #include "game/game.h"
 #include "shell/hud_lines.h"
-#include "shell/key_positions.h"
 #include "shell/shell.h"
 #include "shell/shell_local.h"
 

@@ -13,9 +13,9 @@
 #include <cstring>
 
 #include "assets/asset_table.h"
+#include "desktop/desktop.h"
 #include "game/game.h"
 #include "render/render.h"
-#include "shell/key_positions.h"
 #include "shell/shell.h"
 #include "shell/shell_local.h"
 #include "sound/sound.h"
@@ -128,7 +128,8 @@ static void remember_font_ranges(FONT* font) {
     }
 }
 
-bool hud_font_can_draw(uint32_t code_point) {
+// Whether the HUD font has a glyph for a Unicode code point (false without it).
+static bool hud_font_can_draw(uint32_t code_point) {
     if (!hud_font) return false;
     for (int r = 0; r < hud_font_range_count; r++) {
         if (code_point >= hud_font_ranges[r].first && code_point <= hud_font_ranges[r].last) return true;
@@ -143,11 +144,11 @@ static void convert_hud_font(FONT* font) {
         free_loaded_font(font);
     }
     if (!hud_font) report_unloaded_asset(ASSET_HUD_FONT);  // the game plays on without text
+    use_font_for_key_labels(hud_font_can_draw);
 }
 
 void tear_down_game() {
-    release_presentation();
-    set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
+    close_game_display();
     free_model(player_model);
     free_model(shot_model);
     for (int i = 0; i < ENEMY_SLOTS; i++) free_model(enemy_models[i]);
@@ -176,7 +177,7 @@ static StartResult refuse_to_start(const char* reason) {
 // without the mouse no turning or firing: a full screen the player could not
 // play or leave. So each of them failing is the display failure too.
 // The walking keys are pinned to their places before the keyboard driver
-// builds its table (key_positions.h).
+// builds its table.
 static bool install_input_and_timer() {
     if (install_timer() != 0 || install_mouse() < 0) return false;
     pin_keys_to_positions();
@@ -198,8 +199,6 @@ StartResult start_game() {
         return refuse_to_start("no X display (is DISPLAY set?)");
     }
     install_quit_signal_handlers();
-    LOCK_FUNCTION(request_quit_from_window);
-    set_close_button_callback(request_quit_from_window);
     install_allegro_gl();
     if (!install_input_and_timer()) return refuse_to_start("no timer, mouse or keyboard driver");
     max_score = HIGH_SCORE_AT_START;

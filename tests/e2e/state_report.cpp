@@ -15,7 +15,7 @@
 #include <string>
 
 #include "game/game.h"
-#include "shell/key_positions.h"
+#include "desktop/desktop_local.h"
 
 static void write_state(const char* path) {
     const std::string fresh = std::string(path) + ".new";

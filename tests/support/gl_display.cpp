@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "desktop/desktop.h"
 #include "shell/shell.h"
 
 static int display_state;  // 0 untried, 1 open, -1 failed

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "desktop/desktop.h"
 #include "shell/shell.h"
 
 TEST(Desktop, PictureFillsTheWindowWithItsShapeKept) {

@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "shell/shell.h"
+#include "desktop/desktop.h"
 
 static const int LOCK_PATH_CAPACITY = 512;
 static const int DISPLAY_KEY_CAPACITY = 128;

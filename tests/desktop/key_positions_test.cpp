@@ -12,8 +12,8 @@
 #include <set>
 #include <string>
 
+#include "desktop/desktop_local.h"
 #include "shell/hud_lines.h"
-#include "shell/key_positions.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <csignal>
 #include <unistd.h>
 
-#include "shell/shell.h"
+#include "desktop/desktop.h"
 
 std::atomic<int> quit_request{0};
 std::atomic<bool> main_loop_running{false};

@@ -18,8 +18,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "shell/key_positions.h"
-#include "shell/shell_local.h"
+#include "desktop/desktop_local.h"
 
 namespace {
 
@@ -29,6 +28,11 @@ char labels[MOVEMENT_KEY_COUNT][KEY_LABEL_BYTES] = {"W", "S", "A", "D"};
 int pinned_keycodes[MAX_KEYCODE + 1];  // by KEY_POSITIONS index; 0 for none
 bool pinned;
 bool labels_read;  // since start-up, when the HUD font was not there yet
+bool (*label_font_can_draw)(uint32_t);  // null until the shell names its font
+
+bool no_font_can_draw(uint32_t) {
+    return false;
+}
 std::chrono::steady_clock::time_point last_refresh;
 char override_text[4096];
 
@@ -80,7 +84,7 @@ bool read_keymap(KeycodeNames& names) {
                 shifted = keysym_at(xkb, keycode, state.group, 1);
             }
             choose_key_label(static_cast<uint32_t>(plain), static_cast<uint32_t>(shifted),
-                             movement_key_us_label(key), hud_font_can_draw, labels[m], KEY_LABEL_BYTES);
+                             movement_key_us_label(key), label_font_can_draw ? label_font_can_draw : no_font_can_draw, labels[m], KEY_LABEL_BYTES);
         }
     }
     XkbFreeKeyboard(xkb, 0, True);
@@ -114,6 +118,11 @@ void pin_keys_to_positions() {
     XLOCK();
     if (read_keymap(names)) pin(names);
     XUNLOCK();
+}
+
+void use_font_for_key_labels(bool (*can_draw)(uint32_t code_point)) {
+    label_font_can_draw = can_draw;
+    labels_read = false;  // read again with the font at the next look
 }
 
 void follow_keyboard_layout() {

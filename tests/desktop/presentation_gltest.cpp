@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "desktop/desktop.h"
 #include "shell/shell.h"
 #include "support/gl_display.h"
 

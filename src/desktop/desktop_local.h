@@ -1,3 +1,43 @@
+// The desktop room's own: what its files share and the tests look at, and
+// nothing the shell uses (that is desktop.h).
+#pragma once
+
+#include <cstdint>
+
+#include "desktop/desktop.h"
+
+// ---- Ending the run (quit.cpp) -------------------------------------------------
+
+// Allegro's close-button callback: the desktop closed the window.
+void request_quit_from_window();
+
+// ---- The focus and the pointer (focus.cpp) -------------------------------------
+
+// From now on the focus is followed through Allegro's display-switch
+// callbacks and the window's exposures are counted; the pointer is taken
+// if the window has the focus already. Called with the X lock held.
+void start_following_focus();
+
+// ---- The presentation (presentation.cpp) ---------------------------------------
+
+// Whether a space-separated extension list (GL's or GLX's; null for none)
+// names the extension, as a whole word.
+bool has_extension(const char* list, const char* name);
+// One flip a monitor refresh where the GLX driver offers swap control.
+// Called with the X lock held.
+void ask_for_vsync();
+// Picks the way frames reach the window from what the OpenGL driver reports.
+void choose_present_path();
+// Where the next frame is drawn for a window of this size, and how the frame
+// just drawn is shown in it (then flipped, or scaled into it by the X
+// server). Both follow the window's current size, read every frame. What the
+// presentation holds is released before the display closes.
+void direct_frame_drawing(int window_width, int window_height);
+void present_picture(int window_width, int window_height);
+void release_presentation();
+
+// ---- The walking keys by their place (key_positions.cpp, keyboard_layout.cpp) ---
+//
 // The walking keys by their place on the keyboard. The rules read key[KEY_W],
 // key[KEY_A], key[KEY_S] and key[KEY_D]; Allegro's X keyboard driver gives a
 // key the KEY_ code of the letter the layout prints on it, so on a French
@@ -10,11 +50,7 @@
 // keymap: AD02 walks forward, AC01 strafes left, AC02 walks back and AC03
 // strafes right, whatever the layout. Escape and Enter keep Allegro's own
 // mapping. The controls screen names the four keys as the layout prints them.
-#pragma once
-
-#include <cstdint>
-
-// ---- without X: tables, the configuration text, labels -------------------------
+// What follows needs no X: the tables, the configuration text, the labels.
 
 // One key of the typing block: its XKB name and the Allegro key its place
 // has on a US keyboard.
@@ -46,15 +82,6 @@ int keycode_named(const KeycodeNames& names, const char* name);
 // length, 0 when the keymap names none of them, -1 when out is too small.
 int format_key_position_overrides(const KeycodeNames& names, char* out, int capacity);
 
-// The movement keys in the order of the rows of the controls card.
-enum MovementKey {
-    MOVE_FORWARD,
-    MOVE_BACK,
-    MOVE_LEFT,
-    MOVE_RIGHT,
-    MOVEMENT_KEY_COUNT,
-};
-
 // The XKB name of a movement key's place, and the letter a US keyboard
 // prints there ("W"), shown when the layout's own label cannot be.
 const char* movement_key_place(MovementKey key);
@@ -71,18 +98,3 @@ enum {
 void choose_key_label(uint32_t plain, uint32_t shifted, const char* us_label, bool (*drawable)(uint32_t),
                       char* out, int capacity);
 
-// ---- with X (Allegro's X system driver installed; without it they do nothing) -
-
-// Reads the X server's keymap and sets the in-memory [xkeymap] section; call
-// it after install_allegro and before install_keyboard. Reads the labels too.
-void pin_keys_to_positions();
-
-// Re-reads the labels of the four keys for the current layout and XKB group,
-// at most twice a second; if the block's keycodes themselves have changed,
-// pins the new ones and installs the keyboard anew. The controls screen
-// calls it every frame it is shown.
-void follow_keyboard_layout();
-
-// What the layout prints on a movement key, UTF-8 ("Z" for MOVE_FORWARD on
-// AZERTY); the US label until a keymap has been read.
-const char* movement_key_label(MovementKey key);

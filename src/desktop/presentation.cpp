@@ -1,6 +1,7 @@
 // How the 640x480 frame reaches a window of another size: scaled to fit
 // with its 4:3 shape kept, bilinear, black bars beside it. A window of
-// exactly 640x480 shows the frame as drawn, and flips.
+// exactly 640x480 shows the frame as drawn, and flips. Where the driver
+// can, the flips are paced to the monitor's refresh.
 //
 // Two ways to scale, chosen once from what the OpenGL driver reports:
 //
@@ -27,6 +28,7 @@
 #include <allegro.h>
 #include <alleggl.h>
 #include <xalleg.h>
+#include <GL/glx.h>
 #include <X11/extensions/XShm.h>
 #include <X11/extensions/Xrender.h>
 #include <sys/ipc.h>
@@ -34,8 +36,7 @@
 
 #include <cstring>
 
-#include "shell/shell.h"
-#include "shell/shell_local.h"
+#include "desktop/desktop_local.h"
 
 #ifndef GL_PACK_INVERT_MESA
 #define GL_PACK_INVERT_MESA 0x8758  // GL_MESA_pack_invert
@@ -54,6 +55,60 @@ static bool wait_for_rasterizer;  // llvmpipe: each frame is finished before it 
 static int last_window_width = SCREEN_WIDTH;
 static int last_window_height = SCREEN_HEIGHT;
 static bool frame_in_framebuffer;  // the frame being drawn goes into the off-screen framebuffer
+
+PictureRect fit_picture(int width, int height) {
+    if (width <= 0 || height <= 0) return PictureRect{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
+    PictureRect rect;
+    if (static_cast<long>(width) * SCREEN_HEIGHT >= static_cast<long>(height) * SCREEN_WIDTH) {
+        rect.height = height;  // wider than 4:3: bars left and right
+        rect.width = static_cast<int>(static_cast<long>(height) * SCREEN_WIDTH / SCREEN_HEIGHT);
+    } else {
+        rect.width = width;  // taller than 4:3: bars above and below
+        rect.height = static_cast<int>(static_cast<long>(width) * SCREEN_HEIGHT / SCREEN_WIDTH);
+    }
+    rect.x = (width - rect.width) / 2;
+    rect.y = (height - rect.height) / 2;
+    return rect;
+}
+
+bool has_extension(const char* list, const char* name) {
+    const size_t length = std::strlen(name);
+    for (const char* at = list; at && (at = std::strstr(at, name)) != nullptr; at += length) {
+        const bool starts = at == list || at[-1] == ' ';
+        const bool ends = at[length] == ' ' || at[length] == '\0';
+        if (starts && ends) return true;
+    }
+    return false;
+}
+
+// Mesa's software rasterizer under X11 offers no swap control; the main
+// loop paces itself anyway.
+void ask_for_vsync() {
+    Display* display = _xwin.display;
+    typedef void (*SwapIntervalExt)(Display*, GLXDrawable, int);
+    typedef int (*SwapIntervalMesa)(unsigned int);
+    typedef int (*SwapIntervalSgi)(int);
+    const char* extensions = glXQueryExtensionsString(display, _xwin.screen);
+    const GLXDrawable drawable = glXGetCurrentDrawable();
+    if (has_extension(extensions, "GLX_EXT_swap_control") && drawable) {
+        auto set = reinterpret_cast<SwapIntervalExt>(
+            glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalEXT")));
+        if (set) {
+            set(display, drawable, 1);
+            return;
+        }
+    }
+    if (has_extension(extensions, "GLX_MESA_swap_control")) {
+        auto set = reinterpret_cast<SwapIntervalMesa>(
+            glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalMESA")));
+        if (set && set(1) == 0) return;
+    }
+    if (has_extension(extensions, "GLX_SGI_swap_control")) {
+        auto set = reinterpret_cast<SwapIntervalSgi>(
+            glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalSGI")));
+        if (set) set(1);
+    }
+}
 
 // ---- The off-screen frame ------------------------------------------------------
 

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "shell/key_positions.h"
+#include "desktop/desktop_local.h"
 
 // Every key a layout may print a letter on: on Dvorak, for one, the key
 // right of L prints S, and the key right of M prints W.

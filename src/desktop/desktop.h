@@ -1,0 +1,153 @@
+// How the game meets the desktop: its one window and the window's modes, how
+// a frame reaches that window, the keyboard focus and the pointer, the
+// walking keys by their place on any keyboard layout, one copy a display,
+// and the ways the run is ended from outside (signals, the window closed).
+// The shell calls in here; nothing here calls the shell or the game's rules.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+// ---- The picture ------------------------------------------------------------
+
+// The picture the game draws: 640x480 at Allegro colour depth 16, whatever
+// size the window has.
+static const int SCREEN_WIDTH = 640;
+static const int SCREEN_HEIGHT = 480;
+static const int COLOR_DEPTH_BITS = 16;
+
+// ---- Waits shared with another thread -----------------------------------------
+
+// Blocking waits on a counter shared with another thread (a Linux futex):
+// sleeps while word still holds seen, at most timeout_ms; wake_waiters ends
+// every such sleep on word. Safe to call from Allegro's timer thread.
+void wait_while_unchanged(std::atomic<int32_t>& word, int32_t seen, int timeout_ms);
+void wake_waiters(std::atomic<int32_t>& word);
+
+// ---- Ending the run from outside ------------------------------------------------
+
+// What ended the run besides Escape: 0 while nothing has, else the number
+// of the signal (SIGTERM, SIGINT, SIGHUP) or QUIT_FROM_WINDOW when the
+// desktop closed the window. Set from signal handlers and Allegro's threads.
+enum {
+    QUIT_FROM_WINDOW = -1,
+};
+extern std::atomic<int> quit_request;
+// Set while the main loop runs; a quit signal before then ends the process
+// at once, since start-up can be stuck inside a library.
+extern std::atomic<bool> main_loop_running;
+
+// Replaces Allegro's signal handlers (install after install_allegro):
+// SIGTERM, SIGINT and SIGHUP ask the main loop to end, and a second one (or
+// one before the loop runs) ends the process at once with 128 + the signal;
+// crash signals and SIGQUIT get their default action back. (The window's
+// close button asks the loop to end as well, from the window's opening.)
+void install_quit_signal_handlers();
+// The exit status after the main loop: 0 after Escape or a closed window,
+// 128 + the signal's number after a signal.
+int quit_exit_status(int request);
+
+// ---- One copy a display -----------------------------------------------------------
+
+// Takes the lock that lets one copy of the game run per user and X display;
+// false when another copy holds it. Taken before any display work.
+bool claim_single_copy();
+// The lock's name for an X display: ":0", ":0.0" and "unix:0" give "_0",
+// "host:1.0" gives "host_1"; never a '/' or a '.'.
+void display_lock_key(const char* display, char* key, int capacity);
+
+// ---- The window -------------------------------------------------------------------
+
+// The game's full-screen window (Allegro and AllegroGL installed first): a
+// window manager's full-screen window the size of the screen, never a video
+// mode switch, made resizable, the focus followed from then on, the pointer
+// taken if the window has the focus, vsync asked for. False (allegro_error
+// says why) when it cannot open.
+bool open_game_display();
+// Releases what the presentation holds and closes the window.
+void close_game_display();
+// F11 or Alt+Enter (either Alt) switches between full screen and a window.
+void follow_window_mode_keys();
+void toggle_window_mode();
+// The window of window mode on a screen of the given size: 4:3, a whole
+// number of 320x240 steps, within 85% of the screen both ways.
+struct WindowSize {
+    int width, height;
+};
+WindowSize window_mode_size(int screen_width, int screen_height);
+
+// ---- How a frame reaches the window ---------------------------------------------
+
+// Hands the drawing so far to the driver before it is presented: a flush,
+// or on llvmpipe a wait until it is drawn (presentation.cpp says why).
+void finish_gl_drawing();
+// Shows the frame just drawn, scaled to the window's current size between
+// black bars (as drawn when the window is 640x480), and directs the next
+// frame's drawing.
+void present_frame();
+
+// Where the 640x480 picture goes in a window of the given size: as large as
+// fits, 4:3 kept, centred. (0, 0) is the window's bottom left.
+struct PictureRect {
+    int x, y, width, height;
+};
+PictureRect fit_picture(int window_width, int window_height);
+
+// How a frame reaches a window that is not 640x480: scaled by OpenGL, or
+// read back and scaled by the X server (software OpenGL only). The path is
+// chosen from what the OpenGL driver reports when the window opens.
+enum PresentPath {
+    PRESENT_WITH_OPENGL,
+    PRESENT_THROUGH_X_SERVER,
+};
+PresentPath present_path();
+// Switches paths (tests and benchmarks); false when this display cannot
+// scale through the X server (no MIT-SHM, RENDER or framebuffer objects).
+bool use_present_path(PresentPath path);
+// Whether a GL_RENDERER string names one of Mesa's software rasterizers.
+bool is_software_renderer(const char* renderer);
+
+// ---- The focus and the pointer ----------------------------------------------------
+
+// Whether the window has the keyboard focus (also true without X).
+bool window_has_focus();
+// Sleeps until the focus changes, or at most timeout_ms.
+void wait_for_focus_change(int timeout_ms);
+// Whether the desktop uncovered or resized the window since the last call
+// (its picture is then to be drawn again).
+bool window_exposed();
+// The pointer grabbed and confined to the window, the cursor hidden; or
+// both given back to the desktop.
+void take_pointer();
+void release_pointer();
+// Tries the grab again now and then while the window has the focus but
+// another program held the pointer when it was taken.
+void keep_pointer_taken();
+
+// ---- The walking keys by their place ----------------------------------------------
+
+// The movement keys in the order of the rows of the controls card.
+enum MovementKey {
+    MOVE_FORWARD,
+    MOVE_BACK,
+    MOVE_LEFT,
+    MOVE_RIGHT,
+    MOVEMENT_KEY_COUNT,
+};
+
+// Reads the X server's keymap and pins the typing block to the Allegro keys
+// of its US places, so that key[KEY_W] is the key at W's place on every
+// layout; call it after install_allegro and before install_keyboard.
+void pin_keys_to_positions();
+// The font the labels are drawn with: a label is the layout's own character
+// only where can_draw says the font has it, else the US letter. Until this
+// is called every label is the US letter.
+void use_font_for_key_labels(bool (*can_draw)(uint32_t code_point));
+// Re-reads the labels of the four keys for the current layout and XKB group,
+// at most twice a second; if the block's keycodes themselves have changed,
+// pins the new ones and installs the keyboard anew. The controls screen
+// calls it every frame it is shown.
+void follow_keyboard_layout();
+// What the layout prints on a movement key, UTF-8 ("Z" for MOVE_FORWARD on
+// AZERTY); the US label until a keymap has been read.
+const char* movement_key_label(MovementKey key);
