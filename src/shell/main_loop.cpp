@@ -73,6 +73,7 @@ static void hold_game() {
     bool drawn = false;
     while (!window_has_focus() && quit_request.load() == 0) {
         wait_for_focus_change(HELD_WAKE_MS);
+        keep_sound_alive();
         if ((window_exposed() || !drawn) && !window_has_focus()) {
             draw_and_present(true);
             drawn = true;
@@ -91,6 +92,7 @@ void run_main_loop() {
     main_loop_running = true;
     for (;;) {
         if (key[KEY_ESC] || quit_request.load() != 0) break;
+        keep_sound_alive();
         if (!window_has_focus()) {
             hold_game();
             continue;

@@ -1,26 +1,28 @@
 // The sound service over SDL2_mixer. Samples play on fixed mixer channels;
 // the music stream plays on SDL_mixer's music voice, which the game calls
-// channel 0. When the audio device cannot open, every call only records what
-// was asked and returns.
+// channel 0. What the game asks is kept whether or not a device is open, so
+// that a device that comes later (sound_device.cpp) plays the round's music
+// at the volume the game set, and a pause the game asked for holds.
 #include "sound/sound.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
 
 #include <cassert>
-#include <cstdlib>
-#include <new>
+#include <cstdio>
+#include <cstring>
 
-struct MusicStream {
-    Mix_Music* music;
-};
+#include "sound/sound_local.h"
 
 ChannelRecord channel_records[SOUND_CHANNELS];
 int open_music_streams;
 
-static const int MIX_RATE_HZ = 44100;
-static const int MIX_OUTPUT_CHANNELS = 2;
-static const int MIX_BUFFER_FRAMES = 1024;
+bool audio_open;
+Mix_Chunk* samples[SAMPLE_COUNT];
+MusicStream music_streams[MUSIC_STREAM_CAPACITY];
+MusicStream* playing_stream;
+bool sound_paused;
+
 static const int MUSIC_LOOP_FOREVER = -1;
 
 // Load order of the samples; groan and machine gun load twice, as two
@@ -36,12 +38,8 @@ const AssetId SAMPLE_FILES[SAMPLE_COUNT] = {
     ASSET_BLAST_SOUND,        // SAMPLE_BLAST
 };
 
-static bool audio_open;
-static Mix_Chunk* samples[SAMPLE_COUNT];
-static MusicStream* playing_stream;  // the stream on the music voice, if any
-
 // The game's volumes run 0..255; the mixer's run 0..MIX_MAX_VOLUME.
-static int to_mixer_volume(int volume) {
+int to_mixer_volume(int volume) {
     if (volume < 0) volume = 0;
     if (volume > SOUND_VOLUME_MAX) volume = SOUND_VOLUME_MAX;
     return (volume * MIX_MAX_VOLUME + SOUND_VOLUME_MAX / 2) / SOUND_VOLUME_MAX;
@@ -55,38 +53,13 @@ void reset_channel_records() {
     for (ChannelRecord& record : channel_records) record = ChannelRecord{-1, SOUND_VOLUME_MAX, 0};
 }
 
-// SDL's start connects to the D-Bus session bus. Where the session has none
-// (a bare X session, ssh -X), libdbus forks the game, by then threaded, to
-// autolaunch one with dbus-launch: a fork whose child can deadlock in malloc
-// before its exec and hang the start, and a bus daemon left behind for a
-// game that needs none. An address libdbus cannot use makes it give up at
-// once instead. The game starts no other program, so nothing else sees it.
-static void keep_dbus_from_autolaunching() {
-    if (!std::getenv("DBUS_SESSION_BUS_ADDRESS")) setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
-}
-
-void start_sound() {
-    reset_channel_records();
-    if (audio_open) return;
-    keep_dbus_from_autolaunching();
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
-    if (Mix_OpenAudio(MIX_RATE_HZ, AUDIO_S16SYS, MIX_OUTPUT_CHANNELS, MIX_BUFFER_FRAMES) != 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return;
-    }
-    Mix_AllocateChannels(SOUND_CHANNELS);
-    audio_open = true;
-}
-
+// The device's opener loads the samples along with the device; this loads
+// any it could not.
 void load_samples() {
     if (!audio_open) return;
     for (int i = 0; i < SAMPLE_COUNT; i++) {
         if (!samples[i]) samples[i] = Mix_LoadWAV(asset_path(SAMPLE_FILES[i]));
     }
-}
-
-bool sound_is_open() {
-    return audio_open;
 }
 
 bool sample_is_loaded(SampleId sample) {
@@ -116,64 +89,99 @@ void set_channel_volume(int channel, int volume) {
     }
 }
 
+static bool file_is_readable(const char* path) {
+    FILE* file = std::fopen(path, "rb");
+    if (!file) return false;
+    std::fclose(file);
+    return true;
+}
+
+// Without a device the stream is only its file, read when a device comes.
 MusicStream* open_music_stream(const char* path) {
-    if (!audio_open || !path) return nullptr;
-    Mix_Music* music = Mix_LoadMUS(path);
-    if (!music) return nullptr;
-    MusicStream* stream = new (std::nothrow) MusicStream{music};
-    if (!stream) {
-        Mix_FreeMusic(music);
+    if (!path || std::strlen(path) >= sizeof(MusicStream::path)) return nullptr;
+    MusicStream* stream = nullptr;
+    for (MusicStream& candidate : music_streams) {
+        if (!candidate.in_use) {
+            stream = &candidate;
+            break;
+        }
+    }
+    assert(stream && "the game holds one music stream at a time");
+    if (!stream) return nullptr;
+    Mix_Music* music = nullptr;
+    if (audio_open) {
+        music = Mix_LoadMUS(path);
+        if (!music) return nullptr;
+    } else if (!file_is_readable(path)) {
         return nullptr;
     }
+    stream->in_use = true;
+    std::strcpy(stream->path, path);
+    stream->music = music;
     open_music_streams++;
     return stream;
 }
 
+static bool start_music(MusicStream* stream) {
+    if (!stream->music) stream->music = Mix_LoadMUS(stream->path);
+    return stream->music && Mix_PlayMusic(stream->music, MUSIC_LOOP_FOREVER) == 0;
+}
+
 void play_music_stream(MusicStream* stream) {
-    if (!stream || !audio_open) return;
+    if (!stream) return;
     ChannelRecord& record = channel_records[CHANNEL_MUSIC];
     record.starts++;
     record.volume = SOUND_VOLUME_MAX;
+    playing_stream = stream;  // without a device, the music a device will play
+    if (!audio_open) return;
     Mix_VolumeMusic(MIX_MAX_VOLUME);
-    if (Mix_PlayMusic(stream->music, MUSIC_LOOP_FOREVER) == 0) playing_stream = stream;
+    if (!start_music(stream)) playing_stream = nullptr;
 }
 
 void stop_music_stream(MusicStream* stream) {
     if (!stream || stream != playing_stream) return;
-    Mix_HaltMusic();
+    if (audio_open) Mix_HaltMusic();
     playing_stream = nullptr;
 }
 
 void close_music_stream(MusicStream* stream) {
     if (!stream) return;
     stop_music_stream(stream);
-    Mix_FreeMusic(stream->music);
-    delete stream;
+    if (stream->music) Mix_FreeMusic(stream->music);
+    *stream = MusicStream{};
     open_music_streams--;
 }
 
+void drop_music_decoders() {
+    Mix_HaltMusic();
+    for (MusicStream& stream : music_streams) {
+        if (stream.music) Mix_FreeMusic(stream.music);
+        stream.music = nullptr;
+    }
+}
+
+void restore_sound() {
+    for (int channel = 0; channel < SOUND_CHANNELS; channel++) {
+        if (channel != CHANNEL_MUSIC) Mix_Volume(channel, to_mixer_volume(channel_records[channel].volume));
+    }
+    Mix_VolumeMusic(to_mixer_volume(channel_records[CHANNEL_MUSIC].volume));
+    if (playing_stream && !start_music(playing_stream)) playing_stream = nullptr;
+    if (sound_paused) {
+        Mix_Pause(-1);
+        Mix_PauseMusic();
+    }
+}
+
 void pause_sound() {
+    sound_paused = true;
     if (!audio_open) return;
     Mix_Pause(-1);
     Mix_PauseMusic();
 }
 
 void resume_sound() {
+    sound_paused = false;
     if (!audio_open) return;
     Mix_Resume(-1);
     Mix_ResumeMusic();
-}
-
-void close_sound() {
-    if (!audio_open) return;
-    if (playing_stream) Mix_HaltMusic();
-    playing_stream = nullptr;
-    Mix_HaltChannel(-1);
-    for (Mix_Chunk*& chunk : samples) {
-        if (chunk) Mix_FreeChunk(chunk);
-        chunk = nullptr;
-    }
-    Mix_CloseAudio();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    audio_open = false;
 }

@@ -1,7 +1,8 @@
 // The sound service: eight preloaded samples played on fixed channels, one
 // looping music stream on the music voice, per-channel volume 0..255. Every
 // call is harmless when sound could not start, a file was missing or a handle
-// is null: the game plays on silently.
+// is null: the game plays on silently. A device that goes away is opened
+// again, and one missing at start is looked for, about once a second.
 #pragma once
 
 #include <cstdint>
@@ -39,11 +40,17 @@ struct MusicStream;  // opaque
 
 void start_sound();                  // 44100 Hz, 32 mixing channels
 void load_samples();                 // the eight samples, in table order
-bool sound_is_open();                // the audio device opened
+bool sound_is_open();                // an audio device is open now
+// Once per pass of the main loop: notices a lost device within a second,
+// tries the default device again about once a second without holding up
+// the caller, and once one opens plays the current music again from its
+// start at the volume last set, with the samples and channel volumes.
+void keep_sound_alive();
 bool sample_is_loaded(SampleId sample);
 void play_sample(int channel, SampleId sample);
 void set_channel_volume(int channel, int volume);  // 0..255
-MusicStream* open_music_stream(const char* path);  // looping; null on failure
+// Looping; null when the file cannot be read (or, with a device, played).
+MusicStream* open_music_stream(const char* path);
 void play_music_stream(MusicStream* stream);       // on the music voice
 void stop_music_stream(MusicStream* stream);
 void close_music_stream(MusicStream* stream);

@@ -1,13 +1,16 @@
 // The sound service as a player hears it, recorded through SDL's disk audio
 // driver: samples sound, a new start replaces a channel's sound, volume
-// scales, the music loops and stops, and nothing breaks without a device.
+// scales, the music loops and stops, nothing breaks without a device, and
+// a device that comes late or goes away and back brings the sound back.
 #include <gtest/gtest.h>
 
 #include <pthread.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -75,6 +78,7 @@ class SoundService : public ::testing::Test {
 protected:
     std::string dir;
     std::string old_cwd;
+    std::string out_path;  // where the disk driver writes
 
     void SetUp() override {
         char templ[] = "/tmp/sundown-sound-XXXXXX";
@@ -94,7 +98,27 @@ protected:
         write_tone(dir + "/datos/music.wav", 0.25, 330, 2);
         ASSERT_EQ(0, chdir(dir.c_str()));
         setenv("SDL_AUDIODRIVER", "disk", 1);
-        setenv("SDL_DISKAUDIOFILE", (dir + "/out.raw").c_str(), 1);
+        write_to(dir + "/out.raw");
+    }
+
+    void write_to(const std::string& path) {
+        out_path = path;
+        setenv("SDL_DISKAUDIOFILE", path.c_str(), 1);
+    }
+
+    // Runs the main loop's sound watch until the device is open or closed
+    // as wanted; false after a deadline. Counts the openings seen.
+    bool watch_sound_until(bool open, int* openings = nullptr) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        bool was_open = sound_is_open();
+        while (sound_is_open() != open) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            keep_sound_alive();
+            if (openings && sound_is_open() && !was_open) ++*openings;
+            was_open = sound_is_open();
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return true;
     }
 
     void TearDown() override {
@@ -110,7 +134,7 @@ protected:
 
     long recorded_bytes() const {
         struct stat info;
-        return stat((dir + "/out.raw").c_str(), &info) == 0 ? static_cast<long>(info.st_size) : 0;
+        return stat(out_path.c_str(), &info) == 0 ? static_cast<long>(info.st_size) : 0;
     }
 
     // Waits until the disk driver has written `seconds` more of the output,
@@ -128,7 +152,7 @@ protected:
     Recording finish() {
         close_sound();
         Recording r;
-        FILE* f = std::fopen((dir + "/out.raw").c_str(), "rb");
+        FILE* f = std::fopen(out_path.c_str(), "rb");
         if (!f) return r;
         int16_t frame[2];
         while (std::fread(frame, sizeof frame, 1, f) == 1) {
@@ -231,15 +255,75 @@ TEST_F(SoundService, EveryCallIsHarmlessWithoutAnAudioDevice) {
     open_sound();
     play_sample(CHANNEL_PLAYER_SHOT, SAMPLE_RIFLE);
     set_channel_volume(CHANNEL_SHOT_MISS, 50);
+    // The stream is kept for a device that may come; a missing file is not.
+    EXPECT_EQ(open_music_stream("datos/no-such-music.mp3"), nullptr);
     MusicStream* music = open_music_stream("datos/music.wav");
-    EXPECT_EQ(music, nullptr);
+    EXPECT_NE(music, nullptr);
     play_music_stream(music);
+    keep_sound_alive();
     stop_music_stream(music);
     close_music_stream(music);
+    EXPECT_EQ(open_music_streams, 0);
     close_sound();
     // What the game asked is still recorded.
     EXPECT_EQ(channel_records[CHANNEL_PLAYER_SHOT].last_sample, SAMPLE_RIFLE);
     EXPECT_EQ(channel_records[CHANNEL_SHOT_MISS].volume, 50);
+}
+
+// No device at start (the disk driver's folder is missing): the game plays
+// silent, and the device that appears plays the round's music from where the
+// game stands: at the volume the fade has reached, paused while the game is
+// held, and with the samples loaded.
+TEST_F(SoundService, ALateDeviceTakesUpTheMusicAtItsVolumeAndPause) {
+    write_to(dir + "/later/out.raw");
+    open_sound();
+    EXPECT_FALSE(sound_is_open());
+    MusicStream* music = open_music_stream("datos/music.wav");
+    ASSERT_NE(music, nullptr);
+    play_music_stream(music);
+    set_channel_volume(CHANNEL_MUSIC, 50);
+    pause_sound();
+    ASSERT_EQ(0, mkdir((dir + "/later").c_str(), 0700));
+    ASSERT_TRUE(watch_sound_until(true)) << "the device that appeared was never opened";
+    EXPECT_TRUE(sample_is_loaded(SAMPLE_RIFLE));
+    ASSERT_TRUE(record_for(0.4));
+    const long paused_frames = recorded_bytes() / BYTES_PER_FRAME;
+    resume_sound();
+    ASSERT_TRUE(record_for(0.6));
+    stop_music_stream(music);
+    close_music_stream(music);
+    Recording r = finish();
+    ASSERT_GT(r.first_loud(), 0) << "sound while the game was held";
+    EXPECT_GE(r.first_loud(), paused_frames - RATE_HZ / 20);
+    // The tone's 20000 at the mixer's volume for 50 (25 of 128).
+    EXPECT_NEAR(r.max_peak(), 20000 * 25 / 128, 400);
+}
+
+// A device lost on every write past a file size limit (the disk driver
+// gives it up), ten times over: each time the sound comes back with its
+// samples and its one music stream, and nothing is kept from the lost
+// device (the sanitizer build's leak check sees the rest).
+TEST_F(SoundService, TenLostDevicesComeBackWithNothingLeft) {
+    const rlim_t FILE_LIMIT_BYTES = 64 * 1024;  // a third of a second of sound
+    rlimit old_limit;
+    ASSERT_EQ(0, getrlimit(RLIMIT_FSIZE, &old_limit));
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = {FILE_LIMIT_BYTES, old_limit.rlim_max};
+    ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &limit));
+    open_sound();
+    ASSERT_TRUE(sound_is_open());
+    MusicStream* music = open_music_stream("datos/music.wav");
+    play_music_stream(music);
+    int openings = 0;
+    for (int loss = 0; loss < 10; loss++) {
+        if (!watch_sound_until(false) || !watch_sound_until(true, &openings)) break;
+    }
+    setrlimit(RLIMIT_FSIZE, &old_limit);
+    EXPECT_EQ(openings, 10);
+    EXPECT_TRUE(sample_is_loaded(SAMPLE_RIFLE));
+    EXPECT_EQ(open_music_streams, 1);
+    close_music_stream(music);
+    EXPECT_EQ(open_music_streams, 0);
 }
 
 }  // namespace
