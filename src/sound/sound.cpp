@@ -63,7 +63,7 @@ void load_samples() {
 }
 
 bool sample_is_loaded(SampleId sample) {
-    return sample >= 0 && sample < SAMPLE_COUNT && samples[sample] != nullptr;
+    return audio_open && sample >= 0 && sample < SAMPLE_COUNT && samples[sample] != nullptr;
 }
 
 void play_sample(int channel, SampleId sample) {

@@ -23,7 +23,6 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <dlfcn.h>
-#include <pthread.h>
 
 #include <atomic>
 #include <cassert>
@@ -73,7 +72,7 @@ enum DeviceState {
 enum { ATTEMPT_RUNNING, ATTEMPT_OPENED, ATTEMPT_FAILED };
 
 static DeviceState device_state = DEVICE_OFF;
-static pthread_t opener;
+static SDL_Thread* opener;
 static std::atomic<int> attempt_result{ATTEMPT_FAILED};
 static bool lost_device_open;         // the next attempt closes the lost device first
 static SDL_AudioDeviceID mixer_device;  // found by the opener; 0 when unknown
@@ -169,20 +168,23 @@ static bool open_device() {
     return true;
 }
 
-static void* run_attempt(void*) {
+// An SDL thread rather than a bare one: SDL frees the error text it keeps
+// per thread only for threads of its own.
+static int run_attempt(void*) {
     if (lost_device_open) {
         close_device();
         lost_device_open = false;
     }
     attempt_result.store(open_device() ? ATTEMPT_OPENED : ATTEMPT_FAILED);
-    return nullptr;
+    return 0;
 }
 
 static void launch_attempt() {
     attempt_result.store(ATTEMPT_RUNNING);
     attempt_started_ms = now_ms();
     device_state = DEVICE_ATTEMPT;
-    if (pthread_create(&opener, nullptr, run_attempt, nullptr) != 0) {
+    opener = SDL_CreateThread(run_attempt, "sound opener", nullptr);
+    if (!opener) {
         // No thread to be had: the attempt is due again in a second.
         attempt_result.store(ATTEMPT_FAILED);
         device_state = DEVICE_WAITING;
@@ -208,7 +210,8 @@ static void take_open_device() {
 }
 
 static void finish_attempt() {
-    pthread_join(opener, nullptr);
+    SDL_WaitThread(opener, nullptr);
+    opener = nullptr;
     if (attempt_result.load() == ATTEMPT_OPENED) {
         take_open_device();
     } else {
@@ -226,7 +229,10 @@ static bool wait_for_attempt(int64_t limit_ms) {
     return true;
 }
 
-// On the game's thread, while it owns the open mixer.
+// On the game's thread, while it owns the open mixer. The device is
+// watched rather than told of SDL_AUDIODEVICEREMOVED: that event needs SDL's
+// event queue pumped, which is not the sound's to empty, and SDL 2's
+// PipeWire driver never sends it when the server goes.
 static bool device_lost() {
     const int64_t now = now_ms();
     if (now - last_watch_ms > WATCH_GAP_MS) mixing_seen_ms = now;
@@ -287,13 +293,14 @@ bool sound_is_open() {
 void close_sound() {
     if (device_state == DEVICE_ATTEMPT) {
         if (wait_for_attempt(CLOSE_WAIT_MS)) {
-            pthread_join(opener, nullptr);
+            SDL_WaitThread(opener, nullptr);
             if (attempt_result.load() == ATTEMPT_OPENED) close_device();
             lost_device_open = false;
         } else {
             // Stuck in the driver: it stays the opener's until the process ends.
-            pthread_detach(opener);
+            SDL_DetachThread(opener);
         }
+        opener = nullptr;
     } else if (device_state == DEVICE_OPEN) {
         drop_music_decoders();
         close_device();

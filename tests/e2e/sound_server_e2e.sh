@@ -132,6 +132,8 @@ for n in $(seq 1 "$RESTARTS"); do
   [ -z "$rss_first" ] && rss_first=$rss
   echo "restart $n: loss noticed in $noticed ms, stream back in $back ms; VmRSS $rss kB, $threads threads"
 done
+take_screenshot sound-after-restarts
+expect_not_black sound-after-restarts
 expect_eq "$(said 'Sound: the audio device went away')" "$RESTARTS" "each loss said once on stderr"
 expect_eq "$(said 'Sound: an audio device answers')" "$((RESTARTS + 1))" "each recovery said once on stderr"
 expect_eq "$(grep -vc '^Sound: ' "$shots_dir/game.log")" 0 "nothing else on stderr"
