@@ -25,7 +25,6 @@
 #include <dlfcn.h>
 
 #include <atomic>
-#include <cassert>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -56,11 +55,13 @@ static const SDL_AudioDeviceID AUDIO_DEVICE_ID_LIMIT = 16;  // SDL 2 opens at mo
 
 static const char* const GAME_NAME = "Sundown Arena";
 static const char* const STREAM_NAME = "Sound and music";
-// The icon name, for the stream properties of the PipeWire and the
-// PulseAudio client libraries, which SDL 2 has no hint for.
-static const char* const PIPEWIRE_ICON_PROPS = "{ application.icon-name = sundown }";
-static const char* const PULSE_ICON_VARIABLE = "PULSE_PROP_application.icon_name";
+// The icon name goes in the stream properties the PipeWire and the
+// PulseAudio client libraries take from the environment; SDL 2 has no hint
+// for it.
 static const char* const ICON_NAME = "sundown";
+static const char* const PIPEWIRE_PROPS_FORMAT = "{ application.icon-name = %s }";
+static const char* const PULSE_ICON_VARIABLE = "PULSE_PROP_application.icon_name";
+static const int PROPS_CAPACITY = 64;
 
 enum DeviceState {
     DEVICE_OFF,      // sound not started, or closed
@@ -107,7 +108,9 @@ static void name_the_stream() {
     SDL_SetHint(SDL_HINT_APP_NAME, GAME_NAME);
     SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, GAME_NAME);
     SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, STREAM_NAME);
-    setenv("PIPEWIRE_PROPS", PIPEWIRE_ICON_PROPS, 0);
+    char props[PROPS_CAPACITY];
+    std::snprintf(props, sizeof props, PIPEWIRE_PROPS_FORMAT, ICON_NAME);
+    setenv("PIPEWIRE_PROPS", props, 0);
     setenv(PULSE_ICON_VARIABLE, ICON_NAME, 0);
 }
 
