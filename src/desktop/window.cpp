@@ -16,8 +16,9 @@
 
 #include "desktop/desktop_local.h"
 
-// How the game's window names itself to the desktop (title and WM_CLASS).
-static const char* const GAME_WINDOW_TITLE = "Sundown Arena";
+// How the game's window names itself to the desktop (title and WM_CLASS;
+// the title is the build's SUNDOWN_TITLE).
+static const char* const GAME_WINDOW_TITLE = SUNDOWN_TITLE;
 static const char* const GAME_WINDOW_NAME = "sundown";
 static const char* const GAME_WINDOW_CLASS = "Sundown";
 

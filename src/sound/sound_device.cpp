@@ -53,12 +53,13 @@ static const int64_t CLOSE_WAIT_MS = 2000;
 static const int POLL_STEP_MS = 5;
 static const SDL_AudioDeviceID AUDIO_DEVICE_ID_LIMIT = 16;  // SDL 2 opens at most 16
 
-static const char* const GAME_NAME = "Sundown Arena";
+static const char* const GAME_NAME = SUNDOWN_TITLE;  // set by the build
 static const char* const STREAM_NAME = "Sound and music";
 // The icon name goes in the stream properties the PipeWire and the
 // PulseAudio client libraries take from the environment; SDL 2 has no hint
-// for it.
-static const char* const ICON_NAME = "sundown";
+// for it. The icon is installed under the game's application id, as the
+// menu entry names it.
+static const char* const ICON_NAME = SUNDOWN_APP_ID;
 static const char* const PIPEWIRE_PROPS_FORMAT = "{ application.icon-name = %s }";
 static const char* const PULSE_ICON_VARIABLE = "PULSE_PROP_application.icon_name";
 static const int PROPS_CAPACITY = 64;

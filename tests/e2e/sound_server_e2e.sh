@@ -3,7 +3,7 @@
 # (pipewire and wireplumber on a D-Bus session bus of their own, with a null
 # sink as the only device), through SDL's pipewire driver. A game started
 # with no server plays on and gets its stream once the server starts; the
-# stream names the game "Sundown Arena" with the icon "sundown" (read with
+# stream names the game "Sundown Arena" with the icon of its menu entry (read with
 # pw-dump); in play, with the server stopped the game keeps running and
 # drawing, and with the server started again the game's stream is
 # back within 5 s, ten times over, each loss and each recovery said once on
@@ -107,7 +107,7 @@ else
 fi
 IFS='|' read -r app icon _ <<<"$(stream_line)"
 expect_eq "$app" "Sundown Arena" "the stream's application name"
-expect_eq "$icon" "sundown" "the stream's icon name"
+expect_eq "$icon" "example.sundown_arena.SundownArena" "the stream's icon name, the menu entry's"
 
 # --- the server stopped and started in play ---------------------------------
 hold_key Return 0.3; sleep 1
