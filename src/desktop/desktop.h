@@ -59,18 +59,23 @@ void display_lock_key(const char* display, char* key, int capacity);
 // ---- The window -------------------------------------------------------------------
 
 // The game's full-screen window (Allegro and AllegroGL installed first): a
-// window manager's full-screen window the size of the screen, never a video
-// mode switch, made resizable, the focus followed from then on, the pointer
-// taken if the window has the focus, vsync asked for. False (allegro_error
-// says why) when it cannot open.
+// window manager's full-screen window on the monitor under the pointer,
+// never a video mode switch, made resizable, the focus followed from then
+// on, the pointer taken if the window has the focus, vsync asked for. False
+// (allegro_error says why) when it cannot open, or no monitor is as large as
+// the picture.
 bool open_game_display();
 // Releases what the presentation holds and closes the window.
 void close_game_display();
 // F11 or Alt+Enter (either Alt) switches between full screen and a window.
+// Both modes stay on the game's monitor: the one the window is on.
 void follow_window_mode_keys();
 void toggle_window_mode();
-// The window of window mode on a screen of the given size: 4:3, a whole
-// number of 320x240 steps, within 85% of the screen both ways.
+// Follows monitors that come, go or move while the game runs: the game goes
+// to the monitor it overlaps most. Cheap; called every loop pass.
+void follow_monitors();
+// The window of window mode on a monitor of the given size: 4:3, a whole
+// number of 320x240 steps, within 85% of the monitor both ways.
 struct WindowSize {
     int width, height;
 };

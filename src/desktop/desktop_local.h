@@ -18,6 +18,42 @@ void request_quit_from_window();
 // if the window has the focus already. Called with the X lock held.
 void start_following_focus();
 
+// ---- The monitors (monitors.cpp) -----------------------------------------------
+
+// A rectangle of the X screen (root coordinates, y down): a monitor, or the
+// game's window.
+struct ScreenRect {
+    int x, y, width, height;
+};
+
+enum {
+    MAX_MONITORS = 16,
+};
+
+// The monitors as the X server has them, in its order. xinerama_index is
+// the monitor's place among Xinerama's screens (which the window manager's
+// _NET_WM_FULLSCREEN_MONITORS counts in), -1 where Xinerama has none alike.
+struct MonitorList {
+    int count;
+    ScreenRect rects[MAX_MONITORS];
+    int xinerama_index[MAX_MONITORS];
+};
+
+// The monitor a rectangle overlaps most, the first of equals; one it
+// overlaps not at all goes to the monitor nearest its centre. -1 for none.
+int monitor_overlapping_most(const MonitorList& monitors, ScreenRect rect);
+// The monitor the game starts on: the one under the pointer if it holds the
+// 640x480 picture, else the first that does; -1 when none does.
+int choose_start_monitor(const MonitorList& monitors, int pointer_x, int pointer_y);
+// The window of window mode, centred inside a monitor.
+ScreenRect window_mode_rect(ScreenRect monitor);
+bool same_rect(ScreenRect a, ScreenRect b);
+bool same_monitors(const MonitorList& a, const MonitorList& b);
+
+// Reads the monitors: RandR 1.5's, else Xinerama's, else the X screen as
+// one. Called with the X lock held.
+void read_monitors(MonitorList* monitors);
+
 // ---- The presentation (presentation.cpp) ---------------------------------------
 
 // Whether a space-separated extension list (GL's or GLX's; null for none)

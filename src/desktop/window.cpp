@@ -1,18 +1,26 @@
-// The game's window and its two modes, full screen and a window.
+// The game's window and its two modes, full screen and a window, on one
+// monitor.
 //
 // The game never switches video modes. It opens a normally managed window
-// the size of the screen and asks the window manager to make it full screen
-// (the EWMH _NET_WM_STATE_FULLSCREEN state), which every X11 desktop and
-// every Wayland compositor's Xwayland support honours and gives keyboard
+// on the monitor under the pointer, at that monitor's size and position, and
+// asks the window manager to make it full screen there (the EWMH
+// _NET_WM_STATE_FULLSCREEN state, with _NET_WM_FULLSCREEN_MONITORS naming
+// the monitor where the window manager offers it), which every X11 desktop
+// and every Wayland compositor's Xwayland support honours and gives keyboard
 // focus to. Each frame is drawn at 640x480 and shown scaled to the window's
 // current size, 4:3 kept, between black bars (presentation.cpp).
 //
-// F11 or Alt+Enter switches to a resizable window and back. How the game
-// follows the focus and takes the pointer is in focus.cpp.
+// F11 or Alt+Enter switches to a resizable window centred on the game's
+// monitor and back; full screen goes to the monitor the window is on. When
+// monitors come, go or move, the game goes to the one it overlaps most. How
+// the game follows the focus and takes the pointer is in focus.cpp; which
+// monitors there are, in monitors.cpp.
 #include <allegro.h>
 #include <alleggl.h>
 #include <xalleg.h>
 #include <X11/Xatom.h>
+
+#include <ctime>
 
 #include "desktop/desktop_local.h"
 
@@ -23,15 +31,30 @@ static const char* const GAME_WINDOW_NAME = "sundown";
 static const char* const GAME_WINDOW_CLASS = "Sundown";
 
 // The window of window mode is the largest whole number of 320x240 steps
-// that leaves this share of the screen to the desktop's panels and frames.
+// that leaves this share of the monitor to the desktop's panels and frames.
 static const int WINDOW_STEP_WIDTH = SCREEN_WIDTH / 2;
 static const int WINDOW_STEP_HEIGHT = SCREEN_HEIGHT / 2;
 static const int WINDOW_SCREEN_SHARE_PERCENT = 85;
+
+// How long the window manager has to take the window off the screen before
+// it is mapped again with its full-screen state, and how often that is looked at.
+static const int WITHDRAW_WAIT_MS = 1000;
+static const int WITHDRAW_POLL_MS = 5;
+// The monitors are read again this often; after a change the window
+// manager has this long to fit the game to the new monitors itself.
+static const int MONITOR_CHECK_MS = 500;
+static const int MONITOR_SETTLE_MS = 1000;
 
 static int window_width = SCREEN_WIDTH;
 static int window_height = SCREEN_HEIGHT;
 static bool full_screen = true;
 static bool window_mode_keys_down;
+
+static MonitorList monitors;
+static int game_monitor;  // the monitor the game is on, in monitors
+static long long last_monitor_check_ms;
+static long long monitors_changed_ms;
+static bool monitors_changed;
 
 WindowSize window_mode_size(int screen_width, int screen_height) {
     const int by_width = screen_width * WINDOW_SCREEN_SHARE_PERCENT / 100 / WINDOW_STEP_WIDTH;
@@ -39,6 +62,17 @@ WindowSize window_mode_size(int screen_width, int screen_height) {
     int steps = by_width < by_height ? by_width : by_height;
     if (steps < 1) steps = 1;
     return WindowSize{steps * WINDOW_STEP_WIDTH, steps * WINDOW_STEP_HEIGHT};
+}
+
+static long long monotonic_ms() {
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+static bool inside(ScreenRect inner, ScreenRect outer) {
+    return inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.width <= outer.x + outer.width &&
+           inner.y + inner.height <= outer.y + outer.height;
 }
 
 // ---- X11 (every call below holds Allegro's X lock) ------------------------
@@ -55,69 +89,231 @@ static void read_window_size() {
     _xwin.window_height = window_height;
 }
 
-static bool window_manager_running(Display* display) {
-    Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
-    Atom type;
-    int format;
-    unsigned long count, after;
-    unsigned char* data = nullptr;
-    bool running = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW,
-                                      &type, &format, &count, &after, &data) == Success &&
-                   type == XA_WINDOW && count == 1;
-    if (data) XFree(data);
-    return running;
+// Where the window is on the X screen (its frame, if any, left out).
+static ScreenRect window_on_screen(Display* display, Window window) {
+    Window root, child;
+    int x, y, root_x = 0, root_y = 0;
+    unsigned int width = 0, height = 0, border, depth;
+    XGetGeometry(display, window, &root, &x, &y, &width, &height, &border, &depth);
+    XTranslateCoordinates(display, window, root, 0, 0, &root_x, &root_y, &child);
+    return ScreenRect{root_x, root_y, static_cast<int>(width), static_cast<int>(height)};
 }
 
-// The window as the window manager may resize it: no maximum size.
-static void allow_any_window_size(Display* display, Window window) {
+static bool x_request_failed;
+
+static int note_x_request_failure(Display*, XErrorEvent*) {
+    x_request_failed = true;
+    return 0;
+}
+
+// The window a window's _NET_SUPPORTING_WM_CHECK names; None without one.
+static Window supporting_window(Display* display, Window window) {
+    Atom type;
+    int format;
+    unsigned long count = 0, after;
+    unsigned char* data = nullptr;
+    Window named = None;
+    if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False), 0, 1, False,
+                           XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
+        type == XA_WINDOW && format == 32 && count == 1) {
+        named = reinterpret_cast<const Window*>(data)[0];
+    }
+    if (data) XFree(data);
+    return named;
+}
+
+// A window manager that ended leaves its _NET_SUPPORTING_WM_CHECK on the
+// root, naming a window gone with it: one runs only while that window still
+// names itself.
+static bool window_manager_running(Display* display) {
+    const Window check = supporting_window(display, DefaultRootWindow(display));
+    if (check == None) return false;
+    x_request_failed = false;
+    XErrorHandler previous = XSetErrorHandler(note_x_request_failure);
+    const Window named = supporting_window(display, check);
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    return !x_request_failed && named == check;
+}
+
+// Whether the window manager lists the hint in _NET_SUPPORTED.
+static bool window_manager_supports(Display* display, const char* hint) {
+    const Atom wanted = XInternAtom(display, hint, False);
+    Atom type;
+    int format;
+    unsigned long count = 0, after;
+    unsigned char* data = nullptr;
+    bool found = false;
+    if (XGetWindowProperty(display, DefaultRootWindow(display), XInternAtom(display, "_NET_SUPPORTED", False), 0,
+                           4096, False, XA_ATOM, &type, &format, &count, &after, &data) == Success &&
+        type == XA_ATOM && format == 32) {
+        const Atom* atoms = reinterpret_cast<const Atom*>(data);
+        for (unsigned long i = 0; i < count && !found; i++) found = atoms[i] == wanted;
+    }
+    if (data) XFree(data);
+    return found;
+}
+
+// The window as the window manager may resize it: no maximum size; placed
+// where the game puts it, on its monitor.
+static void allow_any_window_size(Display* display, Window window, ScreenRect place) {
     XSizeHints* hints = XAllocSizeHints();
     if (!hints) return;
-    hints->flags = PMinSize;
+    hints->flags = PMinSize | PPosition | USPosition | PSize;
+    hints->x = place.x;
+    hints->y = place.y;
+    hints->width = place.width;
+    hints->height = place.height;
     hints->min_width = SCREEN_WIDTH / 2;
     hints->min_height = SCREEN_HEIGHT / 2;
     XSetWMNormalHints(display, window, hints);
     XFree(hints);
 }
 
-// The EWMH full-screen state, asked of the window manager.
-static void ask_for_full_screen(Display* display, Window window, bool on) {
+static void send_to_window_manager(Display* display, Window window, const char* message, const long (&data)[5]) {
     XEvent event = {};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "_NET_WM_STATE", False);
+    event.xclient.message_type = XInternAtom(display, message, False);
     event.xclient.format = 32;
-    event.xclient.data.l[0] = on ? 1 : 0;  // _NET_WM_STATE_ADD or _REMOVE
-    event.xclient.data.l[1] = static_cast<long>(XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False));
-    event.xclient.data.l[2] = 0;
-    event.xclient.data.l[3] = 1;  // asked by a normal application
-    XSendEvent(display, DefaultRootWindow(display), False,
-               SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    for (int i = 0; i < 5; i++) event.xclient.data.l[i] = data[i];
+    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask,
+               &event);
 }
 
-// The open window made resizable and full screen, the focus followed from
-// now on, vsync asked for.
+// The EWMH full-screen state, asked of the window manager.
+static void ask_for_full_screen(Display* display, Window window, bool on) {
+    const long fullscreen = static_cast<long>(XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False));
+    // _NET_WM_STATE_ADD or _REMOVE; asked by a normal application.
+    send_to_window_manager(display, window, "_NET_WM_STATE", {on ? 1 : 0, fullscreen, 0, 1, 0});
+}
+
+// Full screen on exactly that monitor (top, bottom, left and right edge on
+// it), where the window manager takes the hint.
+static void ask_for_full_screen_monitor(Display* display, Window window, int monitor) {
+    const long index = monitors.xinerama_index[monitor];
+    if (index < 0 || !window_manager_supports(display, "_NET_WM_FULLSCREEN_MONITORS")) return;
+    send_to_window_manager(display, window, "_NET_WM_FULLSCREEN_MONITORS", {index, index, index, index, 1});
+}
+
+static void move_window(Display* display, Window window, ScreenRect place) {
+    XMoveResizeWindow(display, window, place.x, place.y, static_cast<unsigned>(place.width),
+                      static_cast<unsigned>(place.height));
+}
+
+// Full screen on a monitor. The window is moved inside it first, so that a
+// window manager that picks the monitor itself (by the window's overlap, its
+// centre or the pointer) picks this one; without a window manager the move
+// is all there is.
+static void go_full_screen_on(Display* display, Window window, int monitor) {
+    const ScreenRect place = monitors.rects[monitor];
+    if (!inside(window_on_screen(display, window), place)) move_window(display, window, place);
+    if (!window_manager_running(display)) {
+        move_window(display, window, place);
+        return;
+    }
+    ask_for_full_screen_monitor(display, window, monitor);
+    ask_for_full_screen(display, window, true);
+}
+
+// Out of full screen, and out of the maximized state that a window manager
+// (KWin) gives a window opened at a monitor's size.
+static void leave_full_screen(Display* display, Window window) {
+    ask_for_full_screen(display, window, false);
+    const long vertical = static_cast<long>(XInternAtom(display, "_NET_WM_STATE_MAXIMIZED_VERT", False));
+    const long horizontal = static_cast<long>(XInternAtom(display, "_NET_WM_STATE_MAXIMIZED_HORZ", False));
+    send_to_window_manager(display, window, "_NET_WM_STATE", {0, vertical, horizontal, 1, 0});
+}
+
+static void go_to_window_on(Display* display, Window window, int monitor) {
+    // The window manager puts back the size from before full screen first,
+    // then takes this.
+    if (window_manager_running(display)) leave_full_screen(display, window);
+    move_window(display, window, window_mode_rect(monitors.rects[monitor]));
+}
+
+static bool window_withdrawn(Display* display, Window window) {
+    const Atom wm_state = XInternAtom(display, "WM_STATE", False);
+    Atom type = None;
+    int format;
+    unsigned long count = 0, after;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(display, window, wm_state, 0, 2, False, wm_state, &type, &format, &count, &after, &data);
+    const bool withdrawn = type == None || count == 0 || reinterpret_cast<const long*>(data)[0] == WithdrawnState;
+    if (data) XFree(data);
+    return withdrawn;
+}
+
+// AllegroGL maps the window as soon as it makes it, with no full-screen
+// state, and some window managers see the state only on a window that is
+// mapped with it. So the window is taken back (ICCCM withdrawal), given the
+// state and its monitor's place, and mapped again.
+static void map_again_full_screen(Display* display, Window window, ScreenRect place) {
+    XWithdrawWindow(display, window, _xwin.screen);
+    XSync(display, False);
+    for (int waited = 0; waited < WITHDRAW_WAIT_MS && !window_withdrawn(display, window); waited += WITHDRAW_POLL_MS) {
+        XUNLOCK();
+        rest(WITHDRAW_POLL_MS);
+        XLOCK();
+    }
+    const Atom fullscreen = XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False);
+    XChangeProperty(display, window, XInternAtom(display, "_NET_WM_STATE", False), XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&fullscreen), 1);
+    move_window(display, window, place);
+    XMapWindow(display, window);
+}
+
+// The open window made resizable and full screen on the game's monitor, the
+// focus followed from now on, vsync asked for.
 static void set_up_game_window() {
     XLOCK();
     Display* display = _xwin.display;
     Window window = _xwin.window;
-    allow_any_window_size(display, window);
-    ask_for_full_screen(display, window, true);
+    const ScreenRect place = monitors.rects[game_monitor];
+    allow_any_window_size(display, window, place);
+    const bool managed = window_manager_running(display);
+    if (managed) map_again_full_screen(display, window, place);
+    go_full_screen_on(display, window, game_monitor);
     XRaiseWindow(display, window);
-    if (!window_manager_running(display)) XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
+    if (!managed) XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
     ask_for_vsync();
     XSync(display, False);
     start_following_focus();
     XUNLOCK();
 }
 
+// The monitors, and the one under the pointer that the game opens on; false
+// when none holds the picture.
+static bool choose_game_monitor() {
+    XLOCK();
+    read_monitors(&monitors);
+    Window root, child;
+    int pointer_x = 0, pointer_y = 0, x, y;
+    unsigned int buttons;
+    XQueryPointer(_xwin.display, DefaultRootWindow(_xwin.display), &root, &child, &pointer_x, &pointer_y, &x, &y,
+                  &buttons);
+    game_monitor = choose_start_monitor(monitors, pointer_x, pointer_y);
+    XUNLOCK();
+    last_monitor_check_ms = monotonic_ms();
+    return game_monitor >= 0;
+}
+
 bool open_game_display() {
+    ScreenRect place = {0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
+    if (_xwin.display) {
+        if (!choose_game_monitor()) {
+            ustrzcpy(allegro_error, ALLEGRO_ERROR_SIZE, "no monitor is as large as 640x480");
+            return false;
+        }
+        place = monitors.rects[game_monitor];
+    }
     allegro_gl_clear_settings();
     allegro_gl_set(AGL_COLOR_DEPTH, COLOR_DEPTH_BITS);
     allegro_gl_set(AGL_Z_DEPTH, COLOR_DEPTH_BITS);
     allegro_gl_set(AGL_DOUBLEBUFFER, 1);
     allegro_gl_set(AGL_RENDERMETHOD, 1);
-    allegro_gl_set(AGL_WINDOW_X, 0);
-    allegro_gl_set(AGL_WINDOW_Y, 0);
+    allegro_gl_set(AGL_WINDOW_X, place.x);
+    allegro_gl_set(AGL_WINDOW_Y, place.y);
     allegro_gl_set(AGL_SUGGEST, AGL_COLOR_DEPTH | AGL_Z_DEPTH | AGL_DOUBLEBUFFER | AGL_RENDERMETHOD |
                                     AGL_WINDOW_X | AGL_WINDOW_Y);
     set_color_depth(COLOR_DEPTH_BITS);
@@ -126,16 +322,7 @@ bool open_game_display() {
     set_window_title(GAME_WINDOW_TITLE);
     xwin_set_window_name(GAME_WINDOW_NAME, GAME_WINDOW_CLASS);
 
-    int width = SCREEN_WIDTH, height = SCREEN_HEIGHT;
-    if (_xwin.display) {
-        width = DisplayWidth(_xwin.display, _xwin.screen);
-        height = DisplayHeight(_xwin.display, _xwin.screen);
-    }
-    if (width < SCREEN_WIDTH || height < SCREEN_HEIGHT) {
-        ustrzcpy(allegro_error, ALLEGRO_ERROR_SIZE, "the screen is smaller than 640x480");
-        return false;
-    }
-    if (set_gfx_mode(GFX_OPENGL_WINDOWED, width, height, 0, 0) < 0) return false;
+    if (set_gfx_mode(GFX_OPENGL_WINDOWED, place.width, place.height, 0, 0) < 0) return false;
     set_up_game_window();
     XLOCK();
     read_window_size();
@@ -162,25 +349,24 @@ void close_game_display() {
     set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
 }
 
+// The monitor the window overlaps most, from monitors read just now.
+static void find_game_monitor(Display* display, Window window) {
+    read_monitors(&monitors);
+    game_monitor = monitor_overlapping_most(monitors, window_on_screen(display, window));
+    if (game_monitor < 0) game_monitor = 0;  // read_monitors gives one at least
+}
+
 void toggle_window_mode() {
     if (!_xwin.display) return;
     full_screen = !full_screen;
     XLOCK();
     Display* display = _xwin.display;
     Window window = _xwin.window;
-    const int screen_width = DisplayWidth(display, _xwin.screen);
-    const int screen_height = DisplayHeight(display, _xwin.screen);
+    find_game_monitor(display, window);
     if (full_screen) {
-        // Without a window manager nobody else makes it cover the screen.
-        if (!window_manager_running(display)) XMoveResizeWindow(display, window, 0, 0, screen_width, screen_height);
-        ask_for_full_screen(display, window, true);
+        go_full_screen_on(display, window, game_monitor);
     } else {
-        // The window manager puts back the size from before full screen
-        // first (the whole screen, as the window opened), then takes this.
-        ask_for_full_screen(display, window, false);
-        const WindowSize size = window_mode_size(screen_width, screen_height);
-        XMoveResizeWindow(display, window, (screen_width - size.width) / 2, (screen_height - size.height) / 2,
-                          size.width, size.height);
+        go_to_window_on(display, window, game_monitor);
     }
     XFlush(display);
     XUNLOCK();
@@ -191,4 +377,45 @@ void follow_window_mode_keys() {
     const bool down = key[KEY_F11] || (alt && key[KEY_ENTER]);
     if (down && !window_mode_keys_down) toggle_window_mode();
     window_mode_keys_down = down;
+}
+
+// Allegro's thread owns the X event queue and passes on no RandR or root
+// window events, so the monitors are read again now and then instead: one
+// round trip to the server, twice a second, which sees every kind of change
+// (an output switched off or moved, a monitor unplugged) whatever events the
+// server would have sent. Most window managers fit a full-screen window to
+// the new monitors themselves; the game waits a moment for that, then puts
+// itself on the monitor it overlaps most if it is not there whole.
+void follow_monitors() {
+    if (!_xwin.display) return;
+    const long long now = monotonic_ms();
+    if (now - last_monitor_check_ms < MONITOR_CHECK_MS) return;
+    last_monitor_check_ms = now;
+    XLOCK();
+    MonitorList current;
+    read_monitors(&current);
+    if (!same_monitors(current, monitors)) {
+        monitors = current;
+        monitors_changed = true;
+        monitors_changed_ms = now;
+    }
+    if (monitors_changed && now - monitors_changed_ms >= MONITOR_SETTLE_MS) {
+        monitors_changed = false;
+        Display* display = _xwin.display;
+        Window window = _xwin.window;
+        find_game_monitor(display, window);
+        const ScreenRect on_screen = window_on_screen(display, window);
+        const ScreenRect monitor = monitors.rects[game_monitor];
+        if (full_screen && !same_rect(on_screen, monitor)) {
+            // Out of full screen, where the window manager may put back a
+            // place on a monitor now gone, into the monitor, and full screen.
+            if (window_manager_running(display)) leave_full_screen(display, window);
+            move_window(display, window, monitor);
+            go_full_screen_on(display, window, game_monitor);
+        } else if (!full_screen && !inside(on_screen, monitor)) {
+            go_to_window_on(display, window, game_monitor);
+        }
+        XFlush(display);
+    }
+    XUNLOCK();
 }

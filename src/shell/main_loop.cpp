@@ -74,6 +74,7 @@ static void hold_game() {
     while (!window_has_focus() && quit_request.load() == 0) {
         wait_for_focus_change(HELD_WAKE_MS);
         keep_sound_alive();
+        follow_monitors();
         if ((window_exposed() || !drawn) && !window_has_focus()) {
             draw_and_present(true);
             drawn = true;
@@ -93,6 +94,7 @@ void run_main_loop() {
     for (;;) {
         if (key[KEY_ESC] || quit_request.load() != 0) break;
         keep_sound_alive();
+        follow_monitors();
         if (!window_has_focus()) {
             hold_game();
             continue;
