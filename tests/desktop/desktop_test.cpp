@@ -1,6 +1,6 @@
 // What the game does on a desktop beyond drawing: where the 640x480 picture
-// goes in a window of any size and who scales it, the one-copy lock, and
-// ending on signals.
+// goes in a window of any size and who scales it, which monitor the game is
+// on, the one-copy lock, and ending on signals.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -10,6 +10,7 @@
 #include <string>
 
 #include "desktop/desktop.h"
+#include "desktop/desktop_local.h"
 #include "shell/shell.h"
 
 TEST(Desktop, PictureFillsTheWindowWithItsShapeKept) {
@@ -65,6 +66,51 @@ TEST(Desktop, WindowModeOpensAt4To3InSteps320x240ThatFitTheScreen) {
         EXPECT_EQ(got.width, c.want.width);
         EXPECT_EQ(got.height, c.want.height);
     }
+}
+
+// Side by side, 1920x1080 each; the game keeps to one of them.
+TEST(Desktop, TheGameKeepsToOneMonitor) {
+    const ScreenRect left = {0, 0, 1920, 1080}, right = {1920, 0, 1920, 1080};
+    const MonitorList two = {2, {left, right}, {0, 1}};
+    const MonitorList right_too_small = {2, {left, {1920, 0, 600, 400}}, {0, 1}};
+    const MonitorList none_large_enough = {1, {{0, 0, 600, 400}}, {0}};
+    const MonitorList left_only = {1, {left}, {0}};
+    const MonitorList none = {};
+
+    // Where it starts: under the pointer, or else on a monitor that holds the picture.
+    EXPECT_EQ(choose_start_monitor(two, 2500, 500), 1);
+    EXPECT_EQ(choose_start_monitor(two, 0, 0), 0);
+    EXPECT_EQ(choose_start_monitor(two, 1920, 1079), 1) << "the first column of the right monitor";
+    EXPECT_EQ(choose_start_monitor(two, 4200, 500), 1) << "a pointer off every monitor: the nearest";
+    EXPECT_EQ(choose_start_monitor(right_too_small, 2000, 100), 0);
+    EXPECT_EQ(choose_start_monitor(none_large_enough, 10, 10), -1);
+    EXPECT_EQ(choose_start_monitor(none, 10, 10), -1);
+
+    // Where full screen goes: the monitor the window overlaps most.
+    struct Case {
+        const MonitorList* monitors;
+        ScreenRect window;
+        int want;
+    };
+    const Case cases[] = {
+        {&two, {2400, 180, 960, 720}, 1},
+        {&two, {1500, 180, 960, 720}, 1},    // 420 columns left, 540 right
+        {&two, {1440, 180, 960, 720}, 0},    // halves: the first
+        {&two, {0, 0, 3840, 1080}, 0},       // as large as both
+        {&left_only, {1920, 0, 1920, 1080}, 0},  // its monitor switched off
+        {&none, {0, 0, 640, 480}, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.window.x) + "," + std::to_string(c.window.y));
+        EXPECT_EQ(monitor_overlapping_most(*c.monitors, c.window), c.want);
+    }
+
+    // The window of window mode: centred inside the monitor.
+    const ScreenRect on_right = window_mode_rect(right);
+    EXPECT_TRUE(same_rect(on_right, {2400, 180, 960, 720}));
+    EXPECT_TRUE(same_rect(window_mode_rect({0, 1080, 1280, 1024}), {160, 1232, 960, 720}));
+    EXPECT_FALSE(same_monitors(two, left_only));
+    EXPECT_TRUE(same_monitors(two, MonitorList{2, {left, right}, {0, 1}}));
 }
 
 static std::string lock_key(const char* display) {

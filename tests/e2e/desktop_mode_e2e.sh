@@ -13,6 +13,14 @@
 # clock at most a second; F11 and Alt+Enter switch to a window and back
 # (Alt+Enter leaving the title as it is); closing the window quits with 0,
 # and SIGTERM ends a held game as it ends any other.
+# Then two 1920x1080 monitors side by side (RandR outputs of the dummy
+# driver), under mutter, kwin_x11, xfwm4 and openbox, each in a D-Bus session
+# of its own: started with the pointer on the second monitor, the game is
+# full screen there (its window read through X), F11 gives a window inside
+# it and back, and with the second monitor switched off (xrandr) the game is
+# full screen on the first, the picture whole, the pointer held. On one
+# monitor, fluxbox's full screen covers it exactly. Under CI=true a window
+# manager that cannot start fails the test.
 #   desktop_mode_e2e.sh SUNDOWN_BINARY BUILD_DIR      (run by with-display)
 set -u
 game=$(readlink -f "${1:?game binary}")
@@ -36,10 +44,12 @@ stop_desktop() {
 }
 trap stop_desktop EXIT
 
+# start_desktop DEPTH [two]: "two" leaves room in the screen for a second monitor.
 start_desktop() {
   local depth=$1 n=
   state=$(mktemp -d)
   cp "$here/../display/xorg-desktop.conf" "$state/xorg.conf"
+  [ "${2:-}" = two ] && sed -i 's/Virtual 1920 1080/Virtual 3840 1080/' "$state/xorg.conf"
   # The server picks a free display number itself and reports it on fd 3.
   mkfifo "$state/displayfd"
   Xorg -displayfd 3 -noreset -nolisten tcp -depth "$depth" -config "$state/xorg.conf" \
@@ -175,6 +185,94 @@ expect_letterboxed() {
   fi
 }
 
+# ---- two monitors ------------------------------------------------------------
+# The window's place through X: "X Y WxH" and whether it is full screen.
+window_place() {
+  local w
+  w=$(game_window) && [ -n "$w" ] || return 1
+  xwininfo -id "$w" 2>/dev/null | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+    /^  Width:/ { w = $2 } /^  Height:/ { h = $2 } END { print x, y, w "x" h }'
+}
+# covers "X Y WxH": the window is full screen exactly there.
+covers() { [ "$(window_place)" = "$1" ] && xprop -id "$(game_window)" _NET_WM_STATE 2>/dev/null | grep -q FULLSCREEN; }
+# window_inside LEFT RIGHT: a 960x720 window, not full screen, within those
+# columns and the monitor's rows.
+window_inside() {
+  local x y size
+  read -r x y size < <(window_place) || return 1
+  [ "$size" = 960x720 ] && [ "$x" -ge "$1" ] && [ $((x + 960)) -le "$2" ] && [ "$y" -ge 0 ] && [ $((y + 720)) -le 1080 ] &&
+    ! xprop -id "$(game_window)" _NET_WM_STATE 2>/dev/null | grep -q FULLSCREEN
+}
+two_monitors() {
+  xrandr --output DUMMY0 --mode 1920x1080 --pos 0x0 --primary --output DUMMY1 --mode 1920x1080 --pos 1920x0
+}
+# A window manager that runs: the window its _NET_SUPPORTING_WM_CHECK names
+# still names itself (one that died leaves the root's property behind).
+wm_running() {
+  local check
+  check=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | awk '{ print $NF }')
+  [ -n "$check" ] && xprop -id "$check" _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "$check"
+}
+# A window manager that is missing or does not start fails under CI and is
+# passed over elsewhere.
+wm_missing() {
+  if [ "${CI:-}" = true ]; then fail "$1"; else echo "SKIP: $1"; fi
+  return 1
+}
+# start_wm NAME: the window manager in a D-Bus session of its own, with its
+# own settings; wm_pid is its process.
+start_wm() {
+  local cmd
+  case $1 in
+    mutter) cmd=(mutter --x11 --replace) ;;
+    kwin_x11) cmd=(kwin_x11 --replace) ;;
+    xfwm4) cmd=(xfwm4 --replace) ;;
+    *) cmd=("$1") ;;
+  esac
+  command -v "${cmd[0]}" >/dev/null || { wm_missing "$1 is not installed (scripts/install-deps)"; return 1; }
+  mkdir -p "$state/$1"
+  rm -f "$state/$1/pid"
+  HOME=$state/$1 XDG_CONFIG_HOME=$state/$1 XDG_CACHE_HOME=$state/$1 XDG_DATA_HOME=$state/$1 \
+    dbus-run-session -- sh -c 'echo $$ >"$0"; exec "$@"' "$state/$1/pid" "${cmd[@]}" >"$state/$1.log" 2>&1 </dev/null &
+  wm_pids+=($!)
+  poll_until 30 wm_running && [ -s "$state/$1/pid" ] ||
+    { wm_missing "$1 did not start: $(tail -n 5 "$state/$1.log")"; return 1; }
+  wm_pid=$(cat "$state/$1/pid")
+  wm_pids=("$wm_pid" "${wm_pids[@]}")
+  sleep 1  # settled: its panels and struts, if any
+}
+
+# One game start under a window manager on two monitors.
+check_two_monitors() {
+  local wm=$1
+  two_monitors
+  start_wm "$wm" || return
+  xdotool mousemove 2500 500
+  start_game "$game"
+  poll_until 15 covers "1920 0 1920x1080" && pass "$wm: full screen on the monitor under the pointer, the second" ||
+    fail "$wm: not full screen on the second monitor (window at $(window_place))"
+  sleep 0.5
+  take_screenshot "two-$wm-full"
+  expect_region_lit "two-$wm-full" 1440x1080+2160+0 "$wm: the picture fills the middle of the second monitor"
+  hold_key F11 0.3
+  poll_until 5 window_inside 1920 3840 && pass "$wm: F11 gives a window inside the second monitor" ||
+    fail "$wm: F11 did not give a window inside the second monitor (window at $(window_place))"
+  sleep 0.5
+  take_screenshot "two-$wm-window"
+  hold_key F11 0.3
+  poll_until 5 covers "1920 0 1920x1080" && pass "$wm: F11 again: full screen on the second monitor" ||
+    fail "$wm: F11 again did not go back to full screen on the second monitor (window at $(window_place))"
+  xrandr --output DUMMY1 --off
+  if poll_until 8 covers "0 0 1920x1080"; then pass "$wm: the second monitor switched off: full screen on the first"
+  else fail "$wm: the second monitor switched off: the window is at $(window_place)"; fi
+  expect_letterboxed "two-$wm-first"
+  pointer_taken && pass "$wm: the pointer is held after the switch" || fail "$wm: the pointer is free after the switch"
+  hold_key Escape 0.3
+  expect_exit_within 3 0 "$wm: Escape quits with status 0"
+  kill "$wm_pid" 2>/dev/null
+  poll_until 10 eval '! kill -0 "$wm_pid" 2>/dev/null'
+}
+
 for depth in 24 16; do
   start_desktop "$depth"
   E2E_NAME=desktop-$depth
@@ -231,5 +329,24 @@ for depth in 24 16; do
   fi
   stop_desktop
 done
+
+start_desktop 24 two
+E2E_NAME=two-monitors
+if xrandr --addmode DUMMY1 1920x1080 && two_monitors && [ "$(xrandr --listmonitors | head -n 1)" = "Monitors: 2" ]; then
+  for wm in mutter kwin_x11 xfwm4 openbox; do check_two_monitors "$wm"; done
+else
+  fail "the dummy driver gave no second monitor: $(xrandr 2>&1 | head -n 5)"
+fi
+# One monitor: fluxbox's full screen once sat 19 px low, its bottom cut off.
+xrandr --output DUMMY1 --off
+if start_wm fluxbox; then
+  start_game "$game"
+  poll_until 15 covers "0 0 1920x1080" && pass "fluxbox: full screen covers the monitor exactly" ||
+    fail "fluxbox: the full-screen window is at $(window_place)"
+  expect_letterboxed one-fluxbox
+  hold_key Escape 0.3
+  expect_exit_within 3 0 "fluxbox: Escape quits with status 0"
+fi
+stop_desktop
 
 finish_e2e
