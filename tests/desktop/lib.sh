@@ -219,8 +219,50 @@ check_focus_and_window_mode() {
   hold F11
   wait_until 5 game_full_screen no && pass "F11: the game leaves full screen for a window" ||
     fail "F11: the game is still full screen"
+  expect_on_game_output inside "F11"
   hold F11
   wait_until 5 game_full_screen yes && pass "F11 again: full screen" || fail "F11 again: the game is not full screen"
+  expect_on_game_output covers "F11 again"
+}
+
+# On two outputs side by side, for a compositor script that sets game_output
+# (the second output's place as X sees it, "X Y WxH") and says how to change
+# the outputs (change_outputs, which sets game_output anew and names the
+# change in output_change): the game's window, read through X, covers the
+# second output from the start, F11 gives a window inside it and F11 again
+# covers it; after the change the game covers the output where it now
+# belongs, its picture whole there, and holds the pointer.
+x_window_place() {
+  local w
+  w=$(DISPLAY=$x_display XAUTHORITY=${x_auth:-} xdotool search --onlyvisible --name '^Sundown Arena$' 2>/dev/null | head -n 1)
+  [ -n "$w" ] && DISPLAY=$x_display XAUTHORITY=${x_auth:-} xwininfo -id "$w" 2>/dev/null | awk '
+    /Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+    /^  Width:/ { w = $2 } /^  Height:/ { h = $2 } END { print x, y, w "x" h }'
+}
+window_covers() { [ "$(x_window_place)" = "$1" ]; }
+window_within() {
+  local x y w h ox oy ow oh
+  read -r x y w h < <(x_window_place | tr x ' ') && read -r ox oy ow oh < <(echo "$1" | tr x ' ') || return 1
+  [ -n "$h" ] && [ "$x" -ge "$ox" ] && [ "$y" -ge "$oy" ] && [ $((x + w)) -le $((ox + ow)) ] && [ $((y + h)) -le $((oy + oh)) ]
+}
+expect_on_game_output() {
+  [ -n "${game_output:-}" ] || return 0
+  if [ "$1" = covers ]; then
+    wait_until 5 window_covers "$game_output" && pass "$2: the window covers the output at $game_output" ||
+      fail "$2: the window is at $(x_window_place), not over the output at $game_output"
+  else
+    wait_until 5 window_within "$game_output" &&
+      pass "$2: the window ($(x_window_place)) is inside the output at $game_output" ||
+      fail "$2: the window is at $(x_window_place), not inside the output at $game_output"
+  fi
+}
+is_lit() { above "$(share "$work/$1-frame.png" 640x480+0+0 'r + g + b > 0.1')" 0.05; }
+check_output_change() {
+  declare -F change_outputs >/dev/null || return 0
+  change_outputs
+  expect_on_game_output covers "$output_change"
+  expect_screen changed-outputs is_lit 5 "$output_change: the picture shows"
+  pointer_taken && pass "$output_change: the pointer is held" || fail "$output_change: the pointer is free"
 }
 
 # A game that crashed: its core (where the kernel writes it into the build
@@ -240,11 +282,13 @@ run_desktop_checks() {
   expect_screen title is_title 30 "the title screen fills the output" || { cat "$work/game.log"; }
   if wait_until 10 game_focused; then pass "the window manager gives the game's window the focus"
   else fail "the game's window never became the active one (_NET_ACTIVE_WINDOW)"; fi
+  expect_on_game_output covers "full screen on the second output"
   hold Return
   expect_screen controls is_controls 5 "Enter (typed through the compositor) leads to the controls screen"
   hold Return
   expect_screen intro is_intro 5 "Enter starts round 1 with its READY intro"
   check_focus_and_window_mode
+  check_output_change
   hold Escape
   if wait_until 5 game_gone; then
     wait "$game_pid"; local status=$?
