@@ -19,8 +19,9 @@
 # full screen there (its window read through X), F11 gives a window inside
 # it and back, and with the second monitor switched off (xrandr) the game is
 # full screen on the first, the picture whole, the pointer held. On one
-# monitor, fluxbox's full screen covers it exactly. Under CI=true a window
-# manager that cannot start fails the test.
+# monitor, fluxbox's full screen covers it exactly, and with fluxbox killed
+# (its root property left behind) F11 still goes to a window and back.
+# Under CI=true a window manager that cannot start fails the test.
 #   desktop_mode_e2e.sh SUNDOWN_BINARY BUILD_DIR      (run by with-display)
 set -u
 game=$(readlink -f "${1:?game binary}")
@@ -346,6 +347,20 @@ if start_wm fluxbox; then
   expect_letterboxed one-fluxbox
   hold_key Escape 0.3
   expect_exit_within 3 0 "fluxbox: Escape quits with status 0"
+  # A window manager that died leaves its _NET_SUPPORTING_WM_CHECK on the
+  # root: the game must see that none runs and place its window itself.
+  kill -KILL "$wm_pid"
+  poll_until 10 eval '! wm_running'
+  start_game "$game"
+  poll_until 10 eval '[ "$(window_place)" = "0 0 1920x1080" ]' || fail "no window manager: the window is at $(window_place)"
+  hold_key F11 0.3
+  poll_until 5 window_inside 0 1920 && pass "no window manager (one died): F11 gives a window inside the monitor" ||
+    fail "no window manager (one died): F11 gave a window at $(window_place)"
+  hold_key F11 0.3
+  poll_until 5 eval '[ "$(window_place)" = "0 0 1920x1080" ]' && pass "no window manager: F11 again covers the monitor" ||
+    fail "no window manager: F11 again left the window at $(window_place)"
+  hold_key Escape 0.3
+  expect_exit_within 3 0 "no window manager: Escape quits with status 0"
 fi
 stop_desktop
 
