@@ -17,7 +17,8 @@
 # driver), under mutter, kwin_x11, xfwm4 and openbox, each in a D-Bus session
 # of its own: started with the pointer on the second monitor, the game is
 # full screen there (its window read through X), F11 gives a window inside
-# it and back, and with the second monitor switched off (xrandr) the game is
+# it, moved to the first monitor F11 goes full screen there, and moved back
+# full screen on the second again; with the second switched off (xrandr) it is
 # full screen on the first, the picture whole, the pointer held. On one
 # monitor, fluxbox's full screen covers it exactly, and with fluxbox killed
 # (its root property left behind) F11 still goes to a window and back.
@@ -167,18 +168,18 @@ check_focus_and_stall() {
 
 # The picture fills the screen's height, 4:3 kept, with black bars beside it.
 # One screenshot under load once caught a nearly black frame of the title,
-# so the picture is looked for over a few seconds.
+# and one a window manager's fade into full screen, so the picture is looked
+# for over a few seconds.
 expect_letterboxed() {
-  local _
+  local _ left right
   for _ in $(seq 1 20); do
     take_screenshot "$1"
-    awk "BEGIN { exit !($(brightness "$1" 1440x1080+240+0) > 0.01) }" && break
+    left=$(brightness "$1" 240x1080+0+0)
+    right=$(brightness "$1" 240x1080+1680+0)
+    awk "BEGIN { exit !($(brightness "$1" 1440x1080+240+0) > 0.01 && ${left:-1} < 0.002 && ${right:-1} < 0.002) }" && break
     sleep 0.25
   done
   expect_region_lit "$1" 1440x1080+240+0 "$1: the picture fills the middle of the screen"
-  local left right
-  left=$(brightness "$1" 240x1080+0+0)
-  right=$(brightness "$1" 240x1080+1680+0)
   if awk "BEGIN { exit !(${left:-1} < 0.002 && ${right:-1} < 0.002) }"; then
     pass "$1: black bars left and right"
   else
@@ -260,9 +261,19 @@ check_two_monitors() {
     fail "$wm: F11 did not give a window inside the second monitor (window at $(window_place))"
   sleep 0.5
   take_screenshot "two-$wm-window"
+  # The player moves the window to the first monitor: full screen goes there.
+  xdotool windowmove "$(game_window)" 480 180
+  poll_until 5 window_inside 0 1920 || fail "$wm: the window could not be moved to the first monitor"
   hold_key F11 0.3
-  poll_until 5 covers "1920 0 1920x1080" && pass "$wm: F11 again: full screen on the second monitor" ||
-    fail "$wm: F11 again did not go back to full screen on the second monitor (window at $(window_place))"
+  poll_until 5 covers "0 0 1920x1080" && pass "$wm: moved to the first monitor, F11 goes full screen there" ||
+    fail "$wm: moved to the first monitor, F11 did not go full screen there (window at $(window_place))"
+  hold_key F11 0.3
+  poll_until 5 window_inside 0 1920 || fail "$wm: F11 on the first monitor gave a window at $(window_place)"
+  xdotool windowmove "$(game_window)" 2400 180
+  poll_until 5 window_inside 1920 3840 || fail "$wm: the window could not be moved back to the second monitor"
+  hold_key F11 0.3
+  poll_until 5 covers "1920 0 1920x1080" && pass "$wm: moved back, F11: full screen on the second monitor" ||
+    fail "$wm: moved back, F11 did not go full screen on the second monitor (window at $(window_place))"
   xrandr --output DUMMY1 --off
   if poll_until 8 covers "0 0 1920x1080"; then pass "$wm: the second monitor switched off: full screen on the first"
   else fail "$wm: the second monitor switched off: the window is at $(window_place)"; fi
@@ -311,6 +322,7 @@ for depth in 24 16; do
   if [ "$depth" = 24 ]; then
     start_game "$game"
     poll_until 10 game_active || fail "the game's window did not get the focus"
+    wait_for_picture  # the keys are read from the first frame on
     hold_key F11 0.3
     poll_until 5 window_is 960x720 no || fail "F11 gave no window to close"
     xdotool key alt+F4
