@@ -86,6 +86,7 @@ bool same_monitors(const MonitorList& a, const MonitorList& b) {
 
 // ---- X11 (every call below holds Allegro's X lock) ------------------------
 
+// Monitors past MAX_MONITORS are left out: the game needs only one.
 static void add_monitor(MonitorList* monitors, ScreenRect rect) {
     if (monitors->count >= MAX_MONITORS || rect.width <= 0 || rect.height <= 0) return;
     monitors->rects[monitors->count] = rect;

@@ -207,11 +207,11 @@ static void move_window(Display* display, Window window, ScreenRect place) {
 // is all there is.
 static void go_full_screen_on(Display* display, Window window, int monitor) {
     const ScreenRect place = monitors.rects[monitor];
-    if (!inside(window_on_screen(display, window), place)) move_window(display, window, place);
     if (!window_manager_running(display)) {
         move_window(display, window, place);
         return;
     }
+    if (!inside(window_on_screen(display, window), place)) move_window(display, window, place);
     ask_for_full_screen_monitor(display, window, monitor);
     ask_for_full_screen(display, window, true);
 }
