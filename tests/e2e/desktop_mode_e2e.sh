@@ -38,10 +38,16 @@ test_game=$build/tests/sundown_test_build
 export SUNDOWN_STATE_FILE=$shots_dir/desktop-state
 xorg_pid=
 wm_pids=()
+wm_sessions=()  # dbus-run-session of each window manager: it ends its bus once the window manager ends
 stop_desktop() {
   local p
   for p in "${wm_pids[@]}"; do kill "$p" 2>/dev/null && wait "$p" 2>/dev/null; done
   wm_pids=()
+  for p in "${wm_sessions[@]}"; do
+    poll_until 5 eval "! kill -0 $p 2>/dev/null" || kill "$p" 2>/dev/null
+    wait "$p" 2>/dev/null
+  done
+  wm_sessions=()
   [ -n "$xorg_pid" ] && kill "$xorg_pid" 2>/dev/null && wait "$xorg_pid" 2>/dev/null; xorg_pid=
 }
 trap stop_desktop EXIT
@@ -236,11 +242,9 @@ start_wm() {
   rm -f "$state/$1/pid"
   HOME=$state/$1 XDG_CONFIG_HOME=$state/$1 XDG_CACHE_HOME=$state/$1 XDG_DATA_HOME=$state/$1 \
     dbus-run-session -- sh -c 'echo $$ >"$0"; exec "$@"' "$state/$1/pid" "${cmd[@]}" >"$state/$1.log" 2>&1 </dev/null &
-  wm_pids+=($!)
-  poll_until 30 wm_running && [ -s "$state/$1/pid" ] ||
-    { wm_missing "$1 did not start: $(tail -n 5 "$state/$1.log")"; return 1; }
-  wm_pid=$(cat "$state/$1/pid")
-  wm_pids=("$wm_pid" "${wm_pids[@]}")
+  wm_sessions+=($!)
+  poll_until 30 test -s "$state/$1/pid" && wm_pid=$(cat "$state/$1/pid") && wm_pids+=("$wm_pid") &&
+    poll_until 30 wm_running || { wm_missing "$1 did not start: $(tail -n 5 "$state/$1.log")"; return 1; }
   sleep 1  # settled: its panels and struts, if any
 }
 
@@ -281,8 +285,13 @@ check_two_monitors() {
   pointer_taken && pass "$wm: the pointer is held after the switch" || fail "$wm: the pointer is free after the switch"
   hold_key Escape 0.3
   expect_exit_within 3 0 "$wm: Escape quits with status 0"
+  stop_wm
+}
+# The window manager ended, and its D-Bus session with it.
+stop_wm() {
   kill "$wm_pid" 2>/dev/null
   poll_until 10 eval '! kill -0 "$wm_pid" 2>/dev/null'
+  wait "${wm_sessions[-1]}" 2>/dev/null
 }
 
 for depth in 24 16; do
