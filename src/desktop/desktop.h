@@ -1,7 +1,8 @@
 // How the game meets the desktop: its one window and the window's modes, how
 // a frame reaches that window, the keyboard focus and the pointer, the
-// walking keys by their place on any keyboard layout, one copy a display,
-// and the ways the run is ended from outside (signals, the window closed).
+// walking keys by their place on any keyboard layout, the input each tick
+// reads and the gamepads, one copy a display, and the ways the run is ended
+// from outside (signals, the window closed).
 // The shell calls in here; nothing here calls the shell or the game's rules.
 #pragma once
 
@@ -156,3 +157,34 @@ void follow_keyboard_layout();
 // What the layout prints on a movement key, UTF-8 ("Z" for MOVE_FORWARD on
 // AZERTY); the US label until a keymap has been read.
 const char* movement_key_label(MovementKey key);
+
+// ---- The input a tick reads, and the gamepads -------------------------------------
+
+// SDL's game-controller subsystem, started after the keyboard and mouse
+// (a message on standard error, and no pads, if it cannot start); stopped
+// at teardown. Pads may be plugged in and out at any time.
+void start_gamepads();
+void stop_gamepads();
+// The first step of every tick: the keyboard, the mouse and the pads as they
+// stand now, into key[], mouse_b and, in a game's tick, the mickeys (null in
+// a menu's tick, which leaves the mouse's motion for later). A pad presses
+// the walking keys, Enter and Escape, holds the left button and adds
+// mickeys, as the keyboard and mouse would; without the focus it counts for
+// nothing. After the focus comes back, the left button counts only once it
+// has been released.
+void read_tick_input(int32_t* mickey_x, int32_t* mickey_y);
+// Whether the game is to hold: the window has no focus, or a pad was
+// unplugged during a game and no pad button or key has been pressed since.
+// Called every pass of the main loop.
+bool game_is_held();
+// Sleeps while held until something may have changed, at most timeout_ms.
+void wait_while_held(int timeout_ms);
+// Whether any pad is plugged in (the controls screen then shows its controls).
+bool gamepad_connected();
+// A rumble on every pad that has one; it stops by itself.
+enum RumbleKind {
+    RUMBLE_HIT,        // short and light
+    RUMBLE_LIFE_LOST,  // longer and strong
+    RUMBLE_KIND_COUNT,
+};
+void rumble_gamepads(RumbleKind kind);

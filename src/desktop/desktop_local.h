@@ -17,6 +17,8 @@ void request_quit_from_window();
 // callbacks and the window's exposures are counted; the pointer is taken
 // if the window has the focus already. Called with the X lock held.
 void start_following_focus();
+// How many times the focus has changed since the window opened.
+int32_t focus_change_count();
 
 // ---- The monitors (monitors.cpp) -----------------------------------------------
 
@@ -134,3 +136,56 @@ enum {
 void choose_key_label(uint32_t plain, uint32_t shifted, const char* us_label, bool (*drawable)(uint32_t),
                       char* out, int capacity);
 
+
+// ---- The gamepad's mapping (pad_mapping.cpp) -------------------------------------
+//
+// What a pad does, without SDL: its sticks, triggers and buttons as they
+// stand at a tick's start, turned into the inputs the keyboard and the
+// mouse give the game (the walking keys, mickeys, the fire button, Enter,
+// Escape). Sticks and triggers are -1..1 and 0..1; a stick's y grows
+// downwards, as SDL reports it.
+
+struct PadReading {
+    float left_x, left_y;
+    float right_x, right_y;
+    float right_trigger;
+    bool dpad_up, dpad_down, dpad_left, dpad_right;
+    bool right_shoulder;
+    bool a, start, back;
+};
+
+// What the mapping carries from tick to tick: the fractions of a mickey not
+// yet given, how long the right stick has been at full tilt, the trigger's
+// state, and how long Back has been held.
+struct PadMappingState {
+    float carry_x, carry_y;
+    int full_tilt_ticks;
+    bool trigger_firing;
+    int back_held_ticks;
+};
+
+struct PadInput {
+    bool walk[MOVEMENT_KEY_COUNT];  // as the walking keys
+    int32_t mickey_x, mickey_y;     // as mouse motion
+    bool fire;                      // as the left button alone
+    bool enter;                     // as Enter
+    bool quit;                      // as Escape
+};
+
+// A stick beyond the radial dead zone, rescaled so that its edge is 0 and
+// the rim 1, then squared: the share of full speed, 0..1.
+float stick_response(float x, float y);
+// One tick of the mapping.
+PadInput map_pad(const PadReading& pad, PadMappingState& state);
+
+// ---- The gamepads (gamepad.cpp) ---------------------------------------------------
+
+// Takes SDL's joystick and game-controller events: opens the pads plugged
+// in, closes those unplugged, counts button presses.
+void pump_gamepads();
+// All the pads as one: each stick as the pad pushing it furthest, the
+// trigger at its furthest, a button held on any pad. False with no pad.
+bool read_gamepads(PadReading& out);
+// Pads unplugged, and pad buttons pressed, since the start.
+int gamepad_unplug_count();
+int gamepad_button_press_count();

@@ -68,6 +68,10 @@ bool window_has_focus() {
     return (focus_state.load() & FOCUS_BIT) != 0;
 }
 
+int32_t focus_change_count() {
+    return focus_state.load() / FOCUS_CHANGE_STEP;
+}
+
 void wait_for_focus_change(int timeout_ms) {
     wait_while_unchanged(focus_state, focus_state.load(), timeout_ms);
 }

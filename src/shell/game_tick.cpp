@@ -4,6 +4,7 @@
 
 #include "anim/anim.h"
 #include "assets/asset_table.h"
+#include "desktop/desktop.h"
 #include "game/game.h"
 #include "shell/shell.h"
 #include "sound/sound.h"
@@ -79,9 +80,20 @@ void per_second_step() {
     second_ticks = 0;
 }
 
+// A pad, where one is plugged in, rumbles lightly at a hit and strongly at
+// a life lost.
+static void rumble_at_harm(int32_t health_before, int lives_before) {
+    if (lives < lives_before) {
+        rumble_gamepads(RUMBLE_LIFE_LOST);
+    } else if (player_health < health_before) {
+        rumble_gamepads(RUMBLE_HIT);
+    }
+}
+
 void game_tick() {
-    // Without a mouse driver (tests) the mickeys stay as the caller set them.
-    if (mouse_driver) get_mouse_mickeys(&mouse_mickey_x, &mouse_mickey_y);
+    read_tick_input(&mouse_mickey_x, &mouse_mickey_y);
+    const int32_t health_before = player_health;
+    const int lives_before = lives;
     if (game_over == 0) update_player();
     animate_figures();
     step_player_death_timer();
@@ -105,4 +117,5 @@ void game_tick() {
     if (item_box_active) item_box_spin += ITEM_BOX_SPIN_DEGREES_PER_TICK;
     check_item_pickup();
     if (score > max_score) max_score = score;
+    rumble_at_harm(health_before, lives_before);
 }

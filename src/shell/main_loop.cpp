@@ -59,10 +59,11 @@ static void draw_and_present(bool held) {
     present_frame();
 }
 
-// The game holds while another window has the focus: no tick runs, the
-// sound pauses, the pointer is the desktop's, and the frozen frame shows
-// PAUSED. Focus back, the game goes on from where it stood, owing no tick
-// for the time it held.
+// The game holds while another window has the focus, and after a pad was
+// unplugged in a game until a pad button or a key is pressed: no tick runs,
+// the sound pauses, the pointer is the desktop's, and the frozen frame shows
+// PAUSED. Then the game goes on from where it stood, owing no tick for the
+// time it held.
 static void hold_game() {
     release_pointer();
     pause_sound();
@@ -71,11 +72,11 @@ static void hold_game() {
     // does not flash it; then only when the desktop has uncovered or resized
     // the window, since the picture stands still.
     bool drawn = false;
-    while (!window_has_focus() && quit_request.load() == 0) {
-        wait_for_focus_change(HELD_WAKE_MS);
+    while (game_is_held() && quit_request.load() == 0) {
+        wait_while_held(HELD_WAKE_MS);
         keep_sound_alive();
         follow_monitors();
-        if ((window_exposed() || !drawn) && !window_has_focus()) {
+        if ((window_exposed() || !drawn) && game_is_held()) {
             draw_and_present(true);
             drawn = true;
         }
@@ -95,7 +96,7 @@ void run_main_loop() {
         if (key[KEY_ESC] || quit_request.load() != 0) break;
         keep_sound_alive();
         follow_monitors();
-        if (!window_has_focus()) {
+        if (game_is_held()) {
             hold_game();
             continue;
         }

@@ -19,6 +19,7 @@ static const float MENU_PHASE_END = 1.0f;
 static const int MAX_GREY = 255;
 
 void menu_tick() {
+    read_tick_input(nullptr, nullptr);
     menu_phase += MENU_PHASE_STEP;
     if (menu_phase > MENU_PHASE_END) menu_phase = 0;
 

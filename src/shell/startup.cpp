@@ -163,6 +163,7 @@ void tear_down_game() {
     close_music_stream(music_stream);
     music_stream = nullptr;
     close_sound();
+    stop_gamepads();
 }
 
 // The message goes to standard error too: a box can sit unseen behind
@@ -201,6 +202,7 @@ StartResult start_game() {
     install_quit_signal_handlers();
     install_allegro_gl();
     if (!install_input_and_timer()) return refuse_to_start("no timer, mouse or keyboard driver");
+    start_gamepads();
     max_score = HIGH_SCORE_AT_START;
 
     if (!allocate_work_buffers()) return START_NO_MEMORY;
