@@ -25,6 +25,9 @@ static const float MOVEMENT_KEY_LABEL_Z = -80.0f;
 // (desktop.h), each centred on its blank keycap of the keyboard card,
 // in white. Eye coordinates, drawn without the screen's text raise.
 int collect_movement_key_lines(HudLine* out, int capacity);
+// The pad's controls, shown on the controls screen while a pad is plugged
+// in, right of the item box. Eye coordinates, drawn without the text raise.
+int collect_pad_control_lines(HudLine* out, int capacity);
 
 // Appends one formatted line to out (asserting the capacity) and returns the
 // new count.

@@ -56,9 +56,39 @@ int collect_title_lines(HudLine* out, int capacity) {
 
 int collect_item_box_screen_lines(HudLine* out, int capacity) {
     const float raise = ITEM_SCREEN_TEXT_RAISE;
-    int n = add_hud_line(out, capacity, 0, -30, -30 + raise, -80, 128, 128, 255, "Press Enter to continue");
+    int n = add_hud_line(out, capacity, 0, -30, -30 + raise, -80, 128, 128, 255,
+                         gamepad_connected() ? "Press Enter or A to continue" : "Press Enter to continue");
     const int grey = phase_grey();
     return add_hud_line(out, capacity, n, 0, -20 + raise, -100, grey, grey, grey, "Item Box");
+}
+
+// The pad's controls, right of the item box in the colours of the cards'
+// legends: a heading, then each control's name and what it does.
+struct PadControlRow {
+    const char* control;
+    const char* action;
+    int r, g, b;
+};
+static const PadControlRow PAD_CONTROL_ROWS[] = {
+    {"L STICK", "WALK, STRAFE", 250, 205, 90},  {"R STICK", "TURN, CAMERA", 110, 190, 250},
+    {"RT OR RB", "FIRE", 250, 140, 70},         {"A, START", "START", 120, 220, 120},
+    {"BACK", "HOLD TO QUIT", 250, 110, 95},
+};
+static const float PAD_CONTROLS_X = 13.8f, PAD_CONTROLS_TOP_Y = -7.0f, PAD_CONTROLS_Z = -100.0f;
+static const float PAD_ACTION_INDENT = 13.75f;  // ten characters of the HUD font at that distance
+static const float PAD_CONTROL_ROW_STEP = 3.2f;
+
+int collect_pad_control_lines(HudLine* out, int capacity) {
+    int n = add_hud_line(out, capacity, 0, PAD_CONTROLS_X, PAD_CONTROLS_TOP_Y, PAD_CONTROLS_Z, 255, 255, 255,
+                         "GAMEPAD");
+    float y = PAD_CONTROLS_TOP_Y;
+    for (const PadControlRow& row : PAD_CONTROL_ROWS) {
+        y -= PAD_CONTROL_ROW_STEP;
+        n = add_hud_line(out, capacity, n, PAD_CONTROLS_X, y, PAD_CONTROLS_Z, 255, 255, 255, "%s", row.control);
+        n = add_hud_line(out, capacity, n, PAD_CONTROLS_X + PAD_ACTION_INDENT, y, PAD_CONTROLS_Z, row.r, row.g,
+                         row.b, "%s", row.action);
+    }
+    return n;
 }
 
 // Code points in a UTF-8 string (continuation bytes are not counted).

@@ -1,6 +1,7 @@
 // The two menu screens drawn with OpenGL: the title image flying towards the
 // viewer, and the controls pictures beside the spinning item box, with the
-// movement keys' labels written on the keyboard picture. Both draw
+// movement keys' labels written on the keyboard picture and, while a pad is
+// plugged in, the pad's controls. Both draw
 // with additive blending over the black background and leave the resting
 // state of the frame.
 #include <allegro.h>
@@ -117,6 +118,10 @@ void draw_item_box_screen() {
     glLoadIdentity();
     const int key_count = collect_movement_key_lines(lines, HUD_MAX_LINES);
     draw_hud_lines(lines, key_count, 0);
+    if (gamepad_connected()) {
+        const int pad_count = collect_pad_control_lines(lines, HUD_MAX_LINES);
+        draw_hud_lines(lines, pad_count, 0);
+    }
 
     restore_resting_state();
 

@@ -188,7 +188,7 @@ expect_differs() {
 # The test build of the game (tests/sundown_test_build) writes its state to
 # the file SUNDOWN_STATE_FILE names, every 50 ms or so while it draws:
 # game_state KEY prints one line's value (in_game, menu_screen, round_intro,
-# round_clock, player "X Y HEADING", labels "FORWARD BACK LEFT RIGHT").
+# round_clock, player "X Y HEADING", labels "FORWARD BACK LEFT RIGHT", pad 0|1).
 game_state() {
   awk -v key="$1" '$1 == key { sub(/^[^ ]+ /, ""); print; exit }' "$SUNDOWN_STATE_FILE" 2>/dev/null
 }
