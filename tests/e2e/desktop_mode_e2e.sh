@@ -9,7 +9,8 @@
 # beside the game: in play, alt+Tab away frees the pointer (another client's
 # grab succeeds) and holds the game (the round clock, which the test build
 # reports, stands still; PAUSED shows; the sound is silent), and a click on
-# the game takes the pointer back and play goes on; a 10 s SIGSTOP costs the
+# the game takes the pointer back and play goes on, the click firing nothing
+# until the button is pressed again; a 10 s SIGSTOP costs the
 # clock at most a second; F11 and Alt+Enter switch to a window and back
 # (Alt+Enter leaving the title as it is); closing the window quits with 0,
 # and SIGTERM ends a held game as it ends any other.
@@ -140,6 +141,8 @@ check_window_mode() {
   expect_letterboxed desktop-after-window-mode
 }
 
+rifle_shots() { "$build/tests/find_sample" "$audio_file" datos/rifle.wav | awk '/^occurrences:/ { print $2 }'; }
+
 # In play: focus away and back, then a stop of the whole process.
 check_focus_and_stall() {
   hold_key Return 0.3; sleep 0.5; hold_key Return 0.3
@@ -159,11 +162,16 @@ check_focus_and_stall() {
   take_screenshot held
   expect_region_colour held 400x120+760+440 "r > 0.9 && g > 0.9 && b > 0.9" "held: PAUSED over the frozen picture"
 
-  xdotool mousemove 1700 900 click 1
+  # The click that gives the focus back, held a while, only gives the focus;
+  # the button fires once released and pressed again in play.
+  xdotool mousemove 1700 900 mousedown 1; sleep 0.7; xdotool mouseup 1
   poll_until 3 pointer_taken && pass "a click on the game: the pointer is the game's again" ||
     fail "a click on the game did not take the pointer back"
   poll_until 5 clock_moved_from "$held" && pass "focus back: play goes on" || fail "focus back: the clock stands still"
   audio_silent_for 1 && fail "focus back: the sound stays silent" || pass "focus back: the sound goes on"
+  expect_eq "$(rifle_shots)" 0 "the click that gave the focus back fired nothing"
+  hold_button 1 0.3; sleep 0.5
+  [ "$(rifle_shots)" -ge 1 ] && pass "pressed again in play, the left button fires" || fail "the left button does not fire after the focus came back"
 
   local before=$(round_clock)
   kill -STOP "$game_pid"; sleep 10; kill -CONT "$game_pid"; sleep 0.5
