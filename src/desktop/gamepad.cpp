@@ -61,6 +61,9 @@ void start_gamepads() {
     // Allegro owns the window, so SDL cannot know its focus: the pad is
     // heard always, and ignored by the tick while the window is unfocused.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    // The game's own SIGINT and SIGTERM handlers end the run; SDL's event
+    // loop, started with the game controllers, is not to install its own.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
         std::fprintf(stderr, "sundown: no gamepads (%s)\n", SDL_GetError());
         return;
