@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A game played with a gamepad alone, end to end with the test build on the
 # test display: a virtual pad (tests/e2e/virtual_pad.c, preloaded) is there
-# from the start; A leads to the controls screen, which shows the pad's
+# from the start, and is unplugged and plugged in again on the title; A leads to the controls screen, which shows the pad's
 # controls, and Start into round 1; the left stick walks, the right one
 # turns, the trigger fires the rifle (heard in the recorded audio);
 # unplugging the pad holds the game until a button is pressed; a short
@@ -29,6 +29,10 @@ SUNDOWN_VIRTUAL_PAD=$fifo LD_PRELOAD=$build/tests/virtual_pad.so E2E_NAME=gamepa
   start_game "$test_game"
 wait_for_picture
 wait_for_state 5 pad 1 "the game sees the pad plugged in at its start"
+pad unplug
+wait_for_state 5 pad 0 "unplugged on the title screen"
+pad plug
+wait_for_state 5 pad 1 "plugged in again on the title screen"
 
 press $A
 wait_for_state 5 menu_screen 1 "A leads from the title to the controls screen"
