@@ -170,8 +170,11 @@ check_focus_and_stall() {
   poll_until 5 clock_moved_from "$held" && pass "focus back: play goes on" || fail "focus back: the clock stands still"
   audio_silent_for 1 && fail "focus back: the sound stays silent" || pass "focus back: the sound goes on"
   expect_eq "$(rifle_shots)" 0 "the click that gave the focus back fired nothing"
-  hold_button 1 0.3; sleep 0.5
-  [ "$(rifle_shots)" -ge 1 ] && pass "pressed again in play, the left button fires" || fail "the left button does not fire after the focus came back"
+  # Pressed again for less than the rifle's half second: one shot, counted
+  # once the game has ended and its recording is whole. (Not during a READY
+  # intro, which the enemies' fire may have brought on: no one fires then.)
+  poll_until 5 state_is round_intro 0 || fail "round 1 is still in its READY intro"
+  hold_button 1 0.3
 
   local before=$(round_clock)
   kill -STOP "$game_pid"; sleep 10; kill -CONT "$game_pid"; sleep 0.5
@@ -335,6 +338,7 @@ for depth in 24 16; do
   hold_key Escape 0.3
   expect_exit_within 3 0 "depth $depth: Escape quits with status 0"
   expect_desktop_mode "depth $depth: the mode after Escape"
+  [ "$depth" = 24 ] && expect_eq "$(rifle_shots)" 1 "pressed again in play after the focus came back, the left button fires"
 
   if [ "$depth" = 24 ]; then
     start_game "$game"
