@@ -67,7 +67,7 @@ expect_eq "$(game_state round_clock)" "$held_clock" "the round clock stands whil
 pad plug
 sleep 0.5
 press $A
-if poll_until 4 clock_below "$held_clock"; then
+if poll_until 8 clock_below "$held_clock"; then
   pass "a button on the pad plugged in again goes on"
 else
   fail "the game still holds after a button was pressed (clock $(game_state round_clock))"
