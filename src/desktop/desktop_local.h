@@ -136,7 +136,6 @@ enum {
 void choose_key_label(uint32_t plain, uint32_t shifted, const char* us_label, bool (*drawable)(uint32_t),
                       char* out, int capacity);
 
-
 // ---- The gamepad's mapping (pad_mapping.cpp) -------------------------------------
 //
 // What a pad does, without SDL: its sticks, triggers and buttons as they
