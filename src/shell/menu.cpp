@@ -56,8 +56,7 @@ int collect_title_lines(HudLine* out, int capacity) {
 
 int collect_item_box_screen_lines(HudLine* out, int capacity) {
     const float raise = ITEM_SCREEN_TEXT_RAISE;
-    int n = add_hud_line(out, capacity, 0, -30, -30 + raise, -80, 128, 128, 255,
-                         gamepad_connected() ? "Press Enter or A to continue" : "Press Enter to continue");
+    int n = add_hud_line(out, capacity, 0, -30, -30 + raise, -80, 128, 128, 255, "Press Enter to continue");
     const int grey = phase_grey();
     return add_hud_line(out, capacity, n, 0, -20 + raise, -100, grey, grey, grey, "Item Box");
 }
