@@ -6,6 +6,15 @@
 
 #include "desktop/desktop.h"
 
+// ---- X requests that may fail (window.cpp) ------------------------------------
+
+// Between the two calls an X error is noted instead of ending the game, for
+// requests whose failure is an answer (a window that has gone, a server that
+// cannot share memory). Called with the X lock held; the second waits for
+// the server's answers and says whether any request failed.
+void begin_x_error_trap();
+bool end_x_error_trap();
+
 // ---- Ending the run (quit.cpp) -------------------------------------------------
 
 // Allegro's close-button callback: the desktop closed the window.

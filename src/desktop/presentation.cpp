@@ -258,12 +258,6 @@ struct ServerScaling {
 
 static ServerScaling scaling;
 static bool server_scaling_failed;  // tried once and could not be set up: OpenGL stays
-static bool x_request_failed;
-
-static int note_x_request_failure(Display*, XErrorEvent*) {
-    x_request_failed = true;
-    return 0;
-}
 
 // The server has a 32-bit pixmap format for depth 24, which the read-back
 // frame is laid out in.
@@ -311,13 +305,11 @@ static bool create_shared_image(Display* display, Visual* visual, int index) {
     }
     image->data = segment.shmaddr;
     segment.readOnly = False;
-    x_request_failed = false;
-    XErrorHandler previous = XSetErrorHandler(note_x_request_failure);
+    begin_x_error_trap();
     const bool attached = XShmAttach(display, &segment);
-    XSync(display, False);
-    XSetErrorHandler(previous);
+    const bool failed = end_x_error_trap();
     shmctl(segment.shmid, IPC_RMID, nullptr);
-    if (!attached || x_request_failed) {
+    if (!attached || failed) {
         shmdt(segment.shmaddr);
         segment.shmaddr = nullptr;
         return false;

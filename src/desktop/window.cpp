@@ -100,10 +100,22 @@ static ScreenRect window_on_screen(Display* display, Window window) {
 }
 
 static bool x_request_failed;
+static XErrorHandler handler_before_trap;
 
 static int note_x_request_failure(Display*, XErrorEvent*) {
     x_request_failed = true;
     return 0;
+}
+
+void begin_x_error_trap() {
+    x_request_failed = false;
+    handler_before_trap = XSetErrorHandler(note_x_request_failure);
+}
+
+bool end_x_error_trap() {
+    XSync(_xwin.display, False);
+    XSetErrorHandler(handler_before_trap);
+    return x_request_failed;
 }
 
 // The window a window's _NET_SUPPORTING_WM_CHECK names; None without one.
@@ -128,12 +140,10 @@ static Window supporting_window(Display* display, Window window) {
 static bool window_manager_running(Display* display) {
     const Window check = supporting_window(display, DefaultRootWindow(display));
     if (check == None) return false;
-    x_request_failed = false;
-    XErrorHandler previous = XSetErrorHandler(note_x_request_failure);
+    begin_x_error_trap();
     const Window named = supporting_window(display, check);
-    XSync(display, False);
-    XSetErrorHandler(previous);
-    return !x_request_failed && named == check;
+    const bool failed = end_x_error_trap();
+    return !failed && named == check;
 }
 
 // Whether the window manager lists the hint in _NET_SUPPORTED.

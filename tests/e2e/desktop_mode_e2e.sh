@@ -386,6 +386,7 @@ if start_wm fluxbox; then
   poll_until 10 eval '! wm_running'
   start_game "$game"
   poll_until 10 eval '[ "$(window_place)" = "0 0 1920x1080" ]' || fail "no window manager: the window is at $(window_place)"
+  wait_for_picture  # the keys are read from the first frame on
   hold_key F11 0.3
   poll_until 5 window_inside 0 1920 && pass "no window manager (one died): F11 gives a window inside the monitor" ||
     fail "no window manager (one died): F11 gave a window at $(window_place)"
