@@ -1,9 +1,10 @@
-// How the game meets the desktop: its one window and the window's modes, how
-// a frame reaches that window, the keyboard focus and the pointer, the
-// walking keys by their place on any keyboard layout, the input each tick
-// reads and the gamepads, one copy a display, and the ways the run is ended
-// from outside (signals, the window closed).
-// The shell calls in here; nothing here calls the shell or the game's rules.
+// How the game meets the desktop: its one window, the monitor it is on and
+// the window's modes, how a frame reaches that window, the keyboard focus
+// and the pointer, the input each tick reads (keyboard, mouse, gamepads),
+// the walking keys by their place on any keyboard layout, one copy a
+// display, and the ways the run is ended from outside (signals, the window
+// closed). The shell calls in here; nothing here calls the shell or the
+// game's rules.
 #pragma once
 
 #include <atomic>
