@@ -99,6 +99,17 @@ TEST(PadMapping, TurningIsSmoothNearTheZoneAndSpeedsUpHeldAtFullTilt) {
     EXPECT_EQ(map_pad(stick(0, 0, 0.1f, 0.1f), state).mickey_x, 0);
 }
 
+TEST(PadMapping, ButtonNamesFollowThePadsTypeAndFitTheCardsBadges) {
+    EXPECT_STREQ(button_names_for_pad_type(SDL_CONTROLLER_TYPE_VIRTUAL).confirm, "A");
+    EXPECT_STREQ(button_names_for_pad_type(SDL_CONTROLLER_TYPE_PS4).confirm, "Cross");
+    EXPECT_STREQ(button_names_for_pad_type(SDL_CONTROLLER_TYPE_PS5).quit, "Create");
+    EXPECT_STREQ(button_names_for_pad_type(SDL_CONTROLLER_TYPE_NINTENDO_SWITCH_PRO).fire, "ZR / R");
+    for (int type = SDL_CONTROLLER_TYPE_UNKNOWN; type <= SDL_CONTROLLER_TYPE_NINTENDO_SWITCH_JOYCON_PAIR; type++) {
+        const PadButtonNames names = button_names_for_pad_type(type);
+        for (const char* name : {names.confirm, names.fire, names.quit}) EXPECT_LE(std::strlen(name), 7u) << type;
+    }
+}
+
 TEST(PadMapping, TriggerHysteresisAndTheBackHold) {
     struct Step {
         float trigger;
