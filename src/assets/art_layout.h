@@ -1,8 +1,10 @@
-// Shapes the asset builder gives the HUD font and the keyboard controls card
-// and the game's drawing relies on: the font's glyph cell, and where the
-// card's keycaps sit. The builder paints the four movement keycaps blank and
-// the controls screen writes on them what the player's keyboard layout
-// prints on those keys. Plain numbers only, so the builder needs no Allegro.
+// Shapes the asset builder gives the HUD font and the keyboard and gamepad
+// controls cards and the game's drawing relies on: the font's glyph cell,
+// and where the cards' keycaps and badges sit. The builder paints the four
+// movement keycaps and the pad's badges blank, and the controls screen
+// writes on them what the player's keyboard layout prints on those keys and
+// what the player's pad calls its buttons. Plain numbers only, so the
+// builder needs no Allegro.
 #pragma once
 
 // ---- HUD font -----------------------------------------------------------------
@@ -35,4 +37,27 @@ enum {
 // The centre of row `row`'s keycap, card pixels from the top.
 constexpr int key_card_row_centre_y(int row) {
     return KEY_CARD_CLEAR_TOP + KEY_CARD_ROW_HEIGHT * row + KEY_CARD_ROW_HEIGHT / 2;
+}
+
+// ---- gamepad controls card ---------------------------------------------------
+// Card pixels, as the keyboard card's: painted 512 x 192 and stretched to
+// its texture, 512 x 256; the controls screen shows it across the places of
+// the keyboard and mouse cards while a pad is in the player's hands. The top
+// sixth stays black. The left half has one row per control in this order:
+// walk, turn (a stick's picture each), fire, start, quit (a blank badge the
+// controls screen writes the pad's own name for the button on), then what
+// the control does; the right half shows the pad.
+enum {
+    PAD_CARD_WIDTH = 512,
+    PAD_CARD_HEIGHT = KEY_CARD_HEIGHT,
+    PAD_CARD_ROWS = 5,
+    PAD_CARD_ROW_HEIGHT = (PAD_CARD_HEIGHT - KEY_CARD_CLEAR_TOP) / PAD_CARD_ROWS,
+    PAD_CARD_BADGE_X = 52,      // centre of every badge and stick picture
+    PAD_CARD_BADGE_WIDTH = 88,  // seven characters of the HUD font as the screen writes them
+    PAD_CARD_FIRST_BADGE_ROW = 2,  // rows 2 to 4
+};
+
+// The centre of row `row`, card pixels from the top.
+constexpr int pad_card_row_centre_y(int row) {
+    return KEY_CARD_CLEAR_TOP + PAD_CARD_ROW_HEIGHT * row + PAD_CARD_ROW_HEIGHT / 2;
 }

@@ -49,6 +49,7 @@
     ROW(TITLE_TEXTURE,             "titulo.raw",              ASSET_TEXTURE)  \
     ROW(KEYBOARD_CONTROLS_TEXTURE, "controles_teclado.raw",   ASSET_TEXTURE)  \
     ROW(MOUSE_CONTROLS_TEXTURE,    "controles_mouse.raw",     ASSET_TEXTURE)  \
+    ROW(PAD_CONTROLS_TEXTURE,      "controles_mando.raw",     ASSET_TEXTURE)  \
     ROW(SHADOW_TEXTURE,            "destello.raw",            ASSET_TEXTURE)  \
     ROW(ROUND_MUSIC,               "mdf01.mp3",               ASSET_MUSIC)
 

@@ -16,6 +16,7 @@ int32_t textures[TEXTURE_SLOTS];
 int32_t title_texture;
 int32_t keyboard_controls_texture;
 int32_t mouse_controls_texture;
+int32_t pad_controls_texture;
 int32_t shadow_texture;
 
 const ModelLoad MODEL_LOADS[MODEL_LOAD_COUNT] = {
@@ -58,5 +59,6 @@ const TextureLoad TEXTURE_LOADS[TEXTURE_LOAD_COUNT] = {
     {&title_texture, ASSET_TITLE_TEXTURE, TEXTURE_MODE_CLAMPED},
     {&keyboard_controls_texture, ASSET_KEYBOARD_CONTROLS_TEXTURE, TEXTURE_MODE_CLAMPED},
     {&mouse_controls_texture, ASSET_MOUSE_CONTROLS_TEXTURE, TEXTURE_MODE_CLAMPED},
+    {&pad_controls_texture, ASSET_PAD_CONTROLS_TEXTURE, TEXTURE_MODE_CLAMPED},
     {&shadow_texture, ASSET_SHADOW_TEXTURE, TEXTURE_MODE_CLAMPED},
 };

@@ -43,6 +43,7 @@ extern int32_t textures[TEXTURE_SLOTS];
 extern int32_t title_texture;
 extern int32_t keyboard_controls_texture;
 extern int32_t mouse_controls_texture;
+extern int32_t pad_controls_texture;
 extern int32_t shadow_texture;
 
 // Where start-up puts each model, skeleton and texture file, in loading
@@ -68,7 +69,7 @@ struct TextureLoad {
 enum {
     MODEL_LOAD_COUNT = 6,
     SKELETON_LOAD_COUNT = 2,
-    TEXTURE_LOAD_COUNT = 26,
+    TEXTURE_LOAD_COUNT = 27,
 };
 
 extern const ModelLoad MODEL_LOADS[MODEL_LOAD_COUNT];

@@ -180,8 +180,34 @@ void read_tick_input(int32_t* mickey_x, int32_t* mickey_y);
 bool game_is_held();
 // Sleeps while held until something may have changed, at most timeout_ms.
 void wait_while_held(int timeout_ms);
-// Whether any pad is plugged in (the controls screen then shows its controls).
+// Whether any pad is plugged in.
 bool gamepad_connected();
+// Whether the game holds for a pad unplugged in a game (a button or a key
+// goes on), rather than for the focus lost (only the focus goes on).
+bool held_for_unplugged_pad();
+
+// The device in the player's hands, which the prompts name: the one used
+// last. A pad's button, or a stick or trigger pushed past its dead zone,
+// makes it the pad; a key press or a mouse button the keyboard and mouse;
+// the mouse's motion alone neither (a desk mouse gets nudged, and a Steam
+// Deck's gyro moves it). Nothing counts without the focus. The keyboard and
+// mouse at start, unless SteamDeck=1 is set (as Steam's Game Mode does)
+// and a pad is plugged in: then the pad from the first frame.
+enum ActiveInput {
+    INPUT_KEYBOARD_MOUSE,
+    INPUT_GAMEPAD,
+};
+ActiveInput active_input();
+// What the pad used last (before any use, the first plugged in) calls the
+// buttons the game names, after the pad's type as SDL reports it: Xbox
+// names, or PlayStation or Nintendo ones on such a pad. ASCII words, which
+// the HUD font draws.
+struct PadButtonNames {
+    const char* confirm;  // A: Enter on the menus
+    const char* fire;     // the trigger and the shoulder
+    const char* quit;     // Back, held for a second
+};
+PadButtonNames gamepad_button_names();
 // A rumble on every pad that has one; it stops by itself.
 enum RumbleKind {
     RUMBLE_HIT,        // short and light

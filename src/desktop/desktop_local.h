@@ -185,15 +185,22 @@ struct PadInput {
 float stick_response(float x, float y);
 // One tick of the mapping.
 PadInput map_pad(const PadReading& pad, PadMappingState& state);
+// Whether one axis of a stick (-1..1) or a trigger (0..1) is past the dead
+// zone the mapping gives it: the pad is in use.
+bool pad_axis_pushed(float value, bool trigger);
 
 // ---- The gamepads (gamepad.cpp) ---------------------------------------------------
 
 // Takes SDL's joystick and game-controller events: opens the pads plugged
-// in, closes those unplugged, counts button presses.
+// in, closes those unplugged, counts button presses and uses.
 void pump_gamepads();
 // All the pads as one: each stick as the pad pushing it furthest, the
 // trigger at its furthest, a button held on any pad. False with no pad.
 bool read_gamepads(PadReading& out);
-// Pads unplugged, and pad buttons pressed, since the start.
+// Pads unplugged, pad buttons pressed, and the pads' uses (a button
+// pressed, or a stick or trigger pushed past its dead zone), since the start.
 int gamepad_unplug_count();
 int gamepad_button_press_count();
+int gamepad_use_count();
+// The names of a pad's buttons by its SDL_GameControllerType.
+PadButtonNames button_names_for_pad_type(int controller_type);

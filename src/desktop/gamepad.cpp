@@ -1,7 +1,9 @@
 // The gamepads, through SDL's game-controller API and its mapping database
 // (SDL reads SDL_GAMECONTROLLERCONFIG and SDL_GAMECONTROLLERCONFIG_FILE
 // itself): every pad is opened as SDL reports it plugged in and closed as it
-// goes, at any time, and all of them together drive the one player.
+// goes, at any time, and all of them together drive the one player. The
+// pads' uses are counted for the prompts, which name the buttons of the pad
+// used last.
 //
 // SDL is shared with the sound service, which reads the audio device events:
 // only the game-controller subsystem is started and stopped here, and only
@@ -29,31 +31,81 @@ static const RumbleShape RUMBLE_SHAPES[RUMBLE_KIND_COUNT] = {
     {0xC000, 0xC000, 450},  // RUMBLE_LIFE_LOST
 };
 
+// What each family of pads calls the buttons the game names. Xbox names
+// unless SDL says the pad is a PlayStation or a Nintendo one (with SDL's
+// default of buttons by their labels, a Nintendo pad's A is the one
+// labelled A). Steam's virtual pad is an Xbox pad to SDL, unless Steam
+// tells SDL the pad behind it is another.
+struct PadFamilyNames {
+    int controller_type;
+    PadButtonNames names;
+};
+static const PadButtonNames XBOX_NAMES = {"A", "RT / RB", "Back"};
+static const PadFamilyNames PAD_FAMILY_NAMES[] = {
+    {SDL_CONTROLLER_TYPE_PS3, {"Cross", "R2 / R1", "Select"}},
+    {SDL_CONTROLLER_TYPE_PS4, {"Cross", "R2 / R1", "Share"}},
+    {SDL_CONTROLLER_TYPE_PS5, {"Cross", "R2 / R1", "Create"}},
+    {SDL_CONTROLLER_TYPE_NINTENDO_SWITCH_PRO, {"A", "ZR / R", "-"}},
+    {SDL_CONTROLLER_TYPE_NINTENDO_SWITCH_JOYCON_PAIR, {"A", "ZR / R", "-"}},
+};
+
+struct Pad {
+    SDL_GameController* controller;
+    bool pushed[SDL_CONTROLLER_AXIS_MAX];  // each axis past its dead zone
+};
+
 static bool started;
-static SDL_GameController* pads[MAX_PADS];
+static Pad pads[MAX_PADS];
 static int pad_count;
 static int unplugs;
 static int button_presses;
+static int uses;
+static int used_pad_type = SDL_CONTROLLER_TYPE_UNKNOWN;  // of the pad used last
+
+static Pad* find_pad(SDL_JoystickID id) {
+    for (int i = 0; i < pad_count; i++) {
+        if (SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pads[i].controller)) == id) return &pads[i];
+    }
+    return nullptr;
+}
+
+static void note_use(const Pad& pad) {
+    uses++;
+    used_pad_type = SDL_GameControllerGetType(pad.controller);
+}
 
 static void open_pad(int device_index) {
-    const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(device_index);
-    for (int i = 0; i < pad_count; i++) {
-        if (SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pads[i])) == id) return;
-    }
+    if (find_pad(SDL_JoystickGetDeviceInstanceID(device_index))) return;
     if (pad_count == MAX_PADS) return;  // the ninth pad and on are left alone
-    SDL_GameController* pad = SDL_GameControllerOpen(device_index);
-    if (pad) pads[pad_count++] = pad;
+    SDL_GameController* controller = SDL_GameControllerOpen(device_index);
+    if (!controller) return;
+    pads[pad_count++] = Pad{controller, {}};
+    // Before any pad is used, the prompts name the first one's buttons.
+    if (uses == 0 && pad_count == 1) used_pad_type = SDL_GameControllerGetType(controller);
 }
 
 static void close_pad(SDL_JoystickID id) {
-    for (int i = 0; i < pad_count; i++) {
-        if (SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pads[i])) != id) continue;
-        SDL_GameControllerClose(pads[i]);
-        pads[i] = pads[--pad_count];
-        pads[pad_count] = nullptr;
-        unplugs++;
-        return;
-    }
+    Pad* pad = find_pad(id);
+    if (!pad) return;
+    SDL_GameControllerClose(pad->controller);
+    *pad = pads[--pad_count];
+    pads[pad_count] = Pad{};
+    unplugs++;
+}
+
+static void note_axis(const SDL_ControllerAxisEvent& motion) {
+    Pad* pad = find_pad(motion.which);
+    if (!pad || motion.axis >= SDL_CONTROLLER_AXIS_MAX) return;
+    const bool trigger =
+        motion.axis == SDL_CONTROLLER_AXIS_TRIGGERLEFT || motion.axis == SDL_CONTROLLER_AXIS_TRIGGERRIGHT;
+    const bool pushed = pad_axis_pushed(motion.value / AXIS_FULL, trigger);
+    if (pushed && !pad->pushed[motion.axis]) note_use(*pad);
+    pad->pushed[motion.axis] = pushed;
+}
+
+static void note_button(const SDL_ControllerButtonEvent& press) {
+    button_presses++;
+    if (const Pad* pad = find_pad(press.which)) note_use(*pad);
 }
 
 void start_gamepads() {
@@ -69,12 +121,14 @@ void start_gamepads() {
         return;
     }
     started = true;
-    // Pads present already are reported as plugged in by the first pump.
+    // The pads plugged in already are reported by the first pump: from the
+    // start, so that the first frame's prompts know them.
+    pump_gamepads();
 }
 
 void stop_gamepads() {
     if (!started) return;
-    for (int i = 0; i < pad_count; i++) SDL_GameControllerClose(pads[i]);
+    for (int i = 0; i < pad_count; i++) SDL_GameControllerClose(pads[i].controller);
     pad_count = 0;
     SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
     started = false;
@@ -93,7 +147,8 @@ void pump_gamepads() {
             const SDL_Event& e = events[i];
             if (e.type == SDL_CONTROLLERDEVICEADDED) open_pad(e.cdevice.which);
             if (e.type == SDL_CONTROLLERDEVICEREMOVED) close_pad(e.cdevice.which);
-            if (e.type == SDL_CONTROLLERBUTTONDOWN) button_presses++;
+            if (e.type == SDL_CONTROLLERBUTTONDOWN) note_button(e.cbutton);
+            if (e.type == SDL_CONTROLLERAXISMOTION) note_axis(e.caxis);
         }
     }
 }
@@ -108,6 +163,21 @@ int gamepad_unplug_count() {
 
 int gamepad_button_press_count() {
     return button_presses;
+}
+
+int gamepad_use_count() {
+    return uses;
+}
+
+PadButtonNames button_names_for_pad_type(int controller_type) {
+    for (const PadFamilyNames& family : PAD_FAMILY_NAMES) {
+        if (family.controller_type == controller_type) return family.names;
+    }
+    return XBOX_NAMES;
+}
+
+PadButtonNames gamepad_button_names() {
+    return button_names_for_pad_type(used_pad_type);
 }
 
 static float axis(SDL_GameController* pad, SDL_GameControllerAxis which) {
@@ -129,7 +199,7 @@ static void take_further(float& x, float& y, float other_x, float other_y) {
 bool read_gamepads(PadReading& out) {
     out = PadReading{};
     for (int i = 0; i < pad_count; i++) {
-        SDL_GameController* pad = pads[i];
+        SDL_GameController* pad = pads[i].controller;
         take_further(out.left_x, out.left_y, axis(pad, SDL_CONTROLLER_AXIS_LEFTX), axis(pad, SDL_CONTROLLER_AXIS_LEFTY));
         take_further(out.right_x, out.right_y, axis(pad, SDL_CONTROLLER_AXIS_RIGHTX),
                      axis(pad, SDL_CONTROLLER_AXIS_RIGHTY));
@@ -152,6 +222,6 @@ void rumble_gamepads(RumbleKind kind) {
     // A pad without rumble says so and is otherwise left alone; the rumble
     // stops by itself after its duration.
     for (int i = 0; i < pad_count; i++) {
-        SDL_GameControllerRumble(pads[i], shape.low_frequency, shape.high_frequency, shape.duration_ms);
+        SDL_GameControllerRumble(pads[i].controller, shape.low_frequency, shape.high_frequency, shape.duration_ms);
     }
 }

@@ -85,6 +85,11 @@ static void look(const PadReading& pad, PadMappingState& state, PadInput& out) {
     out.mickey_y = take_whole_mickeys(state.carry_y, rise * FULL_TILT_LOOK_MICKEYS_PER_TICK);
 }
 
+bool pad_axis_pushed(float value, bool trigger) {
+    if (trigger) return value > TRIGGER_ON;
+    return std::fabs(value) > WALK_DEAD_ZONE;
+}
+
 PadInput map_pad(const PadReading& pad, PadMappingState& state) {
     PadInput out = {};
     pick_walking_keys(pad, out.walk);

@@ -23,10 +23,18 @@
 // The focus click. The click that gives the window the focus back only
 // gives the focus: the left button counts as up from the focus's return
 // until it has been seen released.
+//
+// The input in the player's hands. Each tick, before the pad's input is
+// added, key[] and mouse_b hold the keyboard's and the mouse's own state:
+// a key or button down that was up the tick before is a press. The pads'
+// uses are counted as SDL reports them. Either makes its device the one in
+// hands; the mouse's motion is never looked at.
 #include <allegro.h>
 #include <xalleg.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 
 #include "desktop/desktop_local.h"
 
@@ -50,6 +58,12 @@ static int unplugs_seen;
 static bool unplug_hold;
 static int button_presses_seen;
 static char keys_seen[KEY_MAX];
+
+static ActiveInput input_in_hands = INPUT_KEYBOARD_MOUSE;
+static bool input_used;             // a key, a button or a pad since the start
+static char own_keys_before[KEY_MAX];
+static int own_buttons_before;
+static int pad_uses_seen;
 
 static void take_back_pad_input() {
     for (int c = 0; c < KEY_MAX; c++) {
@@ -120,6 +134,26 @@ static void apply_pad(const PadInput& in, int32_t* mickey_x, int32_t* mickey_y) 
     if (mickey_y) *mickey_y += in.mickey_y;
 }
 
+// Steam's Game Mode says so in the environment of the games it starts.
+static bool started_by_steam_deck() {
+    static const char* value = std::getenv("SteamDeck");
+    return value && std::strcmp(value, "1") == 0;
+}
+
+static void follow_input_in_hands() {
+    bool pressed = (mouse_b & ~own_buttons_before) != 0;
+    own_buttons_before = mouse_b;
+    for (int c = 0; c < KEY_MAX; c++) {
+        if (key[c] && !own_keys_before[c]) pressed = true;
+        own_keys_before[c] = key[c];
+    }
+    const bool pad_used = gamepad_use_count() != pad_uses_seen;
+    pad_uses_seen = gamepad_use_count();
+    if (!window_has_focus() || !(pad_used || pressed)) return;
+    input_used = true;
+    input_in_hands = pad_used ? INPUT_GAMEPAD : INPUT_KEYBOARD_MOUSE;
+}
+
 void read_tick_input(int32_t* mickey_x, int32_t* mickey_y) {
     take_back_pad_input();
     handle_x_events_now();
@@ -138,6 +172,7 @@ void read_tick_input(int32_t* mickey_x, int32_t* mickey_y) {
 
     reading_game = mickey_x != nullptr;
     notice_unplugging();
+    follow_input_in_hands();
     PadReading pad;
     if (read_gamepads(pad) && window_has_focus()) {
         apply_pad(map_pad(pad, mapping), mickey_x, mickey_y);
@@ -148,7 +183,10 @@ void read_tick_input(int32_t* mickey_x, int32_t* mickey_y) {
 
 bool game_is_held() {
     notice_unplugging();
-    if (!window_has_focus()) return true;
+    if (!window_has_focus()) {
+        pad_uses_seen = gamepad_use_count();  // the pad counts for nothing meanwhile
+        return true;
+    }
     if (!unplug_hold) return false;
     // A button on any pad, or a key, goes on.
     bool go_on = gamepad_button_press_count() != button_presses_seen;
@@ -167,4 +205,13 @@ bool game_is_held() {
 void wait_while_held(int timeout_ms) {
     if (unplug_hold && window_has_focus()) timeout_ms = std::min(timeout_ms, UNPLUG_HOLD_WAKE_MS);
     wait_for_focus_change(timeout_ms);
+}
+
+bool held_for_unplugged_pad() {
+    return unplug_hold && window_has_focus();
+}
+
+ActiveInput active_input() {
+    if (!input_used && started_by_steam_deck() && gamepad_connected()) return INPUT_GAMEPAD;
+    return input_in_hands;
 }

@@ -1,8 +1,12 @@
 // The HUD drawn into the 3D scene: the text state, the lines of the HUD pass
-// with the HUD font, and the world state restored for the next frame.
+// with the HUD font, and the world state restored for the next frame; and
+// the frame of a held game.
 #include <allegro.h>
 #include <alleggl.h>
 
+#include <cstdio>
+
+#include "desktop/desktop.h"
 #include "shell/hud_lines.h"
 #include "shell/shell.h"
 #include "shell/shell_local.h"
@@ -14,6 +18,10 @@ static const float HELD_DIM_DISTANCE = 10.0f;  // a quad at this depth covers th
 static const float HELD_DIM_HALF_SIZE = 10.0f;
 static const float PAUSED_Y = 1.0f;
 static const float PAUSED_Z = -30.0f;
+// The note under PAUSED: as far off as the menus' prompts, in the colour
+// of the controls screen's, a line's gap below PAUSED.
+static const float HELD_NOTE_Y = -6.5f;
+static const float HELD_NOTE_Z = -80.0f;
 
 void draw_hud_lines(const HudLine* lines, int count, float y_offset) {
     if (!hud_font) return;
@@ -44,7 +52,22 @@ void draw_hud() {
     glDepthFunc(GL_LESS);
 }
 
-void draw_paused_overlay() {
+HeldNote choose_held_note() {
+    if (active_input() != INPUT_GAMEPAD) return HELD_NOTE_NONE;
+    if (!held_for_unplugged_pad()) return HELD_NOTE_WINDOW_IN_FRONT;
+    return gamepad_connected() ? HELD_NOTE_PRESS_BUTTON : HELD_NOTE_CONNECT_PAD;
+}
+
+// A line of HUD text centred on x = 0. AllegroGL gives the converted font's
+// lengths in its scaled units.
+static void draw_centred_line(float y, float z, int r, int g, int b, const char* text) {
+    const float width = hud_font ? static_cast<float>(text_length(hud_font, text)) : 0;
+    HudLine line;
+    add_hud_line(&line, 1, 0, -width / 2, y, z, r, g, b, "%s", text);
+    draw_hud_lines(&line, 1, 0);
+}
+
+void draw_paused_overlay(HeldNote note) {
     glLoadIdentity();
     glDisable(GL_LIGHTING);
     glDisable(GL_CULL_FACE);
@@ -64,12 +87,23 @@ void draw_paused_overlay() {
 
     // The HUD's own text: its font, added to the picture.
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_COLOR);
-    HudLine line;
-    const char* text = "PAUSED";
-    // AllegroGL gives the converted font's lengths in its scaled units.
-    const float width = hud_font ? static_cast<float>(text_length(hud_font, text)) : 0;
-    add_hud_line(&line, 1, 0, -width / 2, PAUSED_Y, PAUSED_Z, 255, 255, 255, "%s", text);
-    draw_hud_lines(&line, 1, 0);
+    draw_centred_line(PAUSED_Y, PAUSED_Z, 255, 255, 255, "PAUSED");
+    char text[HUD_TEXT_CAPACITY] = "";
+    const char* button = gamepad_button_names().confirm;
+    switch (note) {
+    case HELD_NOTE_NONE:
+        break;
+    case HELD_NOTE_PRESS_BUTTON:
+        std::snprintf(text, sizeof text, "Press %s to continue", button);
+        break;
+    case HELD_NOTE_CONNECT_PAD:
+        std::snprintf(text, sizeof text, "Connect a pad, then press %s", button);
+        break;
+    case HELD_NOTE_WINDOW_IN_FRONT:
+        std::snprintf(text, sizeof text, "Continues when the game is in front again");
+        break;
+    }
+    if (text[0]) draw_centred_line(HELD_NOTE_Y, HELD_NOTE_Z, 128, 128, 255, text);
 
     glEnable(GL_LIGHTING);
     glEnable(GL_CULL_FACE);

@@ -52,9 +52,9 @@ int run_owed_ticks() {
     return ran;
 }
 
-static void draw_and_present(bool held) {
+static void draw_and_present(bool held, HeldNote note = HELD_NOTE_NONE) {
     draw_frame();
-    if (held) draw_paused_overlay();
+    if (held) draw_paused_overlay(note);
     finish_gl_drawing();
     present_frame();
 }
@@ -70,15 +70,19 @@ static void hold_game() {
     // PAUSED shows after the first wake, so a focus that is only passing
     // through (the window manager's own grab, the focus coming at start-up)
     // does not flash it; then only when the desktop has uncovered or resized
-    // the window, since the picture stands still.
+    // the window, or the note under PAUSED changes, since the picture
+    // stands still.
     bool drawn = false;
+    HeldNote shown_note = HELD_NOTE_NONE;
     while (game_is_held() && quit_request.load() == 0) {
         wait_while_held(HELD_WAKE_MS);
         keep_sound_alive();
         follow_monitors();
-        if ((window_exposed() || !drawn) && game_is_held()) {
-            draw_and_present(true);
+        const HeldNote note = choose_held_note();
+        if ((window_exposed() || !drawn || note != shown_note) && game_is_held()) {
+            draw_and_present(true, note);
             drawn = true;
+            shown_note = note;
         }
     }
     if (quit_request.load() != 0) return;

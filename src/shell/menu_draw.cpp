@@ -1,9 +1,9 @@
 // The two menu screens drawn with OpenGL: the title image flying towards the
-// viewer, and the controls pictures beside the spinning item box, with the
-// movement keys' labels written on the keyboard picture and, while a pad is
-// plugged in, the pad's controls. Both draw
-// with additive blending over the black background and leave the resting
-// state of the frame.
+// viewer, and the controls pictures beside the spinning item box: the
+// keyboard and mouse cards with the movement keys' labels written on the
+// keyboard's, or while a pad is in the player's hands the pad's card with
+// its buttons' names. Both draw with additive blending over the black
+// background and leave the resting state of the frame.
 #include <allegro.h>
 #include <alleggl.h>
 
@@ -40,6 +40,11 @@ static const float CARD_W = CONTROLS_CARD_HALF_WIDTH, CARD_H = CONTROLS_CARD_HAL
 static const QuadCorner CONTROLS_QUAD[4] = {
     {0, 0, -CARD_W, -CARD_H, CARD_Z}, {1, 0, CARD_W, -CARD_H, CARD_Z},
     {1, 1, CARD_W, CARD_H, CARD_Z},   {0, 1, -CARD_W, CARD_H, CARD_Z},
+};
+static const float PAD_W = PAD_CARD_HALF_WIDTH;
+static const QuadCorner PAD_CARD_QUAD[4] = {
+    {0, 0, -PAD_W, -CARD_H, CARD_Z}, {1, 0, PAD_W, -CARD_H, CARD_Z},
+    {1, 1, PAD_W, CARD_H, CARD_Z},   {0, 1, -PAD_W, CARD_H, CARD_Z},
 };
 
 static void bind_texture(int32_t texture) {
@@ -89,6 +94,40 @@ void draw_title_screen() {
     restore_resting_state();
 }
 
+// The keyboard and mouse cards, the movement keys' labels on their blank
+// keycaps as the player's keyboard layout prints them.
+static void draw_keyboard_and_mouse_cards() {
+    glLoadIdentity();
+    glTranslatef(-CONTROLS_CARD_SIDE_X, CONTROLS_CARD_Y, 0);
+    bind_texture(keyboard_controls_texture);
+    draw_quad(CONTROLS_QUAD);
+
+    glLoadIdentity();
+    glTranslatef(CONTROLS_CARD_SIDE_X, CONTROLS_CARD_Y, 0);
+    bind_texture(mouse_controls_texture);
+    draw_quad(CONTROLS_QUAD);
+
+    follow_keyboard_layout();
+    glLoadIdentity();
+    HudLine lines[HUD_MAX_LINES];
+    const int count = collect_movement_key_lines(lines, HUD_MAX_LINES);
+    draw_hud_lines(lines, count, 0);
+}
+
+// The pad's card in their place, its badges named as the player's pad
+// names its buttons.
+static void draw_pad_card() {
+    glLoadIdentity();
+    glTranslatef(0, CONTROLS_CARD_Y, 0);
+    bind_texture(pad_controls_texture);
+    draw_quad(PAD_CARD_QUAD);
+
+    glLoadIdentity();
+    HudLine lines[HUD_MAX_LINES];
+    const int count = collect_pad_card_lines(lines, HUD_MAX_LINES);
+    draw_hud_lines(lines, count, 0);
+}
+
 void draw_item_box_screen() {
     set_menu_text_state();
     glTranslatef(0, ITEM_SCREEN_TEXT_RAISE, 0);
@@ -102,25 +141,10 @@ void draw_item_box_screen() {
     glTranslatef(0, SMALL_TITLE_Y, SMALL_TITLE_Z);
     draw_quad(SMALL_TITLE_QUAD);
 
-    glLoadIdentity();
-    glTranslatef(-CONTROLS_CARD_SIDE_X, CONTROLS_CARD_Y, 0);
-    bind_texture(keyboard_controls_texture);
-    draw_quad(CONTROLS_QUAD);
-
-    glLoadIdentity();
-    glTranslatef(CONTROLS_CARD_SIDE_X, CONTROLS_CARD_Y, 0);
-    bind_texture(mouse_controls_texture);
-    draw_quad(CONTROLS_QUAD);
-
-    // The movement keys' labels on their blank keycaps, as the player's
-    // keyboard layout prints them.
-    follow_keyboard_layout();
-    glLoadIdentity();
-    const int key_count = collect_movement_key_lines(lines, HUD_MAX_LINES);
-    draw_hud_lines(lines, key_count, 0);
-    if (gamepad_connected()) {
-        const int pad_count = collect_pad_control_lines(lines, HUD_MAX_LINES);
-        draw_hud_lines(lines, pad_count, 0);
+    if (active_input() == INPUT_GAMEPAD) {
+        draw_pad_card();
+    } else {
+        draw_keyboard_and_mouse_cards();
     }
 
     restore_resting_state();

@@ -48,8 +48,21 @@ StartResult start_game();
 // light and the game's projection; the model-view matrix is left current.
 void set_fixed_gl_state();
 void tear_down_game();
-// Over the frozen frame of a held game: the picture dimmed and PAUSED.
-void draw_paused_overlay();
+// What the frame of a held game says under PAUSED while a pad is in the
+// player's hands: the button that goes on after a pad's unplugging (and
+// that a pad is to be plugged in first, while none is), or that the game
+// goes on by itself when its window has the focus again. Nothing while the
+// keyboard and mouse are.
+enum HeldNote {
+    HELD_NOTE_NONE,
+    HELD_NOTE_PRESS_BUTTON,
+    HELD_NOTE_CONNECT_PAD,
+    HELD_NOTE_WINDOW_IN_FRONT,
+};
+HeldNote choose_held_note();
+// Over the frozen frame of a held game: the picture dimmed, PAUSED, and the
+// note under it.
+void draw_paused_overlay(HeldNote note);
 
 // The whole program: returns the process exit status (0 after Escape, -1
 // when the display cannot be opened, 0 when a work buffer cannot be allocated).

@@ -99,6 +99,17 @@ TEST(PadMapping, TurningIsSmoothNearTheZoneAndSpeedsUpHeldAtFullTilt) {
     EXPECT_EQ(map_pad(stick(0, 0, 0.1f, 0.1f), state).mickey_x, 0);
 }
 
+TEST(PadMapping, ButtonNamesFollowThePadsTypeAndFitTheCardsBadges) {
+    EXPECT_STREQ(button_names_for_pad_type(SDL_CONTROLLER_TYPE_VIRTUAL).confirm, "A");
+    EXPECT_STREQ(button_names_for_pad_type(SDL_CONTROLLER_TYPE_PS4).confirm, "Cross");
+    EXPECT_STREQ(button_names_for_pad_type(SDL_CONTROLLER_TYPE_PS5).quit, "Create");
+    EXPECT_STREQ(button_names_for_pad_type(SDL_CONTROLLER_TYPE_NINTENDO_SWITCH_PRO).fire, "ZR / R");
+    for (int type = SDL_CONTROLLER_TYPE_UNKNOWN; type <= SDL_CONTROLLER_TYPE_NINTENDO_SWITCH_JOYCON_PAIR; type++) {
+        const PadButtonNames names = button_names_for_pad_type(type);
+        for (const char* name : {names.confirm, names.fire, names.quit}) EXPECT_LE(std::strlen(name), 7u) << type;
+    }
+}
+
 TEST(PadMapping, TriggerHysteresisAndTheBackHold) {
     struct Step {
         float trigger;
@@ -191,6 +202,37 @@ TEST(Gamepad, VirtualPadPlaysAsKeysAndMickeysDoHoldsWhenUnpluggedAndRumbles) {
     SDL_JoystickSetVirtualButton(joystick, SDL_CONTROLLER_BUTTON_A, 0);
     menu_tick();
     EXPECT_EQ(key[KEY_ENTER], 0) << "the pad's Enter is taken back";
+
+    // A pad's button (B, which does nothing else here) makes it the input in
+    // hands: the prompts name A, the middle of the game's own "Press Enter" kept.
+    SDL_JoystickSetVirtualButton(joystick, SDL_CONTROLLER_BUTTON_B, 1);
+    menu_tick();
+    SDL_JoystickSetVirtualButton(joystick, SDL_CONTROLLER_BUTTON_B, 0);
+    EXPECT_EQ(active_input(), INPUT_GAMEPAD);
+    HudLine lines[HUD_MAX_LINES];
+    collect_title_lines(lines, HUD_MAX_LINES);
+    EXPECT_STREQ(lines[0].text, "Press A");
+    EXPECT_FLOAT_EQ(lines[0].x, -10 + 2 * 22 / 16.0f);
+    collect_item_box_screen_lines(lines, HUD_MAX_LINES);
+    EXPECT_STREQ(lines[0].text, "Press A to continue");
+    // A key makes it the keyboard and mouse, as does a mouse button; a
+    // stick within its dead zone changes nothing, past it the pad again.
+    struct Use {
+        int key, button, stick;
+        ActiveInput then;
+    };
+    const Use uses[] = {{KEY_SPACE, 0, 0, INPUT_KEYBOARD_MOUSE}, {0, 0, 5000, INPUT_KEYBOARD_MOUSE},
+                        {0, 0, 20000, INPUT_GAMEPAD},             {0, 1, 0, INPUT_KEYBOARD_MOUSE}};
+    for (const Use& use : uses) {
+        key[KEY_SPACE] = use.key != 0;
+        mouse_b = use.button;
+        SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, static_cast<Sint16>(use.stick));
+        menu_tick();
+        EXPECT_EQ(active_input(), use.then) << use.key << " " << use.button << " " << use.stick;
+        release_all_input();
+    }
+    SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, 0);
+    menu_tick();
 
     // The left stick forward, the right one full right, the trigger pulled:
     // the same ticks as W held, the left button held and the pad's mickeys.

@@ -134,7 +134,7 @@ TEST(KeyPositions, TheControlsScreenWritesTheLabelsOnTheKeyboardCardsFourKeycaps
     for (int m = 0; m < MOVEMENT_KEY_COUNT; m++) {
         SCOPED_TRACE(m);
         EXPECT_STREQ(lines[m].text, movement_key_label(static_cast<MovementKey>(m)));
-        EXPECT_EQ(lines[m].z, MOVEMENT_KEY_LABEL_Z);
+        EXPECT_EQ(lines[m].z, CARD_LABEL_Z);
         EXPECT_EQ(lines[m].r + lines[m].g + lines[m].b, 3 * 255);
         EXPECT_NEAR(screen_x(lines[m].x + cell / 2, lines[m].z), 124, 1.0);
         EXPECT_NEAR(screen_y(lines[m].y - cap_middle, lines[m].z), middles[m], 1.0);

@@ -166,6 +166,14 @@ expect_region_colour() {
   if awk "BEGIN { exit !(${share:-0} > 0.002) }"; then pass "$4 (share $share)"; else fail "$4: no such colour in $2 ($share)"; fi
 }
 
+# How wide the pixels of a colour spread in a region, first to last, 0 for
+# none: lit_width SHOT REGION FX_PREDICATE.
+lit_width() {
+  local box
+  box=$(convert "$shots_dir/$1.png" -crop "$2" +repage -fx "($3) ? 1 : 0" -format '%@' info: 2>/dev/null)
+  echo "${box%%x*}"
+}
+
 colour_shown() {
   import -window root "$shots_dir/$1.png" 2>/dev/null || return 1
   awk "BEGIN { exit !($(colour_share "$1" "$2" "$3" || echo 0) > 0.002) }"
@@ -188,7 +196,8 @@ expect_differs() {
 # The test build of the game (tests/sundown_test_build) writes its state to
 # the file SUNDOWN_STATE_FILE names, every 50 ms or so while it draws:
 # game_state KEY prints one line's value (in_game, menu_screen, round_intro,
-# round_clock, player "X Y HEADING", labels "FORWARD BACK LEFT RIGHT", pad 0|1).
+# round_clock, player "X Y HEADING", labels "FORWARD BACK LEFT RIGHT", pad 0|1,
+# input pad|keys: the device the prompts name).
 game_state() {
   awk -v key="$1" '$1 == key { sub(/^[^ ]+ /, ""); print; exit }' "$SUNDOWN_STATE_FILE" 2>/dev/null
 }

@@ -2,8 +2,8 @@
 // cannot: when SUNDOWN_STATE_FILE names a file, the game rewrites it (whole,
 // by renaming a fresh copy over it) at most every 50 ms as it finishes
 // frames, with the mode, the round clock, the player's place and heading,
-// the movement keys' labels the controls screen shows, and whether a pad is
-// plugged in. These
+// the movement keys' labels the controls screen shows, whether a pad is
+// plugged in and which input the prompts name. These
 // definitions of glFlush and glFinish, one of which the main loop calls
 // after each frame however the frame is then presented (flipped, or scaled
 // by the X server without a flip), stand in front of the OpenGL library's,
@@ -28,7 +28,8 @@ static void write_state(const char* path) {
     std::fprintf(out, "labels");
     for (int k = 0; k < MOVEMENT_KEY_COUNT; k++) std::fprintf(out, " %s", movement_key_label(static_cast<MovementKey>(k)));
     std::fprintf(out, "\n");
-    std::fprintf(out, "pad %d\n", gamepad_connected() ? 1 : 0);
+    std::fprintf(out, "pad %d\ninput %s\n", gamepad_connected() ? 1 : 0,
+                 active_input() == INPUT_GAMEPAD ? "pad" : "keys");
     if (std::fclose(out) == 0) std::rename(fresh.c_str(), path);
 }
 

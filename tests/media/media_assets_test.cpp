@@ -28,7 +28,8 @@ namespace {
 
 const char* const MEDIA_FILES[] = {
     asset_name(ASSET_TITLE_TEXTURE), asset_name(ASSET_KEYBOARD_CONTROLS_TEXTURE),
-    asset_name(ASSET_MOUSE_CONTROLS_TEXTURE), asset_name(ASSET_HUD_FONT), asset_name(ASSET_PALETTE),
+    asset_name(ASSET_MOUSE_CONTROLS_TEXTURE), asset_name(ASSET_PAD_CONTROLS_TEXTURE), asset_name(ASSET_HUD_FONT),
+    asset_name(ASSET_PALETTE),
     asset_name(ASSET_RIFLE_SOUND), asset_name(ASSET_MACHINE_GUN_SOUND), asset_name(ASSET_LASER_SOUND),
     asset_name(ASSET_GROAN_SOUND), asset_name(ASSET_PICKUP_SOUND), asset_name(ASSET_BLAST_SOUND),
     asset_name(ASSET_ROUND_MUSIC),
@@ -130,7 +131,7 @@ TEST_F(MediaAssets, SoundsAreAudiblePcmWavesOfTheirLength) {
 }
 
 TEST_F(MediaAssets, MenuPicturesArePowerOfTwoRgbaWithSomethingOnThem) {
-    for (const char* name : {"titulo.raw", "controles_teclado.raw", "controles_mouse.raw"}) {
+    for (const char* name : {"titulo.raw", "controles_teclado.raw", "controles_mouse.raw", "controles_mando.raw"}) {
         SCOPED_TRACE(name);
         std::vector<uint8_t> b = read_file(dir / name);
         ASSERT_GE(b.size(), 4u);
@@ -209,7 +210,7 @@ TEST_F(MediaAssets, KeyboardCardLeavesTheMovementKeycapsBlank) {
 // The controls screen draws the small title over the top sixth of both
 // control cards (the last rows of the files), so nothing may be painted there.
 TEST_F(MediaAssets, ControlCardsLeaveTheirTopSixthBlack) {
-    for (const char* name : {"controles_teclado.raw", "controles_mouse.raw"}) {
+    for (const char* name : {"controles_teclado.raw", "controles_mouse.raw", "controles_mando.raw"}) {
         SCOPED_TRACE(name);
         std::vector<uint8_t> b = read_file(dir / name);
         ASSERT_GE(b.size(), 4u);

@@ -1,7 +1,7 @@
-// The three menu pictures: the title (a setting sun over a grid floor behind
-// the game's name) and the keyboard and mouse control cards. The menu screens
-// add them to black, so black is the background and dark paint only serves
-// as an outline.
+// The four menu pictures: the title (a setting sun over a grid floor behind
+// the game's name) and the keyboard, mouse and gamepad control cards. The
+// menu screens add them to black, so black is the background and dark paint
+// only serves as an outline.
 #include "assets/art_layout.h"
 #include "assets/asset_list.h"
 #include <algorithm>
@@ -308,11 +308,110 @@ bool write_mouse_card(const char* dir) {
     return write_raw(join_path(dir, asset_name(ASSET_MOUSE_CONTROLS_TEXTURE)), canvas_to_texture(texture));
 }
 
+// ---- gamepad card ----------------------------------------------------------
+
+const Rgb PAD_BODY = {0.2f, 0.2f, 0.25f};
+const Rgb PAD_EDGE = {0.85f, 0.85f, 0.92f};
+const Rgb PAD_IDLE = {0.38f, 0.38f, 0.44f};  // a control the game does not use
+
+// A box drawn as an outline by painting it grown by the edge's width first:
+// boxes painted one after another so merge into one outlined shape.
+struct Box {
+    float x0, y0, x1, y1, radius;
+};
+
+void paint_outlined_boxes(Canvas& canvas, const Box* boxes, int count, Rgb fill, float edge_width) {
+    for (int i = 0; i < count; i++) {
+        const Box& b = boxes[i];
+        paint_round_rect(canvas, b.x0 - edge_width, b.y0 - edge_width, b.x1 + edge_width, b.y1 + edge_width,
+                         b.radius + edge_width, 0, PAD_EDGE, true);
+    }
+    for (int i = 0; i < count; i++) {
+        const Box& b = boxes[i];
+        paint_round_rect(canvas, b.x0, b.y0, b.x1, b.y1, b.radius, 0, fill, true);
+    }
+}
+
+void paint_disc(Canvas& canvas, float x, float y, float radius, Rgb colour) {
+    paint_round_rect(canvas, x - radius, y - radius, x + radius, y + radius, radius, 0, colour, true);
+}
+
+// A stick seen from above: its ring in the colour of what it does, the cap
+// inside, and a letter on the cap when one is given.
+void paint_stick(Canvas& canvas, float x, float y, float radius, Rgb colour, const char* letter) {
+    paint_disc(canvas, x, y, radius, colour);
+    paint_disc(canvas, x, y, radius - 3, PAD_BODY);
+    paint_disc(canvas, x, y, radius - 5, KEYCAP_TOP);
+    if (letter) paint_label(canvas, FONT_SANS_BOLD_PATH, 12, letter, static_cast<int>(x), static_cast<int>(y), PAD_EDGE);
+}
+
+void paint_dpad(Canvas& canvas, float x, float y, float size, Rgb colour) {
+    const float arm = size / 2, half_width = size / 6;
+    const Box cross[] = {{x - arm, y - half_width, x + arm, y + half_width, 2},
+                         {x - half_width, y - arm, x + half_width, y + arm, 2}};
+    paint_outlined_boxes(canvas, cross, 2, colour, 1.5f);
+}
+
+// The pad in the right half, each control the game uses lit in the colour
+// of its row; a generic pad, since its type is known only when it is used.
+void paint_pad(Canvas& canvas) {
+    const Box left_shoulder[] = {{300, 52, 344, 64, 5}, {296, 62, 352, 74, 5}};
+    const Box right_shoulder[] = {{424, 52, 468, 64, 5}, {416, 62, 472, 74, 5}};
+    paint_outlined_boxes(canvas, left_shoulder, 2, PAD_IDLE, 1.5f);
+    paint_outlined_boxes(canvas, right_shoulder, 2, FIRE_COLOUR, 1.5f);
+    const Box body[] = {{286, 68, 482, 142, 32}, {288, 96, 352, 184, 30}, {416, 96, 480, 184, 30}};
+    paint_outlined_boxes(canvas, body, 3, PAD_BODY, 2.0f);
+
+    paint_stick(canvas, 326, 102, 14, MOVE_LABEL, nullptr);
+    paint_dpad(canvas, 358, 140, 28, MOVE_LABEL);
+    paint_stick(canvas, 410, 140, 14, TURN_COLOUR, nullptr);
+    const float face_x = 444, face_y = 102, spread = 14, button = 6.5f;
+    paint_disc(canvas, face_x, face_y - spread, button, PAD_IDLE);
+    paint_disc(canvas, face_x - spread, face_y, button, PAD_IDLE);
+    paint_disc(canvas, face_x + spread, face_y, button, PAD_IDLE);
+    paint_disc(canvas, face_x, face_y + spread, button, START_LABEL);  // the confirm button, bottom
+    paint_round_rect(canvas, 364, 96, 378, 104, 4, 0, QUIT_LABEL, true);   // Back
+    paint_round_rect(canvas, 390, 96, 404, 104, 4, 0, START_LABEL, true);  // Start
+}
+
+struct PadRow {
+    const char* meaning;
+    Rgb colour;
+};
+const PadRow PAD_ROWS[PAD_CARD_ROWS] = {
+    {"WALK, STRAFE", MOVE_LABEL}, {"TURN, CAMERA", TURN_COLOUR}, {"FIRE", FIRE_COLOUR},
+    {"START", START_LABEL},       {"HOLD TO QUIT", QUIT_LABEL},
+};
+
+bool write_pad_card(const char* dir) {
+    Canvas canvas = make_canvas(PAD_CARD_WIDTH, PAD_CARD_HEIGHT);
+    const int label_left = PAD_CARD_BADGE_X + PAD_CARD_BADGE_WIDTH / 2 + 12, label_right = PAD_CARD_WIDTH / 2 - 6;
+    int size = 18;
+    for (const PadRow& row : PAD_ROWS)
+        size = std::min(size, fit_text_size(FONT_SANS_BOLD_PATH, row.meaning, size, label_right - label_left));
+    const float stick_radius = KEYCAP_HEIGHT / 2;
+    // The left stick or the D-pad walks, the right stick turns; the other
+    // rows' badges are named by the controls screen.
+    paint_stick(canvas, PAD_CARD_BADGE_X - 18, pad_card_row_centre_y(0), stick_radius, MOVE_LABEL, "L");
+    paint_dpad(canvas, PAD_CARD_BADGE_X + 18, pad_card_row_centre_y(0), KEYCAP_HEIGHT, MOVE_LABEL);
+    paint_stick(canvas, PAD_CARD_BADGE_X, pad_card_row_centre_y(1), stick_radius, TURN_COLOUR, "R");
+    for (int i = 0; i < PAD_CARD_ROWS; i++) {
+        const int centre_y = pad_card_row_centre_y(i);
+        if (i >= PAD_CARD_FIRST_BADGE_ROW) paint_keycap(canvas, PAD_CARD_BADGE_X, centre_y, PAD_CARD_BADGE_WIDTH, nullptr);
+        paint_label_left(canvas, FONT_SANS_BOLD_PATH, size, PAD_ROWS[i].meaning, label_left, centre_y,
+                         PAD_ROWS[i].colour);
+    }
+    paint_pad(canvas);
+    Canvas texture = stretch_rows(canvas, CARD_TEXTURE_HEIGHT);
+    return write_raw(join_path(dir, asset_name(ASSET_PAD_CONTROLS_TEXTURE)), canvas_to_texture(texture));
+}
+
 }  // namespace
 
 bool write_menu_pictures(const char* dir) {
     bool ok = write_title(dir);
     ok = write_keyboard_card(dir) && ok;
     ok = write_mouse_card(dir) && ok;
+    ok = write_pad_card(dir) && ok;
     return ok;
 }
