@@ -37,7 +37,7 @@ static const int WINDOW_STEP_HEIGHT = SCREEN_HEIGHT / 2;
 static const int WINDOW_SCREEN_SHARE_PERCENT = 85;
 
 // How long the window manager has to take the window off the screen before
-// it is mapped again with its full-screen state, and how often that is looked at.
+// it is mapped again on its monitor, and how often that is looked at.
 static const int WITHDRAW_WAIT_MS = 1000;
 static const int WITHDRAW_POLL_MS = 5;
 // The monitors are read again this often; after a change the window
@@ -254,11 +254,19 @@ static bool window_withdrawn(Display* display, Window window) {
     return withdrawn;
 }
 
-// AllegroGL maps the window as soon as it makes it, with no full-screen
-// state, and some window managers see the state only on a window that is
-// mapped with it. So the window is taken back (ICCCM withdrawal), given the
-// state and its monitor's place, and mapped again.
-static void map_again_full_screen(Display* display, Window window, ScreenRect place) {
+// AllegroGL maps the window as soon as it makes it, before the game has
+// given it its size hints and its monitor's place. So the window is taken
+// back (ICCCM withdrawal), put in its place and mapped again, and the window
+// manager takes it in with them; full screen is asked for once it is mapped
+// (go_full_screen_on).
+//
+// The full-screen state is not put on the window (its _NET_WM_STATE) before
+// the map, which EWMH also allows: awesome 4.3 makes a window mapped with it
+// full screen at once, then its default rules place the window as any new
+// one, inside the work area, which moves it below awesome's bar with its
+// bottom rows off the screen. Asked after the map, the state comes after
+// that placement, and every window manager tried covers the monitor exactly.
+static void map_again_on_monitor(Display* display, Window window, ScreenRect place) {
     XWithdrawWindow(display, window, _xwin.screen);
     XSync(display, False);
     for (int waited = 0; waited < WITHDRAW_WAIT_MS && !window_withdrawn(display, window); waited += WITHDRAW_POLL_MS) {
@@ -266,9 +274,6 @@ static void map_again_full_screen(Display* display, Window window, ScreenRect pl
         rest(WITHDRAW_POLL_MS);
         XLOCK();
     }
-    const Atom fullscreen = XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False);
-    XChangeProperty(display, window, XInternAtom(display, "_NET_WM_STATE", False), XA_ATOM, 32, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(&fullscreen), 1);
     move_window(display, window, place);
     XMapWindow(display, window);
 }
@@ -282,7 +287,7 @@ static void set_up_game_window() {
     const ScreenRect place = monitors.rects[game_monitor];
     allow_any_window_size(display, window, place);
     const bool managed = window_manager_running(display);
-    if (managed) map_again_full_screen(display, window, place);
+    if (managed) map_again_on_monitor(display, window, place);
     go_full_screen_on(display, window, game_monitor);
     XRaiseWindow(display, window);
     if (!managed) XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
