@@ -18,6 +18,12 @@ static const int SCREEN_WIDTH = 640;
 static const int SCREEN_HEIGHT = 480;
 static const int COLOR_DEPTH_BITS = 16;
 
+// ---- Time -----------------------------------------------------------------------
+
+// The game's one clock: milliseconds on a count that only goes forward
+// (CLOCK_MONOTONIC), whatever is done to the wall clock.
+int64_t monotonic_ms();
+
 // ---- Waits shared with another thread -----------------------------------------
 
 // Blocking waits on a counter shared with another thread (a Linux futex):

@@ -6,14 +6,9 @@
 
 #include "desktop/desktop.h"
 
-// ---- X requests that may fail (window.cpp) ------------------------------------
-
-// Between the two calls an X error is noted instead of ending the game, for
-// requests whose failure is an answer (a window that has gone, a server that
-// cannot share memory). Called with the X lock held; the second waits for
-// the server's answers and says whether any request failed.
-void begin_x_error_trap();
-bool end_x_error_trap();
+// The X connection with its lock held (x11.h): a call that takes one is
+// made with the lock held.
+struct LockedX;
 
 // ---- Ending the run (quit.cpp) -------------------------------------------------
 
@@ -24,8 +19,8 @@ void request_quit_from_window();
 
 // From now on the focus is followed through Allegro's display-switch
 // callbacks and the window's exposures are counted; the pointer is taken
-// if the window has the focus already. Called with the X lock held.
-void start_following_focus();
+// if the window has the focus already.
+void start_following_focus(const LockedX& x);
 // How many times the focus has changed since the window opened.
 int32_t focus_change_count();
 
@@ -62,8 +57,8 @@ bool same_rect(ScreenRect a, ScreenRect b);
 bool same_monitors(const MonitorList& a, const MonitorList& b);
 
 // Reads the monitors: RandR 1.5's, else Xinerama's, else the X screen as
-// one. Called with the X lock held.
-void read_monitors(MonitorList* monitors);
+// one.
+void read_monitors(const LockedX& x, MonitorList* monitors);
 
 // ---- The presentation (presentation.cpp) ---------------------------------------
 
@@ -71,8 +66,7 @@ void read_monitors(MonitorList* monitors);
 // names the extension, as a whole word.
 bool has_extension(const char* list, const char* name);
 // One flip a monitor refresh where the GLX driver offers swap control.
-// Called with the X lock held.
-void ask_for_vsync();
+void ask_for_vsync(const LockedX& x);
 // Picks the way frames reach the window from what the OpenGL driver reports.
 void choose_present_path();
 // Where the next frame is drawn for a window of this size, and how the frame

@@ -37,6 +37,7 @@
 #include <cstring>
 
 #include "desktop/desktop_local.h"
+#include "desktop/x11.h"
 
 #ifndef GL_PACK_INVERT_MESA
 #define GL_PACK_INVERT_MESA 0x8758  // GL_MESA_pack_invert
@@ -83,12 +84,12 @@ bool has_extension(const char* list, const char* name) {
 
 // Mesa's software rasterizer under X11 offers no swap control; the main
 // loop paces itself anyway.
-void ask_for_vsync() {
-    Display* display = _xwin.display;
+void ask_for_vsync(const LockedX& x) {
+    Display* display = x.display;
     typedef void (*SwapIntervalExt)(Display*, GLXDrawable, int);
     typedef int (*SwapIntervalMesa)(unsigned int);
     typedef int (*SwapIntervalSgi)(int);
-    const char* extensions = glXQueryExtensionsString(display, _xwin.screen);
+    const char* extensions = glXQueryExtensionsString(display, x.screen);
     const GLXDrawable drawable = glXGetCurrentDrawable();
     if (has_extension(extensions, "GLX_EXT_swap_control") && drawable) {
         auto set = reinterpret_cast<SwapIntervalExt>(
@@ -318,9 +319,9 @@ static bool create_shared_image(Display* display, Visual* visual, int index) {
 }
 
 static void release_server_scaling() {
-    Display* display = _xwin.display;
-    if (display) {
-        XLOCK();
+    const LockedX x;
+    if (x) {
+        Display* display = x.display;
         XSync(display, False);  // the server is done with the shared images
         for (int i = 0; i < SHARED_IMAGE_COUNT; i++) {
             if (scaling.segments[i].shmaddr) XShmDetach(display, &scaling.segments[i]);
@@ -330,7 +331,6 @@ static void release_server_scaling() {
         if (scaling.frame_gc) XFreeGC(display, scaling.frame_gc);
         if (scaling.frame_pixmap) XFreePixmap(display, scaling.frame_pixmap);
         XSync(display, False);
-        XUNLOCK();
     }
     for (int i = 0; i < SHARED_IMAGE_COUNT; i++) {
         if (scaling.images[i]) {
@@ -345,7 +345,9 @@ static void release_server_scaling() {
 // Everything the X server needs, created once: two shared images, a
 // depth-24 pixmap with its picture (bilinear, edges padded like OpenGL's
 // clamp to edge) and a picture of the window. Holds the X lock.
-static bool create_server_resources(Display* display, Window window) {
+static bool create_server_resources(const LockedX& x) {
+    Display* display = x.display;
+    Window window = x.window;
     XWindowAttributes attributes;
     if (!XGetWindowAttributes(display, window, &attributes)) return false;
     XRenderPictFormat* window_format = XRenderFindVisualFormat(display, attributes.visual);
@@ -361,19 +363,18 @@ static bool create_server_resources(Display* display, Window window) {
     scaling.frame_picture = XRenderCreatePicture(display, scaling.frame_pixmap, frame_format, CPRepeat, &edges);
     XRenderSetPictureFilter(display, scaling.frame_picture, FilterBilinear, nullptr, 0);
     scaling.window_picture = XRenderCreatePicture(display, window, window_format, 0, nullptr);
-    XSetWindowBackground(display, window, BlackPixel(display, _xwin.screen));
+    XSetWindowBackground(display, window, BlackPixel(display, x.screen));
     XSync(display, False);
     return true;
 }
 
 static bool set_up_server_scaling() {
     if (scaling.ready) return true;
-    if (server_scaling_failed || !_xwin.display) return false;
+    if (server_scaling_failed) return false;
     bool ok = set_up_offscreen_frame();
     if (ok) {
-        XLOCK();
-        ok = create_server_resources(_xwin.display, _xwin.window);
-        XUNLOCK();
+        const LockedX x;
+        ok = x && create_server_resources(x);
     }
     if (!ok) {
         release_server_scaling();
@@ -417,7 +418,6 @@ static void paint_bars_and_set_scale(Display* display, int window_width, int win
 // frame waited for that; the sync here lets the server fall one frame
 // behind at most.
 static void scale_picture_through_server(int window_width, int window_height) {
-    Display* display = _xwin.display;
     XImage* image = scaling.images[scaling.next_image];
     scaling.next_image = (scaling.next_image + 1) % SHARED_IMAGE_COUNT;
     glPixelStorei(GL_PACK_INVERT_MESA, GL_TRUE);
@@ -427,7 +427,8 @@ static void scale_picture_through_server(int window_width, int window_height) {
     glPixelStorei(GL_PACK_INVERT_MESA, GL_FALSE);
 
     const PictureRect rect = fit_picture(window_width, window_height);
-    XLOCK();
+    const LockedX x;
+    Display* display = x.display;
     XSync(display, False);
     if (scaling.painted_width != window_width || scaling.painted_height != window_height) {
         paint_bars_and_set_scale(display, window_width, window_height, rect);
@@ -437,7 +438,6 @@ static void scale_picture_through_server(int window_width, int window_height) {
     XRenderComposite(display, PictOpSrc, scaling.frame_picture, None, scaling.window_picture, 0, 0, 0, 0, rect.x,
                      window_height - rect.y - rect.height, rect.width, rect.height);
     XFlush(display);
-    XUNLOCK();
 }
 
 // ---- Choosing and presenting ---------------------------------------------------
@@ -464,12 +464,11 @@ void choose_present_path() {
     server_scaling_failed = false;
     const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     wait_for_rasterizer = renderer && std::strstr(renderer, "llvmpipe");
-    if (!_xwin.display) return;
     if (!is_software_renderer(renderer)) return;
-    XLOCK();
-    const bool possible = window_has_xrgb_pixels(_xwin.display, _xwin.window) && server_can_scale(_xwin.display);
-    XUNLOCK();
-    if (possible) path = PRESENT_THROUGH_X_SERVER;
+    const LockedX x;
+    if (x && window_has_xrgb_pixels(x.display, x.window) && server_can_scale(x.display)) {
+        path = PRESENT_THROUGH_X_SERVER;
+    }
 }
 
 // Mesa's llvmpipe (seen with 22.3.6) can free a fence while one of its
@@ -513,10 +512,12 @@ PresentPath present_path() {
 
 bool use_present_path(PresentPath wanted) {
     if (wanted == PRESENT_THROUGH_X_SERVER) {
-        if (!_xwin.display || server_scaling_failed) return false;
-        XLOCK();
-        const bool possible = server_can_scale(_xwin.display);
-        XUNLOCK();
+        if (server_scaling_failed) return false;
+        bool possible;
+        {
+            const LockedX x;
+            possible = x && server_can_scale(x.display);
+        }
         if (!possible || !set_up_server_scaling()) return false;
     }
     path = wanted;

@@ -37,6 +37,7 @@
 #include <cstring>
 
 #include "desktop/desktop_local.h"
+#include "desktop/x11.h"
 
 // The Allegro keys the rules read for walking, in MovementKey order.
 static const int MOVEMENT_KEYS[MOVEMENT_KEY_COUNT] = {KEY_W, KEY_S, KEY_A, KEY_D};
@@ -75,13 +76,12 @@ static void take_back_pad_input() {
 }
 
 static void handle_x_events_now() {
-    if (!_xwin.display) return;
-    XLOCK();
-    XEventsQueued(_xwin.display, QueuedAfterReading);  // what the socket holds, into the queue
-    for (int batch = 0; batch < MAX_EVENT_BATCHES && XEventsQueued(_xwin.display, QueuedAlready) > 0; batch++) {
+    const LockedX x;
+    if (!x) return;
+    XEventsQueued(x.display, QueuedAfterReading);  // what the socket holds, into the queue
+    for (int batch = 0; batch < MAX_EVENT_BATCHES && XEventsQueued(x.display, QueuedAlready) > 0; batch++) {
         _xwin_handle_input();
     }
-    XUNLOCK();
 }
 
 static void mask_focus_click() {

@@ -20,9 +20,8 @@
 #include <xalleg.h>
 #include <X11/Xatom.h>
 
-#include <ctime>
-
 #include "desktop/desktop_local.h"
+#include "desktop/x11.h"
 
 // How the game's window names itself to the desktop (title and WM_CLASS;
 // the title is the build's SUNDOWN_TITLE).
@@ -44,6 +43,8 @@ static const int WITHDRAW_POLL_MS = 5;
 // manager has this long to fit the game to the new monitors itself.
 static const int MONITOR_CHECK_MS = 500;
 static const int MONITOR_SETTLE_MS = 1000;
+// The window manager's _NET_SUPPORTED list is read this far.
+static const int MAX_SUPPORTED_HINTS = 4096;
 
 static int window_width = SCREEN_WIDTH;
 static int window_height = SCREEN_HEIGHT;
@@ -52,8 +53,8 @@ static bool window_mode_keys_down;
 
 static MonitorList monitors;
 static int game_monitor;  // the monitor the game is on, in monitors
-static long long last_monitor_check_ms;
-static long long monitors_changed_ms;
+static int64_t last_monitor_check_ms;
+static int64_t monitors_changed_ms;
 static bool monitors_changed;
 
 WindowSize window_mode_size(int screen_width, int screen_height) {
@@ -64,12 +65,6 @@ WindowSize window_mode_size(int screen_width, int screen_height) {
     return WindowSize{steps * WINDOW_STEP_WIDTH, steps * WINDOW_STEP_HEIGHT};
 }
 
-static long long monotonic_ms() {
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-}
-
 static bool inside(ScreenRect inner, ScreenRect outer) {
     return inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.width <= outer.x + outer.width &&
            inner.y + inner.height <= outer.y + outer.height;
@@ -77,11 +72,11 @@ static bool inside(ScreenRect inner, ScreenRect outer) {
 
 // ---- X11 (every call below holds Allegro's X lock) ------------------------
 
-static void read_window_size() {
+static void read_window_size(const LockedX& x) {
     Window root;
-    int x, y;
+    int window_x, window_y;
     unsigned int width, height, border, depth;
-    if (!XGetGeometry(_xwin.display, _xwin.window, &root, &x, &y, &width, &height, &border, &depth)) return;
+    if (!XGetGeometry(x.display, x.window, &root, &window_x, &window_y, &width, &height, &border, &depth)) return;
     window_width = static_cast<int>(width);
     window_height = static_cast<int>(height);
     // Allegro warps the pointer back to the window's centre for mickeys.
@@ -99,39 +94,11 @@ static ScreenRect window_on_screen(Display* display, Window window) {
     return ScreenRect{root_x, root_y, static_cast<int>(width), static_cast<int>(height)};
 }
 
-static bool x_request_failed;
-static XErrorHandler handler_before_trap;
-
-static int note_x_request_failure(Display*, XErrorEvent*) {
-    x_request_failed = true;
-    return 0;
-}
-
-void begin_x_error_trap() {
-    x_request_failed = false;
-    handler_before_trap = XSetErrorHandler(note_x_request_failure);
-}
-
-bool end_x_error_trap() {
-    XSync(_xwin.display, False);
-    XSetErrorHandler(handler_before_trap);
-    return x_request_failed;
-}
-
 // The window a window's _NET_SUPPORTING_WM_CHECK names; None without one.
 static Window supporting_window(Display* display, Window window) {
-    Atom type;
-    int format;
-    unsigned long count = 0, after;
-    unsigned char* data = nullptr;
-    Window named = None;
-    if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False), 0, 1, False,
-                           XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
-        type == XA_WINDOW && format == 32 && count == 1) {
-        named = reinterpret_cast<const Window*>(data)[0];
-    }
-    if (data) XFree(data);
-    return named;
+    long named;
+    if (read_window_property(display, window, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, &named, 1) != 1) return None;
+    return static_cast<Window>(named);
 }
 
 // A window manager that ended leaves its _NET_SUPPORTING_WM_CHECK on the
@@ -148,20 +115,14 @@ static bool window_manager_running(Display* display) {
 
 // Whether the window manager lists the hint in _NET_SUPPORTED.
 static bool window_manager_supports(Display* display, const char* hint) {
-    const Atom wanted = XInternAtom(display, hint, False);
-    Atom type;
-    int format;
-    unsigned long count = 0, after;
-    unsigned char* data = nullptr;
-    bool found = false;
-    if (XGetWindowProperty(display, DefaultRootWindow(display), XInternAtom(display, "_NET_SUPPORTED", False), 0,
-                           4096, False, XA_ATOM, &type, &format, &count, &after, &data) == Success &&
-        type == XA_ATOM && format == 32) {
-        const Atom* atoms = reinterpret_cast<const Atom*>(data);
-        for (unsigned long i = 0; i < count && !found; i++) found = atoms[i] == wanted;
+    const long wanted = static_cast<long>(XInternAtom(display, hint, False));
+    static long supported[MAX_SUPPORTED_HINTS];
+    const int count = read_window_property(display, DefaultRootWindow(display), "_NET_SUPPORTED", XA_ATOM,
+                                           supported, MAX_SUPPORTED_HINTS);
+    for (int i = 0; i < count; i++) {
+        if (supported[i] == wanted) return true;
     }
-    if (data) XFree(data);
-    return found;
+    return false;
 }
 
 // The window as the window manager may resize it: no maximum size; placed
@@ -243,15 +204,9 @@ static void go_to_window_on(Display* display, Window window, int monitor) {
 }
 
 static bool window_withdrawn(Display* display, Window window) {
+    long state;
     const Atom wm_state = XInternAtom(display, "WM_STATE", False);
-    Atom type = None;
-    int format;
-    unsigned long count = 0, after;
-    unsigned char* data = nullptr;
-    XGetWindowProperty(display, window, wm_state, 0, 2, False, wm_state, &type, &format, &count, &after, &data);
-    const bool withdrawn = type == None || count == 0 || reinterpret_cast<const long*>(data)[0] == WithdrawnState;
-    if (data) XFree(data);
-    return withdrawn;
+    return read_window_property(display, window, "WM_STATE", wm_state, &state, 1) == 0 || state == WithdrawnState;
 }
 
 // AllegroGL maps the window as soon as it makes it, before the game has
@@ -266,13 +221,13 @@ static bool window_withdrawn(Display* display, Window window) {
 // one, inside the work area, which moves it below awesome's bar with its
 // bottom rows off the screen. Asked after the map, the state comes after
 // that placement, and every window manager tried covers the monitor exactly.
-static void map_again_on_monitor(Display* display, Window window, ScreenRect place) {
-    XWithdrawWindow(display, window, _xwin.screen);
+static void map_again_on_monitor(const LockedX& x, ScreenRect place) {
+    Display* display = x.display;
+    Window window = x.window;
+    XWithdrawWindow(display, window, x.screen);
     XSync(display, False);
     for (int waited = 0; waited < WITHDRAW_WAIT_MS && !window_withdrawn(display, window); waited += WITHDRAW_POLL_MS) {
-        XUNLOCK();
-        rest(WITHDRAW_POLL_MS);
-        XLOCK();
+        rest_with_x_unlocked(WITHDRAW_POLL_MS);
     }
     move_window(display, window, place);
     XMapWindow(display, window);
@@ -281,46 +236,46 @@ static void map_again_on_monitor(Display* display, Window window, ScreenRect pla
 // The open window made resizable and full screen on the game's monitor, the
 // focus followed from now on, vsync asked for.
 static void set_up_game_window() {
-    XLOCK();
-    Display* display = _xwin.display;
-    Window window = _xwin.window;
+    const LockedX x;
+    Display* display = x.display;
+    Window window = x.window;
     const ScreenRect place = monitors.rects[game_monitor];
     allow_any_window_size(display, window, place);
     const bool managed = window_manager_running(display);
-    if (managed) map_again_on_monitor(display, window, place);
+    if (managed) map_again_on_monitor(x, place);
     go_full_screen_on(display, window, game_monitor);
     XRaiseWindow(display, window);
     if (!managed) XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
-    ask_for_vsync();
+    ask_for_vsync(x);
     XSync(display, False);
-    start_following_focus();
-    XUNLOCK();
+    start_following_focus(x);
 }
 
 // The monitors, and the one under the pointer that the game opens on; false
 // when none holds the picture.
-static bool choose_game_monitor() {
-    XLOCK();
-    read_monitors(&monitors);
+static bool choose_game_monitor(const LockedX& x) {
+    read_monitors(x, &monitors);
     Window root, child;
-    int pointer_x = 0, pointer_y = 0, x, y;
+    int pointer_x = 0, pointer_y = 0, window_x, window_y;
     unsigned int buttons;
-    XQueryPointer(_xwin.display, DefaultRootWindow(_xwin.display), &root, &child, &pointer_x, &pointer_y, &x, &y,
-                  &buttons);
+    XQueryPointer(x.display, DefaultRootWindow(x.display), &root, &child, &pointer_x, &pointer_y, &window_x,
+                  &window_y, &buttons);
     game_monitor = choose_start_monitor(monitors, pointer_x, pointer_y);
-    XUNLOCK();
     last_monitor_check_ms = monotonic_ms();
     return game_monitor >= 0;
 }
 
 bool open_game_display() {
     ScreenRect place = {0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
-    if (_xwin.display) {
-        if (!choose_game_monitor()) {
-            ustrzcpy(allegro_error, ALLEGRO_ERROR_SIZE, "no monitor is as large as 640x480");
-            return false;
+    {
+        const LockedX x;
+        if (x) {
+            if (!choose_game_monitor(x)) {
+                ustrzcpy(allegro_error, ALLEGRO_ERROR_SIZE, "no monitor is as large as 640x480");
+                return false;
+            }
+            place = monitors.rects[game_monitor];
         }
-        place = monitors.rects[game_monitor];
     }
     allegro_gl_clear_settings();
     allegro_gl_set(AGL_COLOR_DEPTH, COLOR_DEPTH_BITS);
@@ -339,22 +294,24 @@ bool open_game_display() {
 
     if (set_gfx_mode(GFX_OPENGL_WINDOWED, place.width, place.height, 0, 0) < 0) return false;
     set_up_game_window();
-    XLOCK();
-    read_window_size();
-    XUNLOCK();
+    {
+        const LockedX x;
+        read_window_size(x);
+    }
     choose_present_path();
     direct_frame_drawing(window_width, window_height);
     return true;
 }
 
 void present_frame() {
-    if (!_xwin.display) {
-        allegro_gl_flip();
-        return;
+    {
+        const LockedX x;
+        if (!x) {
+            allegro_gl_flip();
+            return;
+        }
+        read_window_size(x);
     }
-    XLOCK();
-    read_window_size();
-    XUNLOCK();
     present_picture(window_width, window_height);
     direct_frame_drawing(window_width, window_height);
 }
@@ -365,26 +322,25 @@ void close_game_display() {
 }
 
 // The monitor the window overlaps most, from monitors read just now.
-static void find_game_monitor(Display* display, Window window) {
-    read_monitors(&monitors);
-    game_monitor = monitor_overlapping_most(monitors, window_on_screen(display, window));
+static void find_game_monitor(const LockedX& x) {
+    read_monitors(x, &monitors);
+    game_monitor = monitor_overlapping_most(monitors, window_on_screen(x.display, x.window));
     if (game_monitor < 0) game_monitor = 0;  // read_monitors gives one at least
 }
 
 void toggle_window_mode() {
-    if (!_xwin.display) return;
+    const LockedX x;
+    if (!x) return;
     full_screen = !full_screen;
-    XLOCK();
-    Display* display = _xwin.display;
-    Window window = _xwin.window;
-    find_game_monitor(display, window);
+    Display* display = x.display;
+    Window window = x.window;
+    find_game_monitor(x);
     if (full_screen) {
         go_full_screen_on(display, window, game_monitor);
     } else {
         go_to_window_on(display, window, game_monitor);
     }
     XFlush(display);
-    XUNLOCK();
 }
 
 void follow_window_mode_keys() {
@@ -402,13 +358,13 @@ void follow_window_mode_keys() {
 // the new monitors themselves; the game waits a moment for that, then puts
 // itself on the monitor it overlaps most if it is not there whole.
 void follow_monitors() {
-    if (!_xwin.display) return;
-    const long long now = monotonic_ms();
+    const int64_t now = monotonic_ms();
     if (now - last_monitor_check_ms < MONITOR_CHECK_MS) return;
     last_monitor_check_ms = now;
-    XLOCK();
+    const LockedX x;
+    if (!x) return;
     MonitorList current;
-    read_monitors(&current);
+    read_monitors(x, &current);
     if (!same_monitors(current, monitors)) {
         monitors = current;
         monitors_changed = true;
@@ -416,9 +372,9 @@ void follow_monitors() {
     }
     if (monitors_changed && now - monitors_changed_ms >= MONITOR_SETTLE_MS) {
         monitors_changed = false;
-        Display* display = _xwin.display;
-        Window window = _xwin.window;
-        find_game_monitor(display, window);
+        Display* display = x.display;
+        Window window = x.window;
+        find_game_monitor(x);
         const ScreenRect on_screen = window_on_screen(display, window);
         const ScreenRect monitor = monitors.rects[game_monitor];
         if (full_screen && !same_rect(on_screen, monitor)) {
@@ -432,5 +388,4 @@ void follow_monitors() {
         }
         XFlush(display);
     }
-    XUNLOCK();
 }
