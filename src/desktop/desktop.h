@@ -133,7 +133,7 @@ bool window_exposed();
 // both given back to the desktop.
 void take_pointer();
 void release_pointer();
-// Tries the grab again now and then while the window has the focus but
+// Tries the grab again twice a second while the window has the focus but
 // another program held the pointer when it was taken.
 void keep_pointer_taken();
 

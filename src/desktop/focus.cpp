@@ -17,7 +17,7 @@
 #include "desktop/desktop_local.h"
 #include "desktop/x11.h"
 
-static const int GRAB_RETRY_PASSES = 30;  // loop passes between two tries at the pointer grab
+static const int64_t GRAB_RETRY_MS = 500;  // between two tries at the pointer grab
 
 // Bit 0: the window has the keyboard focus; the bits above count the focus
 // changes Allegro reported, so a waiter can sleep until the next one. Until
@@ -34,7 +34,7 @@ static void (*allegro_window_redrawer)(int, int, int, int);
 
 static bool pointer_taken;   // our grab is active
 static bool cursor_hidden;   // XFixes counts hides, so each hide is shown once
-static int passes_since_grab_try;
+static int64_t last_grab_try_ms;
 
 // ---- Focus (Allegro's input thread) ------------------------------------------
 
@@ -87,7 +87,7 @@ bool window_exposed() {
 // ---- X11 (every call below holds Allegro's X lock) ------------------------
 
 static void grab_pointer(const LockedX& x) {
-    passes_since_grab_try = 0;
+    last_grab_try_ms = monotonic_ms();
     int result = XGrabPointer(x.display, x.window, False, PointerMotionMask | ButtonPressMask | ButtonReleaseMask,
                               GrabModeAsync, GrabModeAsync, x.window, None, CurrentTime);
     pointer_taken = result == GrabSuccess;
@@ -149,9 +149,8 @@ void release_pointer() {
 }
 
 void keep_pointer_taken() {
-    if (!_xwin.display || pointer_taken || !window_has_focus()) return;
-    if (++passes_since_grab_try < GRAB_RETRY_PASSES) return;
+    if (pointer_taken || !window_has_focus() || monotonic_ms() - last_grab_try_ms < GRAB_RETRY_MS) return;
     const LockedX x;
-    take_pointer_locked(x);
+    if (x) take_pointer_locked(x);
 }
 

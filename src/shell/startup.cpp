@@ -208,7 +208,7 @@ StartResult start_game() {
     if (!allocate_work_buffers()) return START_NO_MEMORY;
 
     find_asset_folder();
-    start_sound();
+    start_sound(monotonic_ms);
     load_samples();
     report_unloaded_samples();
     load_models_and_skeletons();
