@@ -62,20 +62,32 @@ void read_monitors(const LockedX& x, MonitorList* monitors);
 
 // ---- The presentation (presentation.cpp) ---------------------------------------
 
-// Whether a space-separated extension list (GL's or GLX's; null for none)
-// names the extension, as a whole word.
-bool has_extension(const char* list, const char* name);
 // One flip a monitor refresh where the GLX driver offers swap control.
 void ask_for_vsync(const LockedX& x);
-// Picks the way frames reach the window from what the OpenGL driver reports.
-void choose_present_path();
-// Where the next frame is drawn for a window of this size, and how the frame
-// just drawn is shown in it (then flipped, or scaled into it by the X
-// server). Both follow the window's current size, read every frame. What the
-// presentation holds is released before the display closes.
-void direct_frame_drawing(int window_width, int window_height);
-void present_picture(int window_width, int window_height);
+// For the window just opened: its size read, the way frames reach it chosen
+// from what the OpenGL driver reports, and the first frame's drawing
+// directed. What the presentation holds is released before the display
+// closes.
+void start_presentation();
 void release_presentation();
+
+// ---- The presentation through the X server (presentation_x_server.cpp) --------
+
+// What the X server must offer before anything is created: shared memory
+// (a local server), RENDER 0.10 (transforms, filters, pad edges) and a
+// 32-bit pixmap format for depth 24, which the read-back frame is laid out in.
+bool x_server_can_scale(const LockedX& x);
+// What the server scales with, created once; false, with whatever was made
+// let go, when it cannot be.
+bool set_up_x_server_scaling();
+bool x_server_scaling_ready();
+// Reads the frame drawn off-screen back and has the server scale it into
+// the picture's rectangle of the window (fit_picture).
+void scale_through_x_server(int window_width, int window_height, PictureRect picture);
+// The bars are painted again with the next frame: a flip covered the
+// window, or the way of presenting changed.
+void paint_x_server_bars_again();
+void release_x_server_scaling();
 
 // ---- The walking keys by their place (key_positions.cpp, keyboard_layout.cpp) ---
 //

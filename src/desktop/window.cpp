@@ -46,8 +46,6 @@ static const int MONITOR_SETTLE_MS = 1000;
 // The window manager's _NET_SUPPORTED list is read this far.
 static const int MAX_SUPPORTED_HINTS = 4096;
 
-static int window_width = SCREEN_WIDTH;
-static int window_height = SCREEN_HEIGHT;
 static bool full_screen = true;
 static bool window_mode_keys_down;
 
@@ -71,18 +69,6 @@ static bool inside(ScreenRect inner, ScreenRect outer) {
 }
 
 // ---- X11 (every call below holds Allegro's X lock) ------------------------
-
-static void read_window_size(const LockedX& x) {
-    Window root;
-    int window_x, window_y;
-    unsigned int width, height, border, depth;
-    if (!XGetGeometry(x.display, x.window, &root, &window_x, &window_y, &width, &height, &border, &depth)) return;
-    window_width = static_cast<int>(width);
-    window_height = static_cast<int>(height);
-    // Allegro warps the pointer back to the window's centre for mickeys.
-    _xwin.window_width = window_width;
-    _xwin.window_height = window_height;
-}
 
 // Where the window is on the X screen (its frame, if any, left out).
 static ScreenRect window_on_screen(Display* display, Window window) {
@@ -294,26 +280,8 @@ bool open_game_display() {
 
     if (set_gfx_mode(GFX_OPENGL_WINDOWED, place.width, place.height, 0, 0) < 0) return false;
     set_up_game_window();
-    {
-        const LockedX x;
-        read_window_size(x);
-    }
-    choose_present_path();
-    direct_frame_drawing(window_width, window_height);
+    start_presentation();
     return true;
-}
-
-void present_frame() {
-    {
-        const LockedX x;
-        if (!x) {
-            allegro_gl_flip();
-            return;
-        }
-        read_window_size(x);
-    }
-    present_picture(window_width, window_height);
-    direct_frame_drawing(window_width, window_height);
 }
 
 void close_game_display() {
