@@ -82,12 +82,9 @@ void toggle_window_mode();
 // Follows monitors that come, go or move while the game runs: the game goes
 // to the monitor it overlaps most. Cheap; called every loop pass.
 void follow_monitors();
-// The window of window mode on a monitor of the given size: 4:3, a whole
-// number of 320x240 steps, within 85% of the monitor both ways.
-struct WindowSize {
-    int width, height;
-};
-WindowSize window_mode_size(int screen_width, int screen_height);
+// Alt+Enter (either Alt) is down. With F11 it switches the window mode, so
+// that press of Enter is never a menu's, even once Alt is let go first.
+bool alt_enter_down();
 
 // ---- How a frame reaches the window ---------------------------------------------
 
@@ -98,13 +95,6 @@ void finish_gl_drawing();
 // black bars (as drawn when the window is 640x480), and directs the next
 // frame's drawing.
 void present_frame();
-
-// Where the 640x480 picture goes in a window of the given size: as large as
-// fits, 4:3 kept, centred. (0, 0) is the window's bottom left.
-struct PictureRect {
-    int x, y, width, height;
-};
-PictureRect fit_picture(int window_width, int window_height);
 
 // How a frame reaches a window that is not 640x480: scaled by OpenGL, or
 // read back and scaled by the X server (software OpenGL only). The path is

@@ -10,6 +10,19 @@
 // made with the lock held.
 struct LockedX;
 
+// A rectangle of pixels: a monitor or the game's window on the X screen
+// (root coordinates, y down), or the picture inside the window (from the
+// window's bottom left, as OpenGL counts).
+struct ScreenRect {
+    int x, y, width, height;
+};
+
+// ---- The window (window.cpp) ---------------------------------------------------
+
+// The window of window mode, centred inside a monitor: 4:3, a whole number
+// of 320x240 steps, within 85% of the monitor both ways.
+ScreenRect window_mode_rect(ScreenRect monitor);
+
 // ---- Ending the run (quit.cpp) -------------------------------------------------
 
 // Allegro's close-button callback: the desktop closed the window.
@@ -25,12 +38,6 @@ void start_following_focus(const LockedX& x);
 int32_t focus_change_count();
 
 // ---- The monitors (monitors.cpp) -----------------------------------------------
-
-// A rectangle of the X screen (root coordinates, y down): a monitor, or the
-// game's window.
-struct ScreenRect {
-    int x, y, width, height;
-};
 
 enum {
     MAX_MONITORS = 16,
@@ -51,8 +58,6 @@ int monitor_overlapping_most(const MonitorList& monitors, ScreenRect rect);
 // The monitor the game starts on: the one under the pointer if it holds the
 // 640x480 picture, else the first that does; -1 when none does.
 int choose_start_monitor(const MonitorList& monitors, int pointer_x, int pointer_y);
-// The window of window mode, centred inside a monitor.
-ScreenRect window_mode_rect(ScreenRect monitor);
 bool same_rect(ScreenRect a, ScreenRect b);
 bool same_monitors(const MonitorList& a, const MonitorList& b);
 
@@ -62,6 +67,9 @@ void read_monitors(const LockedX& x, MonitorList* monitors);
 
 // ---- The presentation (presentation.cpp) ---------------------------------------
 
+// Where the 640x480 picture goes in a window of the given size: as large as
+// fits, 4:3 kept, centred. (0, 0) is the window's bottom left.
+ScreenRect fit_picture(int window_width, int window_height);
 // One flip a monitor refresh where the GLX driver offers swap control.
 void ask_for_vsync(const LockedX& x);
 // For the window just opened: its size read, the way frames reach it chosen
@@ -83,7 +91,7 @@ bool set_up_x_server_scaling();
 bool x_server_scaling_ready();
 // Reads the frame drawn off-screen back and has the server scale it into
 // the picture's rectangle of the window (fit_picture).
-void scale_through_x_server(int window_width, int window_height, PictureRect picture);
+void scale_through_x_server(int window_width, int window_height, ScreenRect picture);
 // The bars are painted again with the next frame: a flip covered the
 // window, or the way of presenting changed.
 void paint_x_server_bars_again();

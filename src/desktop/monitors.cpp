@@ -65,12 +65,6 @@ int choose_start_monitor(const MonitorList& monitors, int pointer_x, int pointer
     return -1;
 }
 
-ScreenRect window_mode_rect(ScreenRect monitor) {
-    const WindowSize size = window_mode_size(monitor.width, monitor.height);
-    return ScreenRect{monitor.x + (monitor.width - size.width) / 2, monitor.y + (monitor.height - size.height) / 2,
-                      size.width, size.height};
-}
-
 bool same_rect(ScreenRect a, ScreenRect b) {
     return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
 }

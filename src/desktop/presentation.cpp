@@ -46,9 +46,9 @@ static int window_width = SCREEN_WIDTH;
 static int window_height = SCREEN_HEIGHT;
 static bool frame_in_framebuffer;  // the frame being drawn goes into the off-screen framebuffer
 
-PictureRect fit_picture(int width, int height) {
-    if (width <= 0 || height <= 0) return PictureRect{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
-    PictureRect rect;
+ScreenRect fit_picture(int width, int height) {
+    if (width <= 0 || height <= 0) return ScreenRect{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
+    ScreenRect rect;
     if (static_cast<long>(width) * SCREEN_HEIGHT >= static_cast<long>(height) * SCREEN_WIDTH) {
         rect.height = height;  // wider than 4:3: bars left and right
         rect.width = static_cast<int>(static_cast<long>(height) * SCREEN_WIDTH / SCREEN_HEIGHT);
@@ -183,7 +183,7 @@ static void clear_window_rect(int x, int y, int width, int height) {
 // The 640x480 corner, scaled over the window between black bars. Every
 // piece of OpenGL state it touches is put back before it returns.
 static void scale_picture_with_opengl(int window_width, int window_height) {
-    PictureRect rect = fit_picture(window_width, window_height);
+    const ScreenRect rect = fit_picture(window_width, window_height);
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     if (!picture_texture) create_picture_texture();
     glBindTexture(GL_TEXTURE_2D, picture_texture);

@@ -162,7 +162,7 @@ bool x_server_scaling_ready() {
 
 // The bars, and the scale from the window's picture rectangle back to the
 // frame, for a window of a new size. Holds the X lock.
-static void paint_bars_and_set_scale(Display* display, int window_width, int window_height, PictureRect rect) {
+static void paint_bars_and_set_scale(Display* display, int window_width, int window_height, ScreenRect rect) {
     const int top = window_height - rect.y - rect.height;  // X counts rows from the top
     XRectangle bars[4] = {
         {0, 0, static_cast<unsigned short>(rect.x), static_cast<unsigned short>(window_height)},
@@ -192,7 +192,7 @@ static void paint_bars_and_set_scale(Display* display, int window_width, int win
 // read into now was last put two frames ago, and the sync of the previous
 // frame waited for that; the sync here lets the server fall one frame
 // behind at most.
-void scale_through_x_server(int window_width, int window_height, PictureRect rect) {
+void scale_through_x_server(int window_width, int window_height, ScreenRect rect) {
     XImage* image = scaling.images[scaling.next_image];
     scaling.next_image = (scaling.next_image + 1) % SHARED_IMAGE_COUNT;
     glPixelStorei(GL_PACK_INVERT_MESA, GL_TRUE);

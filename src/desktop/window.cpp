@@ -55,12 +55,15 @@ static int64_t last_monitor_check_ms;
 static int64_t monitors_changed_ms;
 static bool monitors_changed;
 
-WindowSize window_mode_size(int screen_width, int screen_height) {
-    const int by_width = screen_width * WINDOW_SCREEN_SHARE_PERCENT / 100 / WINDOW_STEP_WIDTH;
-    const int by_height = screen_height * WINDOW_SCREEN_SHARE_PERCENT / 100 / WINDOW_STEP_HEIGHT;
+ScreenRect window_mode_rect(ScreenRect monitor) {
+    const int by_width = monitor.width * WINDOW_SCREEN_SHARE_PERCENT / 100 / WINDOW_STEP_WIDTH;
+    const int by_height = monitor.height * WINDOW_SCREEN_SHARE_PERCENT / 100 / WINDOW_STEP_HEIGHT;
     int steps = by_width < by_height ? by_width : by_height;
     if (steps < 1) steps = 1;
-    return WindowSize{steps * WINDOW_STEP_WIDTH, steps * WINDOW_STEP_HEIGHT};
+    const int width = steps * WINDOW_STEP_WIDTH;
+    const int height = steps * WINDOW_STEP_HEIGHT;
+    return ScreenRect{monitor.x + (monitor.width - width) / 2, monitor.y + (monitor.height - height) / 2, width,
+                      height};
 }
 
 static bool inside(ScreenRect inner, ScreenRect outer) {
@@ -311,9 +314,12 @@ void toggle_window_mode() {
     XFlush(display);
 }
 
+bool alt_enter_down() {
+    return key[KEY_ENTER] && (key[KEY_ALT] || key[KEY_ALTGR]);
+}
+
 void follow_window_mode_keys() {
-    const bool alt = key[KEY_ALT] || key[KEY_ALTGR];
-    const bool down = key[KEY_F11] || (alt && key[KEY_ENTER]);
+    const bool down = key[KEY_F11] || alt_enter_down();
     if (down && !window_mode_keys_down) toggle_window_mode();
     window_mode_keys_down = down;
 }
