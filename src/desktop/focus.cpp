@@ -148,8 +148,8 @@ void release_pointer() {
     if (x) release_pointer_locked(x);
 }
 
-void keep_pointer_taken() {
-    if (pointer_taken || !window_has_focus() || monotonic_ms() - last_grab_try_ms < GRAB_RETRY_MS) return;
+void keep_pointer_taken(int64_t now_ms) {
+    if (pointer_taken || !window_has_focus() || now_ms - last_grab_try_ms < GRAB_RETRY_MS) return;
     const LockedX x;
     if (x) take_pointer_locked(x);
 }

@@ -1,6 +1,7 @@
-// The input a tick reads, taken at the tick's start: the keyboard, the mouse
-// and the gamepads as they stand then, and the hold while a pad unplugged in
-// a game waits for the player.
+// The input devices, installed in the order they need, and the input a tick
+// reads, taken at the tick's start: the keyboard, the mouse and the gamepads
+// as they stand then, and the hold while a pad unplugged in a game waits for
+// the player.
 //
 // Fresh input. Allegro reads the window's X events on its own thread only
 // every 10 ms, so a tick would see input up to 10 ms old. Each tick
@@ -152,6 +153,14 @@ static void follow_input_in_hands() {
     if (!window_has_focus() || !(pad_used || pressed)) return;
     input_used = true;
     input_in_hands = pad_used ? INPUT_GAMEPAD : INPUT_KEYBOARD_MOUSE;
+}
+
+bool install_input_devices() {
+    if (install_mouse() < 0) return false;
+    pin_keys_to_positions();
+    if (install_keyboard() != 0) return false;
+    start_gamepads();
+    return true;
 }
 
 void read_tick_input(int32_t* mickey_x, int32_t* mickey_y) {

@@ -12,9 +12,13 @@
 //
 // F11 or Alt+Enter switches to a resizable window centred on the game's
 // monitor and back; full screen goes to the monitor the window is on. When
-// monitors come, go or move, the game goes to the one it overlaps most. How
-// the game follows the focus and takes the pointer is in focus.cpp; which
-// monitors there are, in monitors.cpp.
+// monitors come, go or move, the game goes to the one it overlaps most.
+//
+// This file coordinates the room: it opens the window, and follows the
+// desktop every pass of the main loop. It calls on the presentation
+// (presentation.cpp), the monitors (monitors.cpp), the focus and the pointer
+// (focus.cpp) and the input's hold (tick_input.cpp); none of them calls
+// back.
 #include <allegro.h>
 #include <alleggl.h>
 #include <xalleg.h>
@@ -28,6 +32,8 @@
 static const char* const GAME_WINDOW_TITLE = SUNDOWN_TITLE;
 static const char* const GAME_WINDOW_NAME = "sundown";
 static const char* const GAME_WINDOW_CLASS = "Sundown";
+// The window's colour and depth buffer precision (Allegro colour depth 16).
+static const int COLOR_DEPTH_BITS = 16;
 
 // The window of window mode is the largest whole number of 320x240 steps
 // that leaves this share of the monitor to the desktop's panels and frames.
@@ -299,7 +305,7 @@ static void find_game_monitor(const LockedX& x) {
     if (game_monitor < 0) game_monitor = 0;  // read_monitors gives one at least
 }
 
-void toggle_window_mode() {
+static void toggle_window_mode() {
     const LockedX x;
     if (!x) return;
     full_screen = !full_screen;
@@ -318,7 +324,7 @@ bool alt_enter_down() {
     return key[KEY_ENTER] && (key[KEY_ALT] || key[KEY_ALTGR]);
 }
 
-void follow_window_mode_keys() {
+static void follow_window_mode_keys() {
     const bool down = key[KEY_F11] || alt_enter_down();
     if (down && !window_mode_keys_down) toggle_window_mode();
     window_mode_keys_down = down;
@@ -331,8 +337,7 @@ void follow_window_mode_keys() {
 // server would have sent. Most window managers fit a full-screen window to
 // the new monitors themselves; the game waits a moment for that, then puts
 // itself on the monitor it overlaps most if it is not there whole.
-void follow_monitors() {
-    const int64_t now = monotonic_ms();
+static void follow_monitors(int64_t now) {
     if (now - last_monitor_check_ms < MONITOR_CHECK_MS) return;
     last_monitor_check_ms = now;
     const LockedX x;
@@ -362,4 +367,15 @@ void follow_monitors() {
         }
         XFlush(display);
     }
+}
+
+// While the game holds, the keys and the pointer are the hold's: without
+// the focus they are the desktop's, and after a pad's unplugging the first
+// key goes on.
+void follow_desktop() {
+    const int64_t now = monotonic_ms();
+    follow_monitors(now);
+    if (!window_has_focus() || held_for_unplugged_pad()) return;
+    follow_window_mode_keys();
+    keep_pointer_taken(now);
 }
