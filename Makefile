@@ -3,6 +3,9 @@
 # no display again under AddressSanitizer and UndefinedBehaviorSanitizer).
 # `make install` (PREFIX, DESTDIR), `make uninstall` and `make package` (a
 # Debian package in build-package/package/) install and ship the game.
+# Each first installs the Debian packages it needs and no more: play, install
+# and package what building and playing take, and test, bench and fuzz
+# everything.
 JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
@@ -11,21 +14,29 @@ FUZZ_SECONDS ?= 300
 FUZZ_RUNS ?=
 PACKAGE_BUILD ?= build-package
 PREFIX ?= /usr/local
+# A player's or packager's tree: no tests, no benchmarks, no test libraries.
+SHIP_FLAGS = -DSUNDOWN_TESTS=OFF -DSUNDOWN_BENCHMARKS=OFF -DSUNDOWN_DISPLAY_TESTS=OFF
 
-.PHONY: play test deps build build-test asan fuzz bench clean install uninstall package
+.PHONY: play test deps deps-play deps-package build build-test asan fuzz bench clean \
+	install uninstall package
 
 deps:
-	./scripts/install-deps
+	./scripts/install-deps test
+deps-play:
+	./scripts/install-deps play
+deps-package:
+	./scripts/install-deps package
 
-build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+build: deps-play
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(SHIP_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
 
 play: build
 	cd $(BUILD) && ./sundown
 
 build-test: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSUNDOWN_DESKTOP_TESTS=ON
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSUNDOWN_TESTS=ON -DSUNDOWN_BENCHMARKS=ON \
+	  -DSUNDOWN_DISPLAY_TESTS=ON -DSUNDOWN_DESKTOP_TESTS=ON
 	cmake --build $(BUILD) -j $(JOBS)
 
 asan: deps
@@ -43,7 +54,9 @@ test: build-test
 fuzz: build-test
 	./fuzz/run-fuzzers $(BUILD) $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_RUNS)
 
-bench: build
+bench: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DSUNDOWN_BENCHMARKS=ON
+	cmake --build $(BUILD) -j $(JOBS)
 	./bench/run-all $(BUILD)
 
 install: build
@@ -55,9 +68,9 @@ uninstall:
 # A Release tree of its own that builds only what is shipped, with Debian's
 # hardening flags.
 DEB_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
-package: deps
-	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DSUNDOWN_BENCHMARKS=OFF \
-	  -DSUNDOWN_DISPLAY_TESTS=OFF -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
+package: deps-package
+	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release $(SHIP_FLAGS) \
+	  -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
 	  -DCMAKE_CXX_FLAGS="$$($(DEB_FLAGS) CPPFLAGS) $$($(DEB_FLAGS) CXXFLAGS)" \
 	  -DCMAKE_EXE_LINKER_FLAGS="$$($(DEB_FLAGS) LDFLAGS)"
 	cmake --build $(PACKAGE_BUILD) -j $(JOBS) --target sundown datos icons documents
