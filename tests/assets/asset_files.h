@@ -1,5 +1,5 @@
 // Helpers shared by the loader tests: a tiny little-endian byte writer to
-// build asset files by hand, a scratch directory to put them in, and the
+// build asset files by hand, a scratch folder to put them in, and the
 // Allegro start-up the packed-file layer needs.
 #pragma once
 
@@ -12,6 +12,8 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "support/scratch_dir.h"
 
 struct Bytes {
     std::vector<uint8_t> data;
@@ -46,27 +48,10 @@ struct Bytes {
     }
 };
 
-// The scratch directory of this test process; it and the files in it go
-// when the process ends.
-struct ScratchDirectory {
-    std::string path;
-    std::vector<std::string> files;
-
-    ScratchDirectory() {
-        char pattern[] = "/tmp/sundown_assets_XXXXXX";
-        if (mkdtemp(pattern)) path = pattern;
-    }
-    ~ScratchDirectory() {
-        for (const std::string& file : files) std::remove(file.c_str());
-        if (!path.empty()) std::remove(path.c_str());
-    }
-};
-
 // Writes the bytes to a file in the scratch directory and returns its path.
 inline std::string write_test_file(const std::string& name, const Bytes& bytes) {
-    static ScratchDirectory scratch;
-    std::string path = scratch.path + "/" + name;
-    scratch.files.push_back(path);
+    static ScratchDir scratch;  // goes when the test process ends
+    std::string path = scratch.file(name);
     FILE* file = std::fopen(path.c_str(), "wb");
     if (file) {
         if (!bytes.data.empty()) std::fwrite(bytes.data.data(), 1, bytes.data.size(), file);

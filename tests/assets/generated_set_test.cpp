@@ -2,7 +2,8 @@
 // loaders: every file of the game's list is there and loads, the figures are
 // bound to their skeletons and stand at human size on the floor, the arena
 // floor covers the play area with nothing rising inside it, the sky sits 500
-// units out, and every picture has power-of-two sides.
+// units out, and every picture has power-of-two sides. And the builder
+// itself: run again, it writes the same bytes.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -13,8 +14,11 @@
 #include <vector>
 
 #include "asset_files.h"
+#include "assetgen.h"
 #include "assets/asset_list.h"
 #include "assets/assets.h"
+#include "support/generated_assets.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -38,11 +42,6 @@ const float SKY_RADIUS = 500.0f;
 const float SKY_RADIUS_TOLERANCE = 25.0f;
 const int LAST_DRAWN_RENDER_CLASS = 5;
 const int UNBOUND_FROM = 255;  // bone indices from here up (or negative) bind nothing
-
-bool file_exists(const char* path) {
-    struct stat info;
-    return stat(path, &info) == 0;
-}
 
 long file_size_of(const char* path) {
     struct stat info;
@@ -99,12 +98,10 @@ std::vector<Point> clip(const std::vector<Point>& polygon, int axis, float sign,
     return kept;
 }
 
-class GeneratedSet : public testing::Test {
+class GeneratedSet : public GeneratedAssetTest {
 protected:
     void SetUp() override {
-        // The build writes datos/ before any test runs; a set that is not
-        // there is a broken build, not a reason to skip.
-        ASSERT_TRUE(file_exists("datos/.complete")) << "datos/ has not been generated; build the datos target";
+        GeneratedAssetTest::SetUp();
         ensure_allegro();
     }
 };
@@ -252,4 +249,20 @@ TEST_F(GeneratedSet, EveryPictureHasPowerOfTwoSidesAndItsFullSize) {
         }
         EXPECT_EQ(file_size_of(path), 4 + width * height * 4);
     }
+}
+
+// The whole builder run again writes every file as the build's run did, and
+// a folder it cannot write is reported.
+TEST_F(GeneratedSet, TheBuilderWritesTheSameBytesEveryRun) {
+    ScratchDir again;
+    ASSERT_FALSE(again.path.empty());
+    ASSERT_TRUE(write_figure_assets(again.path.c_str()));
+    ASSERT_TRUE(write_world_assets(again.path.c_str()));
+    ASSERT_TRUE(write_media_assets(again.path.c_str()));
+    for (const AssetFile& file : ASSET_FILES) {
+        const std::vector<uint8_t> first = read_file(generated_asset(file.name));
+        EXPECT_FALSE(first.empty()) << file.name;
+        EXPECT_TRUE(first == read_file(again.file(file.name))) << file.name << " differs between two runs";
+    }
+    EXPECT_FALSE(write_figure_assets("/nonexistent/figure/dir"));
 }

@@ -1,13 +1,10 @@
-// The two animated figures as the asset builder writes them: read back
-// byte by byte and checked for what the game relies on (valid indices and
-// bindings, closed outward-wound solids, standing on the floor facing -y,
-// clips that move and loop smoothly, rest keys outside the clips, same
-// bytes on every run). The files are parsed with the tests' own reader
-// (support/asset_reader.h), so the test does not depend on the game's loaders.
+// The two animated figures as the build generates them into datos/: read
+// back byte by byte and checked for what the game relies on (valid indices
+// and bindings, closed outward-wound solids, standing on the floor facing
+// -y, clips that move and loop smoothly, rest keys outside the clips). The
+// files are parsed with the tests' own reader (support/asset_reader.h), so
+// the test does not depend on the game's loaders.
 #include <gtest/gtest.h>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <array>
 #include <cmath>
@@ -22,17 +19,9 @@
 #include <vector>
 
 #include "anim/anim.h"
-#include "assetgen.h"
-#include "assets/asset_list.h"
-#include "support/asset_reader.h"
+#include "support/generated_assets.h"
 
 namespace {
-
-const char* const FIGURE_FILES[] = {
-    asset_name(ASSET_PLAYER_MODEL), asset_name(ASSET_PLAYER_SKELETON), asset_name(ASSET_ENEMY_MODEL),
-    asset_name(ASSET_ENEMY_SKELETON), asset_name(ASSET_PLAYER_BODY_TEXTURE),
-    asset_name(ASSET_PLAYER_HEAD_TEXTURE), asset_name(ASSET_RIFLE_TEXTURE), asset_name(ASSET_ENEMY_TEXTURE),
-};
 
 struct Vec {
     double x, y, z;
@@ -171,38 +160,12 @@ bool is_clip_key(int k) {
     return false;
 }
 
-std::string make_temp_dir() {
-    char pattern[] = "/tmp/figure_assets_XXXXXX";
-    const char* dir = mkdtemp(pattern);
-    return dir ? dir : "";
-}
-
-void remove_dir(const std::string& dir) {
-    for (const char* name : FIGURE_FILES) std::remove((dir + "/" + name).c_str());
-    rmdir(dir.c_str());
-}
-
-class FigureAssets : public ::testing::Test {
+class FigureAssets : public GeneratedAssetTest {
 protected:
-    static std::string dir;
-    static bool written;
-
-    static void SetUpTestSuite() {
-        dir = make_temp_dir();
-        written = !dir.empty() && write_figure_assets(dir.c_str());
-    }
-    static void TearDownTestSuite() {
-        if (!dir.empty()) remove_dir(dir);
-    }
-    void SetUp() override { ASSERT_TRUE(written) << "write_figure_assets failed in " << dir; }
-
-    static std::vector<uint8_t> bytes(const char* name) { return read_file(dir + "/" + name); }
+    static std::vector<uint8_t> bytes(const char* name) { return read_file(path(name)); }
     static EmdModel model(const char* name) { return parse_emd(bytes(name)); }
     static EsqSkeleton skeleton(const char* name) { return parse_esq(bytes(name)); }
 };
-
-std::string FigureAssets::dir;
-bool FigureAssets::written = false;
 
 TEST_F(FigureAssets, FilesHaveTheSizesOfTheirFormats) {
     for (const Figure& figure : {PLAYER, ENEMY}) {
@@ -488,22 +451,6 @@ TEST_F(FigureAssets, ClipPosesStayGroundedAndLoopSmoothly) {
         std::vector<Vec> rest = pose(m, s, 7);
         for (size_t v = 0; v < rest.size(); v++) ASSERT_NEAR(rest[v].z, m.vertices[v].p.z, 1e-5);
     }
-}
-
-TEST_F(FigureAssets, EveryRunWritesTheSameBytes) {
-    std::string again = make_temp_dir();
-    ASSERT_FALSE(again.empty());
-    ASSERT_TRUE(write_figure_assets(again.c_str()));
-    for (const char* name : FIGURE_FILES) {
-        std::vector<uint8_t> first = bytes(name);
-        EXPECT_FALSE(first.empty()) << name;
-        EXPECT_TRUE(first == read_file(again + "/" + name)) << name << " differs between runs";
-    }
-    remove_dir(again);
-}
-
-TEST(FigureAssetsFailure, UnwritableDirectoryIsReported) {
-    EXPECT_FALSE(write_figure_assets("/nonexistent/figure/dir"));
 }
 
 }  // namespace

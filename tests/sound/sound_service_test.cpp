@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "sound/sound.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -76,18 +77,17 @@ struct Recording {
 
 class SoundService : public ::testing::Test {
 protected:
-    std::string dir;
+    ScratchDir scratch;
+    const std::string dir = scratch.path;
     std::string old_cwd;
     std::string out_path;  // where the disk driver writes
 
     void SetUp() override {
-        char templ[] = "/tmp/sundown-sound-XXXXXX";
-        ASSERT_TRUE(mkdtemp(templ));
-        dir = templ;
+        ASSERT_FALSE(dir.empty());
         char cwd[4096];
         ASSERT_TRUE(getcwd(cwd, sizeof cwd));
         old_cwd = cwd;
-        ASSERT_EQ(0, system(("mkdir -p " + dir + "/datos").c_str()));
+        ASSERT_EQ(0, mkdir((dir + "/datos").c_str(), 0700));
         // One second of rifle, a tenth of a second of machine gun, and a
         // short tone for the music so that looping is audible.
         write_tone(dir + "/datos/rifle.wav", 1.0, 440, 2);
@@ -124,7 +124,6 @@ protected:
     void TearDown() override {
         close_sound();
         ASSERT_EQ(0, chdir(old_cwd.c_str()));
-        system(("rm -rf " + dir).c_str());
     }
 
     void open_sound() {

@@ -1,7 +1,6 @@
-// The world assets as the game will read them: the builder writes them into
-// a temporary directory and the tests' own reader checks the bytes (sizes,
-// corner indices, where the arena's pieces stand, the sky's radius, the
-// sprites' black frames) and that two runs give the same files.
+// The world assets the build generates into datos/, read with the tests' own
+// reader: sizes, corner indices, where the arena's pieces stand, the sky's
+// radius, the sprites' black frames.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,9 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "assetgen.h"
 #include "assets/asset_list.h"
-#include "support/asset_reader.h"
+#include "support/generated_assets.h"
 
 namespace {
 
@@ -52,18 +50,6 @@ Emd read_emd(const std::string& path) {
     return emd;
 }
 
-RawImage read_raw(const std::string& path) {
-    std::vector<uint8_t> bytes = read_file(path);
-    if (bytes.size() < 4) {
-        ADD_FAILURE() << path << " missing";
-        return RawImage();
-    }
-    RawImage raw = parse_raw(bytes);
-    EXPECT_EQ(bytes.size(), raw.expected_size) << path;
-    if (raw.rgba.size() != static_cast<size_t>(raw.width) * raw.height * 4) raw.width = raw.height = 0;
-    return raw;
-}
-
 bool power_of_two_in_range(int v) { return v >= 128 && v <= 512 && (v & (v - 1)) == 0; }
 
 // Mean colour difference across the picture's wrap (last column to first, or
@@ -81,12 +67,6 @@ void expect_seamless(const RawImage& raw, bool across_rows, const char* name) {
     seam /= along * 3.0;
     inside /= along * 3.0 * (across - 1);
     EXPECT_LE(seam, 2.5 * inside + 4) << name << (across_rows ? " top/bottom" : " left/right") << " seam";
-}
-
-std::string make_temp_dir() {
-    char pattern[] = "/tmp/world_assets_XXXXXX";
-    const char* dir = mkdtemp(pattern);
-    return dir ? dir : "";
 }
 
 const char* const WORLD_FILES[] = {
@@ -108,22 +88,7 @@ const char* const SPRITE_FILES[] = {
     asset_name(ASSET_SHADOW_TEXTURE), asset_name(ASSET_MARK_TEXTURE),
 };
 
-class WorldAssets : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        dir_ = new std::string(make_temp_dir());
-        ASSERT_FALSE(dir_->empty());
-        ASSERT_TRUE(write_world_assets(dir_->c_str()));
-    }
-    static void TearDownTestSuite() {
-        for (const char* name : WORLD_FILES) std::remove(path(name).c_str());
-        std::remove(dir_->c_str());
-        delete dir_;
-    }
-    static std::string path(const char* name) { return *dir_ + "/" + name; }
-    static std::string* dir_;
-};
-std::string* WorldAssets::dir_ = nullptr;
+class WorldAssets : public GeneratedAssetTest {};
 
 TEST_F(WorldAssets, EveryFileIsWellFormed) {
     for (const char* name : WORLD_FILES) {
@@ -142,7 +107,7 @@ TEST_F(WorldAssets, EveryFileIsWellFormed) {
             EXPECT_LE(*std::max_element(uses.begin(), uses.end()), 100) << name;
             continue;
         }
-        RawImage raw = read_raw(p);
+        RawImage raw = read_picture(p);
         EXPECT_TRUE(power_of_two_in_range(raw.width) && power_of_two_in_range(raw.height))
             << name << " is " << raw.width << "x" << raw.height;
         size_t opaque = 0;
@@ -295,7 +260,7 @@ TEST_F(WorldAssets, ItemBoxIsAUnitCrateAndTheShotIsSmall) {
 
 TEST_F(WorldAssets, PicturesBlendAndRepeatCleanly) {
     for (const char* name : SPRITE_FILES) {
-        RawImage raw = read_raw(path(name));
+        RawImage raw = read_picture(path(name));
         ASSERT_GT(raw.width, 0) << name;
         int lit_border = 0;
         for (int y = 0; y < raw.height; y++) {
@@ -313,36 +278,24 @@ TEST_F(WorldAssets, PicturesBlendAndRepeatCleanly) {
         }
     }
     for (const char* name : {"alba.raw", "atardecer.raw", "noche.raw"}) {
-        RawImage raw = read_raw(path(name));
+        RawImage raw = read_picture(path(name));
         ASSERT_GT(raw.width, 0);
         expect_seamless(raw, false, name);
     }
     for (const char* name : {"piso1.raw", "piso2.raw", "pared1.raw", "ruina.raw", "hangar1.raw", "techo.raw",
                              "torre_1.raw"}) {
-        RawImage raw = read_raw(path(name));
+        RawImage raw = read_picture(path(name));
         ASSERT_GT(raw.width, 0);
         expect_seamless(raw, false, name);
         expect_seamless(raw, true, name);
     }
     // Dawn and sunset are brighter at the horizon (first rows) than at the zenith.
     for (const char* name : {"alba.raw", "atardecer.raw", "noche.raw"}) {
-        RawImage raw = read_raw(path(name));
+        RawImage raw = read_picture(path(name));
         const uint8_t* horizon = raw.px(0, 0);
         const uint8_t* zenith = raw.px(0, raw.height - 1);
         EXPECT_GT(horizon[0], zenith[0]) << name;
     }
-}
-
-TEST_F(WorldAssets, TwoRunsWriteTheSameBytes) {
-    std::string other = make_temp_dir();
-    ASSERT_FALSE(other.empty());
-    ASSERT_TRUE(write_world_assets(other.c_str()));
-    for (const char* name : WORLD_FILES) {
-        std::string again = other + "/" + name;
-        EXPECT_EQ(read_file(path(name)), read_file(again)) << name;
-        std::remove(again.c_str());
-    }
-    std::remove(other.c_str());
 }
 
 }  // namespace
