@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "anim/anim.h"
+#include "assets/asset_table.h"
 #include "shell/shell.h"
 #include "support/game_fixture.h"
 
@@ -98,8 +100,11 @@ TEST(Modes, LastLifeLostGivesGameOverThenTheTitleFiveSecondsLater) {
     EXPECT_LT(round_clock, clock_at_game_over);
 }
 
+// The enemies stand through the intro and walk in play.
 TEST(Modes, ClockStandsInIntroAndTallyAndRunsInPlay) {
+    static Skeleton enemy_pose;
     start_test_game();
+    enemy_skeleton = &enemy_pose;
     park_enemies();
     item_message_timer = 4;
     second_ticks = 0;
@@ -107,11 +112,14 @@ TEST(Modes, ClockStandsInIntroAndTallyAndRunsInPlay) {
     EXPECT_EQ(round_clock, 99);
     EXPECT_EQ(round_intro_countdown, 1);
     EXPECT_EQ(item_message_timer, 2);
+    EXPECT_EQ(enemy_pose.requested_state, ANIM_STAND);
 
     begin_play();
     park_enemies();
     for (int i = 0; i < 120; i++) game_tick();
     EXPECT_EQ(round_clock, 97);
+    EXPECT_EQ(enemy_pose.requested_state, ANIM_WALK_FORWARD);
+    enemy_skeleton = nullptr;
 
     win_round();
     for (int i = 0; i < 120; i++) game_tick();

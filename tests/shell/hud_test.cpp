@@ -2,6 +2,7 @@
 // two mode changes the HUD pass makes, and the tally's beat of blasts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -186,12 +187,20 @@ TEST(HudTally, BlastsThreeTimesAndTheNextIntroFollowsWithinFiveSeconds) {
     EXPECT_EQ(score, 28000);
     reset_channel_records();
 
-    int ticks = 0;
+    // Meanwhile the music fades 2 a tick and stops at 0.
+    int ticks = 0, silent_from = 0, lowest_volume = music_volume;
     while (tally_active && ticks < 600) {
         game_tick();
-        hud_pass();
         ticks++;
+        lowest_volume = std::min(lowest_volume, music_volume);
+        if (music_volume == 0 && silent_from == 0) {
+            silent_from = ticks;
+            EXPECT_EQ(channel_records[CHANNEL_MUSIC].volume, 0);
+        }
+        hud_pass();
     }
+    EXPECT_EQ(lowest_volume, 0);
+    EXPECT_EQ(silent_from, 127);  // 253 after the tick of the win
     EXPECT_EQ(channel_records[CHANNEL_PLAYER_SHOT].starts, 3);
     EXPECT_EQ(channel_records[CHANNEL_PLAYER_SHOT].last_sample, SAMPLE_BLAST);
     EXPECT_GT(ticks, 4 * 60);
