@@ -48,10 +48,12 @@ struct Bytes {
     }
 };
 
-// Writes the bytes to a file in the scratch directory and returns its path.
+// The loader tests' files, made before and gone after every test of the process.
+inline ScratchDir loader_test_files;
+
+// Writes the bytes to a file in the scratch folder and returns its path.
 inline std::string write_test_file(const std::string& name, const Bytes& bytes) {
-    static ScratchDir scratch;  // goes when the test process ends
-    std::string path = scratch.file(name);
+    std::string path = loader_test_files.file(name);
     FILE* file = std::fopen(path.c_str(), "wb");
     if (file) {
         if (!bytes.data.empty()) std::fwrite(bytes.data.data(), 1, bytes.data.size(), file);
