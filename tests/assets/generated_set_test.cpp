@@ -16,6 +16,7 @@
 #include "asset_files.h"
 #include "assetgen.h"
 #include "assets/asset_list.h"
+#include "assets/asset_table.h"
 #include "assets/assets.h"
 #include "support/generated_assets.h"
 #include "support/scratch_dir.h"
@@ -265,4 +266,37 @@ TEST_F(GeneratedSet, TheBuilderWritesTheSameBytesEveryRun) {
         EXPECT_TRUE(first == read_file(again.file(file.name))) << file.name << " differs between two runs";
     }
     EXPECT_FALSE(write_figure_assets("/nonexistent/figure/dir"));
+}
+
+// Start-up loads every picture of the game's list once, each into its own
+// slot or global, and the slots the frame draws a given picture from hold
+// it; slots 3 to 5 are never loaded.
+TEST(AssetTable, EveryPictureGoesToTheSlotThatDrawsIt) {
+    int slot_loads[TEXTURE_SLOTS] = {};
+    int file_loads[ASSET_FILE_COUNT] = {};
+    for (const TextureLoad& load : TEXTURE_LOADS) {
+        file_loads[load.file]++;
+        const long slot = load.target - textures;
+        if (slot >= 0 && slot < TEXTURE_SLOTS) slot_loads[slot]++;
+    }
+    for (int slot = 0; slot < TEXTURE_SLOTS; slot++) EXPECT_EQ(slot_loads[slot], slot >= 3 && slot <= 5 ? 0 : 1) << slot;
+    for (int file = 0; file < ASSET_FILE_COUNT; file++) {
+        EXPECT_EQ(file_loads[file], ASSET_FILES[file].kind == ASSET_TEXTURE ? 1 : 0) << ASSET_FILES[file].name;
+    }
+    const std::pair<int, AssetId> drawn[] = {
+        {SLOT_PLAYER_BASE, ASSET_PLAYER_BODY_TEXTURE}, {SLOT_ENEMY_BASE, ASSET_ENEMY_TEXTURE},
+        {SLOT_PLAYER_SHOT, ASSET_PLAYER_SHOT_TEXTURE}, {SLOT_ENEMY_SHOT, ASSET_ENEMY_SHOT_TEXTURE},
+        {SLOT_EXPLOSION_FIREBALL, ASSET_FIREBALL_TEXTURE}, {SLOT_EXPLOSION_RING, ASSET_SHOCK_RING_TEXTURE},
+        {SLOT_SKY_DAWN, ASSET_DAWN_SKY_TEXTURE}, {SLOT_SKY_SUNSET, ASSET_SUNSET_SKY_TEXTURE},
+        {SLOT_SKY_NIGHT, ASSET_NIGHT_SKY_TEXTURE}, {SLOT_ARENA_BASE, ASSET_STONE_FLOOR_TEXTURE},
+        {SLOT_DEFERRED_FACES, ASSET_HANGAR_DOOR_TEXTURE}, {SLOT_AIM_MARKER, ASSET_MARK_TEXTURE},
+        {SLOT_ITEM_BOX, ASSET_ITEM_BOX_TEXTURE},
+    };
+    for (const auto& slot : drawn) {
+        bool found = false;
+        for (const TextureLoad& load : TEXTURE_LOADS) {
+            found = found || (load.target == &textures[slot.first] && load.file == slot.second);
+        }
+        EXPECT_TRUE(found) << "slot " << slot.first << " holds no " << asset_name(slot.second);
+    }
 }

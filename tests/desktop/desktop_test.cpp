@@ -7,6 +7,7 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <initializer_list>
 #include <string>
 
 #include "desktop/desktop.h"
@@ -68,14 +69,26 @@ TEST(Desktop, WindowModeOpensAt4To3InSteps320x240ThatFitTheScreen) {
     }
 }
 
+// The monitors given and, in every slot past them, a decoy as large as any
+// screen that would win every choice: nothing may look past the count.
+static MonitorList monitors(std::initializer_list<ScreenRect> rects) {
+    MonitorList list = {};
+    for (int i = 0; i < MAX_MONITORS; i++) {
+        list.rects[i] = {-100000, -100000, 200000, 200000};
+        list.xinerama_index[i] = i;
+    }
+    for (ScreenRect rect : rects) list.rects[list.count++] = rect;
+    return list;
+}
+
 // Side by side, 1920x1080 each; the game keeps to one of them.
 TEST(Desktop, TheGameKeepsToOneMonitor) {
     const ScreenRect left = {0, 0, 1920, 1080}, right = {1920, 0, 1920, 1080};
-    const MonitorList two = {2, {left, right}, {0, 1}};
-    const MonitorList right_too_small = {2, {left, {1920, 0, 600, 400}}, {0, 1}};
-    const MonitorList none_large_enough = {1, {{0, 0, 600, 400}}, {0}};
-    const MonitorList left_only = {1, {left}, {0}};
-    const MonitorList none = {};
+    const MonitorList two = monitors({left, right});
+    const MonitorList right_too_small = monitors({left, {1920, 0, 600, 400}});
+    const MonitorList none_large_enough = monitors({{0, 0, 600, 400}});
+    const MonitorList left_only = monitors({left});
+    const MonitorList none = monitors({});
 
     // Where it starts: under the pointer, or else on a monitor that holds the picture.
     EXPECT_EQ(choose_start_monitor(two, 2500, 500), 1);
