@@ -2,11 +2,15 @@
 // back byte by byte and checked for what the game relies on (valid indices
 // and bindings, closed outward-wound solids, standing on the floor facing
 // -y, clips that move and loop smoothly, rest keys outside the clips). The
-// files are parsed with the tests' own reader (support/asset_reader.h), so
-// the test does not depend on the game's loaders.
+// bytes are parsed with the tests' own reader (support/asset_reader.h), so
+// they do not depend on the game's loaders; the clips are posed as the game
+// poses them, with its own skinning.
 #include <gtest/gtest.h>
 
+#include <allegro.h>
+
 #include <array>
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -19,6 +23,7 @@
 #include <vector>
 
 #include "anim/anim.h"
+#include "assets/assets.h"
 #include "support/generated_assets.h"
 
 namespace {
@@ -37,82 +42,6 @@ bool is_rest(const float key[ESQ_KEY_FLOATS]) {
     for (int c = 0; c < ESQ_KEY_FLOATS; c++)
         if (key[c] != rest[c]) return false;
     return true;
-}
-
-// ---- posing, the way the game skins a figure ----------------------------------
-
-struct Matrix {
-    double m[3][3];
-    double t[3];
-};
-
-Matrix identity() {
-    Matrix a = {};
-    for (int i = 0; i < 3; i++) a.m[i][i] = 1;
-    return a;
-}
-
-// The matrix that applies a first, then b.
-Matrix then(const Matrix& a, const Matrix& b) {
-    Matrix r = {};
-    for (int i = 0; i < 3; i++) {
-        for (int j = 0; j < 3; j++)
-            for (int k = 0; k < 3; k++) r.m[i][j] += b.m[i][k] * a.m[k][j];
-        r.t[i] = b.t[i];
-        for (int k = 0; k < 3; k++) r.t[i] += b.m[i][k] * a.t[k];
-    }
-    return r;
-}
-
-Vec apply(const Matrix& a, Vec p) {
-    double v[3] = {p.x, p.y, p.z}, o[3];
-    for (int i = 0; i < 3; i++) o[i] = a.m[i][0] * v[0] + a.m[i][1] * v[1] + a.m[i][2] * v[2] + a.t[i];
-    return Vec{o[0], o[1], o[2]};
-}
-
-// Right-handed turns in 256 units per full turn.
-Matrix turn(int axis, double units) {
-    double a = units * 2 * M_PI / 256, c = std::cos(a), s = std::sin(a);
-    int i = (axis + 1) % 3, j = (axis + 2) % 3;
-    Matrix m = identity();
-    m.m[i][i] = c;
-    m.m[i][j] = -s;
-    m.m[j][i] = s;
-    m.m[j][j] = c;
-    return m;
-}
-
-Matrix move(double x, double y, double z) {
-    Matrix m = identity();
-    m.t[0] = x;
-    m.t[1] = y;
-    m.t[2] = z;
-    return m;
-}
-
-Matrix scaling(double x, double y, double z) {
-    Matrix m = identity();
-    m.m[0][0] = x;
-    m.m[1][1] = y;
-    m.m[2][2] = z;
-    return m;
-}
-
-std::vector<Vec> pose(const EmdModel& model, const EsqSkeleton& skeleton, int key) {
-    std::vector<Matrix> world(skeleton.bones.size());
-    for (size_t b = 0; b < skeleton.bones.size(); b++) {
-        const EsqBone& bone = skeleton.bones[b];
-        const float* k = bone.key[key];
-        Matrix rotation = then(then(turn(0, k[6]), turn(2, k[8])), turn(1, k[7]));
-        Matrix local = then(then(then(then(move(-bone.pivot.x, -bone.pivot.y, -bone.pivot.z), rotation),
-                                      move(k[0], k[1], k[2])),
-                                 scaling(k[3], k[4], k[5])),
-                            move(bone.pivot.x, bone.pivot.y, bone.pivot.z));
-        world[b] = bone.parent >= 0 ? then(local, world[bone.parent]) : local;
-    }
-    std::vector<Vec> posed;
-    for (const EmdVertex& v : model.vertices) posed.push_back(apply(world[v.bone], vec(v.p)));
-    return posed;
 }
 
 struct Box {
@@ -417,19 +346,33 @@ TEST_F(FigureAssets, SkeletonsHoldAnimatedClipsAndRestKeysElsewhere) {
     }
 }
 
-// Posed as the game poses them, the figures keep their feet near the floor
+// Posed by the game's own skinning, the figures keep their feet near the floor
 // and their size in every clip key, and the loop from a clip's last key
 // back to its first is no bigger a move than the steps within the clip.
 TEST_F(FigureAssets, ClipPosesStayGroundedAndLoopSmoothly) {
+    if (!system_driver) install_allegro(SYSTEM_NONE, &errno, atexit);  // the loaders read through Allegro
     for (const Figure& figure : {PLAYER, ENEMY}) {
         SCOPED_TRACE(figure.mesh);
-        EmdModel m = model(figure.mesh);
-        EsqSkeleton s = skeleton(figure.skeleton);
+        Model* m = load_model(path(figure.mesh).c_str());
+        Skeleton* s = load_skeleton(path(figure.skeleton).c_str());
+        ASSERT_TRUE(m && s);
+        // The vertices at one key, skinned by the game.
+        auto pose = [&](int key) {
+            s->from_key = s->to_key = static_cast<int16_t>(key);
+            s->blend = 0;
+            skin_model(s, m);
+            std::vector<Vec> posed;
+            for (int v = 0; v < m->vertex_count; v++) {
+                const float* p = &m->posed_positions[3 * v];
+                posed.push_back(Vec{p[0], p[1], p[2]});
+            }
+            return posed;
+        };
         for (const Clip& clip : CLIPS) {
             double largest_step = 0, loop_step = 0;
             for (int k = clip.first; k <= clip.last; k++) {
-                std::vector<Vec> here = pose(m, s, k);
-                std::vector<Vec> next = pose(m, s, k == clip.last ? clip.first : k + 1);
+                std::vector<Vec> here = pose(k);
+                std::vector<Vec> next = pose(k == clip.last ? clip.first : k + 1);
                 Box box = bounds(here);
                 EXPECT_GT(box.lo.z, -0.05) << "key " << k << " sinks into the floor";
                 EXPECT_LT(box.lo.z, 0.1) << "key " << k << " floats";
@@ -448,8 +391,10 @@ TEST_F(FigureAssets, ClipPosesStayGroundedAndLoopSmoothly) {
                 << "clip " << clip.first << "-" << clip.last << " jumps at its loop";
         }
         // Outside the clips the figure stands exactly as modelled.
-        std::vector<Vec> rest = pose(m, s, 7);
-        for (size_t v = 0; v < rest.size(); v++) ASSERT_NEAR(rest[v].z, m.vertices[v].p.z, 1e-5);
+        std::vector<Vec> rest = pose(7);
+        for (size_t v = 0; v < rest.size(); v++) EXPECT_NEAR(rest[v].z, m->rest_positions[3 * v + 2], 1e-5);
+        free_skeleton(s);
+        free_model(m);
     }
 }
 

@@ -237,7 +237,7 @@ TEST_F(MediaAssets, PaletteDatafileHoldsSixBitColours) {
     unload_datafile(data);
 }
 
-TEST_F(MediaAssets, FontDatafileLoadsAndFitsTheHudLine) {
+TEST_F(MediaAssets, FontDatafileLoadsFitsTheHudLineAndHasTheCapitalsOfKeyLabels) {
     ASSERT_TRUE(start_allegro());
     DATAFILE* data = load_datafile(path("fuente.dat").c_str());
     ASSERT_NE(data, nullptr);
@@ -302,23 +302,13 @@ TEST_F(MediaAssets, FontDatafileLoadsAndFitsTheHudLine) {
         if (getpixel(canvas, width / 2, y) == 255) foot_row = y;
     EXPECT_GE(foot_row, 24);
     EXPECT_LE(foot_row, 31);
-    destroy_bitmap(canvas);
-    unload_datafile(data);
-}
 
-// Besides ASCII, the capitals a keyboard layout may print on the movement
-// keys (Latin-1, Greek, Cyrillic), in the same cells; capitals stand 25
-// pixels above the baseline, which the controls screen centres them by.
-TEST_F(MediaAssets, FontHasTheCapitalsOfKeyLabelsInTheSameCells) {
-    ASSERT_TRUE(start_allegro());
-    DATAFILE* data = load_datafile(path("fuente.dat").c_str());
-    ASSERT_NE(data, nullptr);
-    FONT* font = static_cast<FONT*>(data[0].dat);
-    const int cell = text_length(font, "0");
+    // Besides ASCII, the capitals a keyboard layout may print on the
+    // movement keys (Latin-1, Greek, Cyrillic), in the same cells; capitals
+    // stand 25 pixels above the baseline, which the controls screen centres
+    // them by.
     EXPECT_EQ(cell, HUD_FONT_CELL_WIDTH);
     EXPECT_EQ(text_height(font), HUD_FONT_CELL_HEIGHT);
-    BITMAP* canvas = create_bitmap_ex(8, 64, 48);
-    ASSERT_NE(canvas, nullptr);
     // Top and bottom ink rows of one character.
     auto ink_rows = [&](const char* utf8, int* top, int* bottom) {
         clear_to_color(canvas, 0);

@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "media.h"
 #include "sound/sound.h"
 #include "support/scratch_dir.h"
 
@@ -27,32 +28,16 @@ namespace {
 const int RATE_HZ = 44100;
 const int16_t SILENCE_LIMIT = 200;  // peak below this counts as silence
 
-void put_u32(FILE* f, uint32_t v) { for (int i = 0; i < 4; i++) std::fputc((v >> (8 * i)) & 0xff, f); }
-void put_u16(FILE* f, uint16_t v) { std::fputc(v & 0xff, f); std::fputc(v >> 8, f); }
-
-// A 16-bit PCM tone at 44100 Hz.
+// A tone of peak 20000 in 16-bit PCM at 44100 Hz, written as the asset
+// builder writes the game's sounds.
 void write_tone(const std::string& path, double seconds, double hz, int channels) {
-    int frames = static_cast<int>(seconds * RATE_HZ);
-    uint32_t data_bytes = static_cast<uint32_t>(frames * channels * 2);
-    FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_TRUE(f);
-    std::fwrite("RIFF", 1, 4, f);
-    put_u32(f, 36 + data_bytes);
-    std::fwrite("WAVEfmt ", 1, 8, f);
-    put_u32(f, 16);
-    put_u16(f, 1);
-    put_u16(f, static_cast<uint16_t>(channels));
-    put_u32(f, RATE_HZ);
-    put_u32(f, RATE_HZ * channels * 2);
-    put_u16(f, static_cast<uint16_t>(channels * 2));
-    put_u16(f, 16);
-    std::fwrite("data", 1, 4, f);
-    put_u32(f, data_bytes);
-    for (int i = 0; i < frames; i++) {
-        int16_t v = static_cast<int16_t>(20000 * std::sin(2 * M_PI * hz * i / RATE_HZ));
-        for (int c = 0; c < channels; c++) put_u16(f, static_cast<uint16_t>(v));
+    Sound tone;
+    tone.channels = channels;
+    for (int i = 0; i < static_cast<int>(seconds * RATE_HZ); i++) {
+        const float v = static_cast<float>(20000 * std::sin(2 * M_PI * hz * i / RATE_HZ) / 32767);
+        tone.samples.insert(tone.samples.end(), channels, v);
     }
-    std::fclose(f);
+    ASSERT_TRUE(write_wav(path, tone));
 }
 
 const long BYTES_PER_FRAME = 4;  // 16-bit stereo
