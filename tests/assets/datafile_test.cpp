@@ -85,6 +85,21 @@ TEST(Datafile, TheGeneratedFontAndPaletteLoadAndAnyCutIsRefused) {
     EXPECT_FALSE(load_palette_datafile("datos/fuente.dat", palette));
 }
 
+// Fonts at the reader's limits are read; one glyph more, or one pixel
+// larger, is refused.
+TEST(Datafile, FontsUpToTheLimitsAreReadAndPastThemRefused) {
+    for (const auto& shape : FONTS_AT_THE_LIMITS) {
+        const std::vector<uint8_t> bytes = font_datafile(shape);
+        FONT* font = parse_font_datafile(bytes.data(), bytes.size());
+        EXPECT_NE(font, nullptr) << shape.back().last;
+        free_loaded_font(font);
+    }
+    std::vector<uint8_t> too_many = font_datafile({{0, 256, 8, 8}});
+    std::vector<uint8_t> too_large = font_datafile({{65, 65, 129, 8}});
+    EXPECT_EQ(parse_font_datafile(too_many.data(), too_many.size()), nullptr);
+    EXPECT_EQ(parse_font_datafile(too_large.data(), too_large.size()), nullptr);
+}
+
 TEST(Datafile, EveryRegressionInputIsRefusedOrLoadedSafely) {
     ensure_allegro();
     namespace fs = std::filesystem;

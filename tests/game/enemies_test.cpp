@@ -12,8 +12,7 @@ namespace {
 
 // Play with only enemy 0 .. count-1 on the field, all wandering, far apart.
 void set_up_enemies(int count) {
-    start_test_game();
-    begin_play();
+    start_test_play();
     park_enemies();
     enemy_count = static_cast<int8_t>(count);
     player_x = 0;

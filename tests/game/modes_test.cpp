@@ -12,8 +12,7 @@
 namespace {
 
 TEST(Modes, RunningOutOfTimeCostsALifeEvenAtFullHealthButNotASecondOneWhileDying) {
-    start_test_game();
-    begin_play();
+    start_test_play();
     park_enemies();
     round_clock = 1;
     second_ticks = 59;
@@ -25,8 +24,7 @@ TEST(Modes, RunningOutOfTimeCostsALifeEvenAtFullHealthButNotASecondOneWhileDying
 
     // Shot dead with a second left: the time-out while dying restarts the
     // clock but takes no second life, and the death timer runs on.
-    start_test_game();
-    begin_play();
+    start_test_play();
     park_enemies();
     lives = 2;  // the shot's death already took one
     player_death_timer = 0.5f;
@@ -39,8 +37,7 @@ TEST(Modes, RunningOutOfTimeCostsALifeEvenAtFullHealthButNotASecondOneWhileDying
 }
 
 TEST(Modes, DyingRestartsTheRoundOnThreeTicksAndTheLastPlacementStands) {
-    start_test_game();
-    begin_play();
+    start_test_play();
     park_enemies();
     player_death_timer = 1.0f;
     lives = 2;
@@ -63,8 +60,7 @@ TEST(Modes, DyingRestartsTheRoundOnThreeTicksAndTheLastPlacementStands) {
 }
 
 TEST(Modes, LastLifeLostGivesGameOverThenTheTitleFiveSecondsLater) {
-    start_test_game();
-    begin_play();
+    start_test_play();
     park_enemies();
     lives = 1;
     player_health = 15;
@@ -128,8 +124,7 @@ TEST(Modes, ClockStandsInIntroAndTallyAndRunsInPlay) {
 }
 
 TEST(Modes, ItemBoxAppearsOnlyAsTheClockPasses98Or50WithNoBoxLying) {
-    start_test_game();
-    begin_play();
+    start_test_play();
     park_enemies();
     player_x = 0;
     player_y = 0;

@@ -19,8 +19,7 @@ int count_shots_fired(int ticks) {
 }
 
 TEST(PlayerFiring, RifleEveryThirtyTicksMachineGunEveryFive) {
-    start_test_game();
-    begin_play();
+    start_test_play();
     park_enemies();
     mouse_b = 1;
     EXPECT_EQ(count_shots_fired(120), 4);
@@ -36,8 +35,7 @@ TEST(PlayerFiring, RifleEveryThirtyTicksMachineGunEveryFive) {
 }
 
 TEST(PlayerFiring, MachineGunGivesOneHundredAndOneShotsThenTheRifle) {
-    start_test_game();
-    begin_play();
+    start_test_play();
     weapon = WEAPON_MACHINE_GUN;
     fire_interval = 5;
     ammo = 100;
@@ -59,8 +57,7 @@ TEST(PlayerFiring, MachineGunGivesOneHundredAndOneShotsThenTheRifle) {
 }
 
 TEST(PlayerFiring, LowestFreeSlotAndNothingWhenAllAreBusy) {
-    start_test_game();
-    begin_play();
+    start_test_play();
     for (Shot& shot : player_shots) shot.active = 1;
     mouse_b = 1;
     update_player();
@@ -101,8 +98,7 @@ TEST(PlayerMovement, EachKeyStepsAQuarterUnitItsOwnWayAtAnyHeading) {
     for (float h : {0.0f, 0.6f, 2.0f, -2.5f, 7.5f}) {
         for (const Walk& walk : walks) {
             SCOPED_TRACE(testing::Message() << "heading " << h << ", key " << walk.key);
-            start_test_game();
-            begin_play();
+            start_test_play();
             player_skeleton = &skeleton;
             player_x = 3;
             player_y = -4;
@@ -167,8 +163,7 @@ TEST(PlayerCamera, IntroGlidesDownBesideThePlayerAndTheTallyOrbits) {
 
 TEST(PlayerMovement, KeysStrafingEdgesAndCameraLimits) {
     static Skeleton skeleton;
-    start_test_game();
-    begin_play();
+    start_test_play();
     player_skeleton = &skeleton;
     player_x = 0;
     player_y = 0;

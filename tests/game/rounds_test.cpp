@@ -59,8 +59,7 @@ TEST(Rounds, WinAddsClockAndHealthBonusAndPerfectExtra) {
     const int healths[] = {120, 150};
     const int bonuses[] = {15000, 28000};
     for (int k = 0; k < 2; k++) {
-        start_test_game();
-        begin_play();
+        start_test_play();
         round_clock = 30;
         player_health = healths[k];
         score = 1000;
@@ -74,8 +73,7 @@ TEST(Rounds, WinAddsClockAndHealthBonusAndPerfectExtra) {
 }
 
 TEST(Rounds, NoWinForADeadDyingOrFinishedPlayer) {
-    start_test_game();
-    begin_play();
+    start_test_play();
     for (int i = 0; i < enemy_count; i++) enemies[i].health = 0;
 
     player_health = 0;  // the last enemy fell as the player did

@@ -34,8 +34,7 @@ void expect_line(const HudLine& line, float x, float y, float z, int r, int g, i
 }
 
 void start_play_hud() {
-    start_test_game();
-    begin_play();
+    start_test_play();
     score = 1234;
     max_score = 25000;
     round_clock = 50;
@@ -111,8 +110,7 @@ TEST(HudIntro, ReadyFadesInAndPlayBeginsWhenTheCountdownIsOut) {
 }
 
 TEST(HudTally, LinesAppearOneASecondWithoutPerfect) {
-    start_test_game();
-    begin_play();
+    start_test_play();
     round_clock = 30;
     player_health = 120;
     item_message_timer = 3;  // hidden during the tally
@@ -135,8 +133,7 @@ TEST(HudTally, LinesAppearOneASecondWithoutPerfect) {
 }
 
 TEST(HudTally, PerfectFlashesAndItsTotalEndsInABlank) {
-    start_test_game();
-    begin_play();
+    start_test_play();
     round_clock = 30;
     win_round();
     tally_countdown = 1;
@@ -150,8 +147,7 @@ TEST(HudTally, PerfectFlashesAndItsTotalEndsInABlank) {
 }
 
 TEST(HudTally, TheTallyEndsWithTheNextRound) {
-    start_test_game();
-    begin_play();
+    start_test_play();
     win_round();
     tally_countdown = 0;
     EXPECT_EQ(hud_pass().size(), 4u);  // the last tally frame is still drawn
@@ -161,8 +157,7 @@ TEST(HudTally, TheTallyEndsWithTheNextRound) {
 }
 
 TEST(HudGameOver, ScoreAndGameOverOnly) {
-    start_test_game();
-    begin_play();
+    start_test_play();
     game_over = 1;
     item_message_timer = 2;
     score = 700;
@@ -176,8 +171,7 @@ TEST(HudGameOver, ScoreAndGameOverOnly) {
 // A round won with full health: three blasts a second apart, then the next
 // round's intro between four and five seconds after the win.
 TEST(HudTally, BlastsThreeTimesAndTheNextIntroFollowsWithinFiveSeconds) {
-    start_test_game();
-    begin_play();
+    start_test_play();
     park_enemies();
     second_ticks = 30;
     round_clock = 30;

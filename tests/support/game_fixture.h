@@ -43,6 +43,12 @@ inline void begin_play() {
     run_hud_pass(lines, HUD_MAX_LINES);
 }
 
+// A new game past its READY intro.
+inline void start_test_play() {
+    start_test_game();
+    begin_play();
+}
+
 // Every enemy slot alive, wandering for a long while, along the far edge
 // (y = 20), each facing along the edge; no shots in flight.
 inline void park_enemies() {
