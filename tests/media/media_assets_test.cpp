@@ -99,15 +99,11 @@ Light light_of(const RawImage& raw, int x0, int x1, int y0, int y1) {
     return light;
 }
 
-TEST_F(MediaAssets, MenuPicturesArePowerOfTwoRgbaWithSomethingOnThem) {
+TEST_F(MediaAssets, MenuPicturesHaveSomethingOnThem) {
     for (const char* name : {"titulo.raw", "controles_teclado.raw", "controles_mouse.raw"}) {
         SCOPED_TRACE(name);
-        const RawImage raw = read_picture(path(name));
+        const RawImage raw = read_picture(path(name));  // sides: with every picture, tests/assets
         ASSERT_GT(raw.width, 0);
-        EXPECT_EQ(raw.width & (raw.width - 1), 0);
-        EXPECT_EQ(raw.height & (raw.height - 1), 0);
-        EXPECT_GE(raw.width, 128);
-        EXPECT_GE(raw.height, 128);
         // The screens add the picture to black: mostly dark, with bright paint.
         size_t bright = 0, dark = 0;
         for (size_t p = 0; p < raw.rgba.size(); p += 4) {
