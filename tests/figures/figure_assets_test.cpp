@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <tuple>
@@ -37,10 +38,16 @@ Vec operator-(Vec a, Vec b) { return Vec{a.x - b.x, a.y - b.y, a.z - b.z}; }
 double dot(Vec a, Vec b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 Vec cross(Vec a, Vec b) { return Vec{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
 
-bool is_rest(const float key[ESQ_KEY_FLOATS]) {
+// A key's nine values in the file's order: translation, scale, rotation.
+float key_value(const Bone& bone, int key, int c) {
+    const float(*keys)[3] = c < 3 ? bone.translation_keys : c < 6 ? bone.scale_keys : bone.rotation_keys;
+    return keys[key][c % 3];
+}
+
+bool is_rest(const Bone& bone, int key) {
     const float rest[ESQ_KEY_FLOATS] = {0, 0, 0, 1, 1, 1, 0, 0, 0};
     for (int c = 0; c < ESQ_KEY_FLOATS; c++)
-        if (key[c] != rest[c]) return false;
+        if (key_value(bone, key, c) != rest[c]) return false;
     return true;
 }
 
@@ -89,21 +96,27 @@ bool is_clip_key(int k) {
     return false;
 }
 
+struct SkeletonFree {
+    void operator()(Skeleton* skeleton) const { free_skeleton(skeleton); }
+};
+
+// The meshes are read byte by byte; the skeletons, whose files are fixed
+// records (their sizes are checked with the whole set in tests/assets),
+// through the game's loader.
 class FigureAssets : public GeneratedAssetTest {
 protected:
     static std::vector<uint8_t> bytes(const char* name) { return read_file(path(name)); }
     static EmdModel model(const char* name) { return parse_emd(bytes(name)); }
-    static EsqSkeleton skeleton(const char* name) { return parse_esq(bytes(name)); }
+    static std::unique_ptr<Skeleton, SkeletonFree> skeleton(const char* name) {
+        if (!system_driver) install_allegro(SYSTEM_NONE, &errno, atexit);  // the loaders read through Allegro
+        return std::unique_ptr<Skeleton, SkeletonFree>(load_skeleton(path(name).c_str()));
+    }
 };
 
 TEST_F(FigureAssets, FilesHaveTheSizesOfTheirFormats) {
     for (const Figure& figure : {PLAYER, ENEMY}) {
         std::vector<uint8_t> mesh_bytes = bytes(figure.mesh);
         EXPECT_EQ(mesh_bytes.size(), parse_emd(mesh_bytes).expected_size) << figure.mesh;
-        std::vector<uint8_t> skeleton_bytes = bytes(figure.skeleton);
-        EsqSkeleton s = parse_esq(skeleton_bytes);
-        EXPECT_FALSE(s.bones.empty()) << figure.skeleton;
-        EXPECT_EQ(skeleton_bytes.size(), s.expected_size) << figure.skeleton;
     }
     // (Their sides are checked with every picture in tests/assets.)
     for (const char* name : {"tex1.raw", "tex2.raw", "arma.raw", "malo.raw"}) {
@@ -124,12 +137,13 @@ TEST_F(FigureAssets, MeshesIndexBindAndGroupCorrectly) {
     for (const Figure& figure : {PLAYER, ENEMY}) {
         SCOPED_TRACE(figure.mesh);
         EmdModel m = model(figure.mesh);
-        EsqSkeleton s = skeleton(figure.skeleton);
+        const auto s = skeleton(figure.skeleton);
+        ASSERT_TRUE(s);
         EXPECT_GE(m.faces.size(), 400u);
         EXPECT_LE(m.faces.size(), 600u);  // each triangle costs every frame, ten times over for the enemies
         for (const EmdVertex& v : m.vertices) {
             ASSERT_GE(v.bone, 0) << "unbound vertex";
-            ASSERT_LT(v.bone, static_cast<int>(s.bones.size()));
+            ASSERT_LT(v.bone, s->bone_count);
         }
         std::set<int> offsets;
         int previous_offset = 0;
@@ -232,7 +246,8 @@ TEST_F(FigureAssets, FiguresStandOnTheFloorFacingMinusY) {
     for (const Figure& figure : {PLAYER, ENEMY}) {
         SCOPED_TRACE(figure.mesh);
         EmdModel m = model(figure.mesh);
-        EsqSkeleton s = skeleton(figure.skeleton);
+        const auto s = skeleton(figure.skeleton);
+        ASSERT_TRUE(s);
         std::vector<Vec> rest;
         for (const EmdVertex& v : m.vertices) rest.push_back(vec(v.p));
         Box box = bounds(rest);
@@ -270,15 +285,15 @@ TEST_F(FigureAssets, FiguresStandOnTheFloorFacingMinusY) {
 
         // Each bone's vertices lie on the same side as its pivot, so a
         // mirrored limb can never end up on the other side's bones.
-        std::vector<Vec> sum(s.bones.size(), Vec{0, 0, 0});
-        std::vector<int> count(s.bones.size(), 0);
+        std::vector<Vec> sum(s->bone_count, Vec{0, 0, 0});
+        std::vector<int> count(s->bone_count, 0);
         for (const EmdVertex& v : m.vertices) {
             sum[v.bone].x += v.p.x;
             count[v.bone]++;
         }
-        for (size_t b = 0; b < s.bones.size(); b++) {
-            if (count[b] == 0 || std::fabs(s.bones[b].pivot.x) < 0.05) continue;
-            EXPECT_GT(sum[b].x / count[b] * s.bones[b].pivot.x, 0.0) << "bone " << b << " has the other side's part";
+        for (int b = 0; b < s->bone_count; b++) {
+            if (count[b] == 0 || std::fabs(s->bones[b].pivot[0]) < 0.05) continue;
+            EXPECT_GT(sum[b].x / count[b] * s->bones[b].pivot[0], 0.0) << "bone " << b << " has the other side's part";
         }
     }
 
@@ -319,24 +334,25 @@ TEST_F(FigureAssets, FiguresStandOnTheFloorFacingMinusY) {
 TEST_F(FigureAssets, SkeletonsHoldAnimatedClipsAndRestKeysElsewhere) {
     for (const Figure& figure : {PLAYER, ENEMY}) {
         SCOPED_TRACE(figure.skeleton);
-        EsqSkeleton s = skeleton(figure.skeleton);
-        ASSERT_FALSE(s.bones.empty());
-        EXPECT_LT(s.bones[0].parent, 0);
-        for (size_t b = 0; b < s.bones.size(); b++) {
-            EXPECT_LT(s.bones[b].parent, static_cast<int>(b));
+        const auto s = skeleton(figure.skeleton);
+        ASSERT_TRUE(s && s->bone_count > 0);
+        EXPECT_LT(s->bones[0].parent, 0);
+        for (int b = 0; b < s->bone_count; b++) {
+            EXPECT_LT(s->bones[b].parent, b);
             for (int k = 0; k < ESQ_KEYFRAMES; k++) {
                 if (!is_clip_key(k)) {
-                    EXPECT_TRUE(is_rest(s.bones[b].key[k])) << "bone " << b << " key " << k;
+                    EXPECT_TRUE(is_rest(s->bones[b], k)) << "bone " << b << " key " << k;
                 }
-                for (int c = 3; c < 6; c++) EXPECT_EQ(s.bones[b].key[k][c], 1.0f) << "figures never scale";
+                for (int c = 3; c < 6; c++) EXPECT_EQ(key_value(s->bones[b], k, c), 1.0f) << "figures never scale";
             }
         }
         // Every clip moves: its keys differ from each other.
         for (const Clip& clip : CLIPS) {
             bool moves = false;
-            for (const EsqBone& bone : s.bones)
+            for (int b = 0; b < s->bone_count; b++)
                 for (int k = clip.first + 1; k <= clip.last; k++)
-                    for (int c = 0; c < ESQ_KEY_FLOATS; c++) moves = moves || bone.key[k][c] != bone.key[clip.first][c];
+                    for (int c = 0; c < ESQ_KEY_FLOATS; c++)
+                        moves = moves || key_value(s->bones[b], k, c) != key_value(s->bones[b], clip.first, c);
             EXPECT_TRUE(moves) << "clip " << clip.first << "-" << clip.last << " is frozen";
         }
     }
@@ -346,17 +362,16 @@ TEST_F(FigureAssets, SkeletonsHoldAnimatedClipsAndRestKeysElsewhere) {
 // and their size in every clip key, and the loop from a clip's last key
 // back to its first is no bigger a move than the steps within the clip.
 TEST_F(FigureAssets, ClipPosesStayGroundedAndLoopSmoothly) {
-    if (!system_driver) install_allegro(SYSTEM_NONE, &errno, atexit);  // the loaders read through Allegro
     for (const Figure& figure : {PLAYER, ENEMY}) {
         SCOPED_TRACE(figure.mesh);
+        const auto s = skeleton(figure.skeleton);
         Model* m = load_model(path(figure.mesh).c_str());
-        Skeleton* s = load_skeleton(path(figure.skeleton).c_str());
         ASSERT_TRUE(m && s);
         // The vertices at one key, skinned by the game.
         auto pose = [&](int key) {
             s->from_key = s->to_key = static_cast<int16_t>(key);
             s->blend = 0;
-            skin_model(s, m);
+            skin_model(s.get(), m);
             std::vector<Vec> posed;
             for (int v = 0; v < m->vertex_count; v++) {
                 const float* p = &m->posed_positions[3 * v];
@@ -389,7 +404,6 @@ TEST_F(FigureAssets, ClipPosesStayGroundedAndLoopSmoothly) {
         // Outside the clips the figure stands exactly as modelled.
         std::vector<Vec> rest = pose(7);
         for (size_t v = 0; v < rest.size(); v++) EXPECT_NEAR(rest[v].z, m->rest_positions[3 * v + 2], 1e-5);
-        free_skeleton(s);
         free_model(m);
     }
 }

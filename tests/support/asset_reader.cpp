@@ -1,13 +1,10 @@
-// The tests' own reader of EMD, ESQ and RAW files (little-endian, packed).
+// The tests' own reader of EMD and RAW files (little-endian, packed).
 #include "support/asset_reader.h"
 
 #include <cstdio>
 #include <cstring>
 
 namespace {
-
-// A bone record and all of its keyframes.
-const size_t ESQ_BYTES_PER_BONE = ESQ_BONE_BYTES + ESQ_KEYFRAMES * ESQ_KEYFRAME_BYTES;
 
 // Reads little-endian numbers; past the end it gives zeros and notes it.
 struct ByteReader {
@@ -96,27 +93,6 @@ EmdModel parse_emd(const std::vector<uint8_t>& bytes) {
                       EMD_COUNT_BYTES + EMD_FACE_BYTES * face_count;
     m.complete = !r.overran;
     return m;
-}
-
-EsqSkeleton parse_esq(const std::vector<uint8_t>& bytes) {
-    EsqSkeleton s;
-    ByteReader r{bytes};
-    r.skip(ESQ_HEADER_BYTES);
-    int n = static_cast<int16_t>(r.u16());
-    if (n < 0 || n > ESQ_MAX_BONES) return s;
-    s.bones.resize(n);
-    for (EsqBone& b : s.bones) {
-        b.pivot.x = r.f32();
-        b.pivot.y = r.f32();
-        b.pivot.z = r.f32();
-        b.parent = static_cast<int16_t>(r.u16());
-    }
-    for (EsqBone& b : s.bones)
-        for (auto& key : b.key)
-            for (float& c : key) c = r.f32();
-    s.expected_size = ESQ_HEADER_BYTES + ESQ_BONE_COUNT_BYTES + ESQ_BYTES_PER_BONE * static_cast<size_t>(n);
-    s.complete = !r.overran;
-    return s;
 }
 
 RawImage parse_raw(const std::vector<uint8_t>& bytes) {

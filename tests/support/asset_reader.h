@@ -1,10 +1,11 @@
-// A small reader of the game's asset formats (EMD meshes, ESQ skeletons, RAW
-// pictures) for the tests of the asset builder. Its parsing is written apart
-// from the game's loaders, so the builder's tests do not lean on them; the
-// sizes and offsets are the shared ones of assets/file_layouts.h, which the
-// loaders' own tests (tests/assets) check against files whose bytes they
-// spell out by hand. Parsing never reads past the end: a short file shows as
-// `complete` false and as a length different from `expected_size`.
+// A small reader of the game's asset formats (EMD meshes and RAW pictures)
+// for the tests of the asset builder. Its parsing is written apart from the
+// game's loaders, so the builder's tests see every byte of a mesh without
+// leaning on them (ESQ skeletons are fixed records, read with the loader);
+// the sizes and offsets are the shared ones of assets/file_layouts.h, which
+// the loaders' own tests (tests/assets) check against files whose bytes
+// they spell out by hand. Parsing never reads past the end: a short file
+// shows as `complete` false and as a length different from `expected_size`.
 #pragma once
 
 #include <cstddef>
@@ -42,20 +43,6 @@ struct EmdModel {
 };
 
 EmdModel parse_emd(const std::vector<uint8_t>& bytes);
-
-struct EsqBone {
-    AssetPoint pivot;
-    int parent;
-    float key[ESQ_KEYFRAMES][ESQ_KEY_FLOATS];  // translation xyz, scale xyz, rotation xyz
-};
-
-struct EsqSkeleton {
-    bool complete = false;
-    size_t expected_size = 0;  // 0 when the bone count is out of range
-    std::vector<EsqBone> bones;
-};
-
-EsqSkeleton parse_esq(const std::vector<uint8_t>& bytes);
 
 struct RawImage {
     int width = 0;
