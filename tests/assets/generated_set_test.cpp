@@ -1,14 +1,13 @@
 // Checks the asset set the build generates into datos/ with the game's own
-// loaders: every file of the game's list is there and loads, the arena floor
-// covers the play area, and every picture has power-of-two sides (the shapes
-// of the figures, the arena and the sky are checked byte by byte in
-// tests/figures and tests/world). And the builder itself: run again, it
-// writes the same bytes. And where start-up puts every picture.
+// loaders: every file of the game's list is there and loads, and every
+// picture has power-of-two sides (the shapes of the figures, the arena and
+// the sky are checked byte by byte in tests/figures and tests/world). And
+// the builder itself: run again, it writes the same bytes. And where
+// start-up puts every picture.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
-#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -32,29 +31,9 @@ std::vector<const char*> paths_of(AssetKind kind, bool names = false) {
     return paths;
 }
 
-const float FLOOR_TOLERANCE = 0.05f;
-const float PLAY_AREA_HALF_SIDE = 28.0f;    // the floor must cover this
-const float FLOOR_SAMPLE_STEP = 0.5f;
-const int LAST_DRAWN_RENDER_CLASS = 5;
-
 long file_size_of(const char* path) {
     struct stat info;
     return stat(path, &info) == 0 ? static_cast<long>(info.st_size) : -1;
-}
-
-struct Point {
-    float x, y, z;
-};
-
-Point corner_of(const Model* model, const Face& face, int corner) {
-    const float* p = &model->rest_positions[face.vertex[corner] * 3];
-    return Point{p[0], p[1], p[2]};
-}
-
-// Twice the signed area of the triangle seen from above; positive when it
-// is counter-clockwise, that is, facing up.
-float signed_area_from_above(Point a, Point b, Point c) {
-    return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
 }
 
 class GeneratedSet : public GeneratedAssetTest {
@@ -96,42 +75,6 @@ TEST_F(GeneratedSet, EveryModelAndSkeletonLoads) {
         EXPECT_GT(loaded.skeleton->bone_count, 0) << path;
         EXPECT_EQ(file_size_of(path), 7 + 9230L * loaded.skeleton->bone_count) << path;
     }
-}
-
-TEST_F(GeneratedSet, ArenaFloorCoversThePlayArea) {
-    LoadedModel arena(asset_path(ASSET_ARENA_MODEL));
-    ASSERT_NE(arena.model, nullptr);
-    std::vector<Point> floor;  // three corners a face, facing up, at z = 0
-    for (int f = 0; f < arena.model->face_count; f++) {
-        const Face& face = arena.model->faces[f];
-        if (face.render_class > LAST_DRAWN_RENDER_CLASS) continue;
-        Point p[3] = {corner_of(arena.model, face, 0), corner_of(arena.model, face, 1), corner_of(arena.model, face, 2)};
-        bool flat = std::fabs(p[0].z) <= FLOOR_TOLERANCE && std::fabs(p[1].z) <= FLOOR_TOLERANCE &&
-                    std::fabs(p[2].z) <= FLOOR_TOLERANCE;
-        float area = signed_area_from_above(p[0], p[1], p[2]);
-        if (!flat || area == 0) continue;
-        if (area < 0 && face.double_sided != 1) continue;  // culled when seen from above
-        floor.insert(floor.end(), {p[0], p[1], p[2]});
-    }
-    ASSERT_FALSE(floor.empty());
-    const float edge_slack = 1e-4f;
-    int uncovered = 0;
-    for (float x = -PLAY_AREA_HALF_SIDE; x <= PLAY_AREA_HALF_SIDE; x += FLOOR_SAMPLE_STEP) {
-        for (float y = -PLAY_AREA_HALF_SIDE; y <= PLAY_AREA_HALF_SIDE; y += FLOOR_SAMPLE_STEP) {
-            Point q{x, y, 0};
-            bool covered = false;
-            for (size_t i = 0; i < floor.size() && !covered; i += 3) {
-                float whole = signed_area_from_above(floor[i], floor[i + 1], floor[i + 2]);
-                float s = whole > 0 ? 1.0f : -1.0f;
-                float slack = edge_slack * std::fabs(whole);
-                covered = s * signed_area_from_above(q, floor[i], floor[i + 1]) >= -slack &&
-                          s * signed_area_from_above(q, floor[i + 1], floor[i + 2]) >= -slack &&
-                          s * signed_area_from_above(q, floor[i + 2], floor[i]) >= -slack;
-            }
-            if (!covered && uncovered++ < 5) ADD_FAILURE() << "no floor under (" << x << ", " << y << ")";
-        }
-    }
-    EXPECT_EQ(uncovered, 0);
 }
 
 // Every picture of the game's list, of the figures, the world and the menus.

@@ -1,6 +1,7 @@
 // The world assets the build generates into datos/, read with the tests' own
-// reader: sizes, corner indices, where the arena's pieces stand, the sky's
-// radius, the sprites' black frames.
+// reader: sizes, corner indices, where the arena's pieces stand and the
+// floor under the whole play area, the sky's radius, the sprites' black
+// frames.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -158,6 +159,40 @@ TEST_F(WorldAssets, ArenaFloorWallsAndSceneryStandWhereThePlayLets) {
     }
     EXPECT_NEAR(floor_area, 58.8 * 58.8, 0.5);  // from wall to wall
     for (bool wall : inner_wall) EXPECT_TRUE(wall);
+}
+
+// Every point of the play area has a drawn floor face under it that faces
+// up (or is drawn from both sides).
+TEST_F(WorldAssets, ArenaFloorCoversThePlayArea) {
+    Emd arena = read_emd(path("a.emd"));
+    ASSERT_TRUE(arena.ok);
+    // Twice the signed area of a triangle seen from above: positive facing up.
+    auto area = [](P3 a, P3 b, P3 c) { return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x); };
+    std::vector<P3> floor;  // three corners a face
+    for (const EmdFace& t : arena.faces) {
+        const P3 p[3] = {arena.at(t, 0), arena.at(t, 1), arena.at(t, 2)};
+        const bool flat = std::fabs(p[0].z) <= 0.05f && std::fabs(p[1].z) <= 0.05f && std::fabs(p[2].z) <= 0.05f;
+        const float whole = area(p[0], p[1], p[2]);
+        if (t.render_class > 5 || !flat || whole == 0 || (whole < 0 && t.double_sided != 1)) continue;
+        floor.insert(floor.end(), {p[0], p[1], p[2]});
+    }
+    ASSERT_FALSE(floor.empty());
+    int uncovered = 0;
+    for (float x = -28; x <= 28; x += 0.5f) {
+        for (float y = -28; y <= 28; y += 0.5f) {
+            const P3 q{x, y, 0};
+            bool covered = false;
+            for (size_t i = 0; i < floor.size() && !covered; i += 3) {
+                const float whole = area(floor[i], floor[i + 1], floor[i + 2]);
+                const float s = whole > 0 ? 1.0f : -1.0f, slack = 1e-4f * std::fabs(whole);
+                covered = s * area(q, floor[i], floor[i + 1]) >= -slack &&
+                          s * area(q, floor[i + 1], floor[i + 2]) >= -slack &&
+                          s * area(q, floor[i + 2], floor[i]) >= -slack;
+            }
+            if (!covered && uncovered++ < 5) ADD_FAILURE() << "no floor under (" << x << ", " << y << ")";
+        }
+    }
+    EXPECT_EQ(uncovered, 0);
 }
 
 TEST_F(WorldAssets, ArenaFacesAreGroupedByTextureAndUseEveryPass) {
