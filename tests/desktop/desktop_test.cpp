@@ -3,8 +3,6 @@
 // on, the one-copy lock, and ending on signals.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <csignal>
 #include <cstdlib>
 #include <initializer_list>
@@ -13,6 +11,7 @@
 #include "desktop/desktop.h"
 #include "desktop/desktop_local.h"
 #include "shell/shell.h"
+#include "support/scratch_dir.h"
 
 TEST(Desktop, PictureFillsTheWindowWithItsShapeKept) {
     struct Case {
@@ -141,9 +140,8 @@ TEST(Desktop, OneCopyPerUserAndDisplay) {
     EXPECT_EQ(lock_key("/tmp/launch-x/org.x:0"), "_tmp_launch-x_org_x_0");
 
     // Locks are per open file, so this process stands for the first copy.
-    std::string dir = testing::TempDir() + "sundown-lock-test";
-    mkdir(dir.c_str(), 0700);
-    setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+    ScratchDir dir;
+    setenv("XDG_RUNTIME_DIR", dir.path.c_str(), 1);
     setenv("DISPLAY", ":42", 1);
     EXPECT_TRUE(claim_single_copy());
     EXPECT_FALSE(claim_single_copy()) << "a second copy on :42";
