@@ -5,13 +5,16 @@
 // and every loader is seen to close its file and free what it took.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <malloc.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <string>
 
 #include "anim/anim.h"
 #include "asset_files.h"  // allegro.h, which the internal header needs first
@@ -48,6 +51,8 @@ TEST(Datafile, TheGeneratedFontAndPaletteLoadAndAnyCutIsRefused) {
     PALETTE palette;
     ASSERT_TRUE(load_palette_datafile("datos/pal.dat", palette));
     EXPECT_EQ(palette[215].r, 63);  // the last of the colour cube is white
+    EXPECT_EQ(palette[215].g, 63);
+    EXPECT_EQ(palette[215].b, 63);
     EXPECT_EQ(palette[0].g, 0);
 
     for (const char* name : {"datos/fuente.dat", "datos/pal.dat"}) {
@@ -98,6 +103,42 @@ TEST(Datafile, FontsUpToTheLimitsAreReadAndPastThemRefused) {
     std::vector<uint8_t> too_large = font_datafile({{65, 65, 129, 8}});
     EXPECT_EQ(parse_font_datafile(too_many.data(), too_many.size()), nullptr);
     EXPECT_EQ(parse_font_datafile(too_large.data(), too_large.size()), nullptr);
+}
+
+// Ids of properties and objects are four characters of the kind Allegro's
+// tools write: capitals, small letters, digits, space, '_' and '.'.
+TEST(Datafile, IdsOfOtherCharactersAreRefused) {
+    const std::vector<uint8_t> font = font_datafile({{65, 66, 8, 8}});
+    for (char c : std::string("AZaz09 _.@[`{/:-")) {
+        std::vector<uint8_t> bytes = font;
+        const uint8_t property[] = {'p', 'r', 'o', 'p', 'N', 'A', 'M', static_cast<uint8_t>(c), 0, 0, 0, 0};
+        bytes.insert(bytes.begin() + 8, property, property + sizeof property);  // before the font
+        FONT* loaded = parse_font_datafile(bytes.data(), bytes.size());
+        EXPECT_EQ(loaded != nullptr, std::strchr("AZaz09 _.", c) != nullptr) << "'" << c << "'";
+        free_loaded_font(loaded);
+    }
+}
+
+// A file is read up to a megabyte past its packed-file magic: a font with a
+// second object filling that loads, and one byte more is refused.
+TEST(Datafile, FilesAreReadUpToAMegabyte) {
+    ensure_allegro();
+    const std::vector<uint8_t> font = font_datafile({{65, 66, 8, 8}});
+    Bytes file;
+    file.data = {'s', 'l', 'h', '.'};
+    file.data.insert(file.data.end(), font.begin(), font.end());
+    file.data[4 + 7] = 2;  // objects in the file
+    const uint32_t filling = DATAFILE_MAX_BYTES - font.size() - 12;
+    file.data.insert(file.data.end(), {'D', 'A', 'T', 'A'});
+    for (int twice = 0; twice < 2; twice++) {
+        for (int shift = 24; shift >= 0; shift -= 8) file.u8((filling >> shift) & 0xFF);  // stored, unpacked
+    }
+    file.zeros(filling);
+    FONT* loaded = load_font_datafile(write_test_file("full.dat", file).c_str());
+    EXPECT_NE(loaded, nullptr);
+    free_loaded_font(loaded);
+    file.u8(0);
+    EXPECT_EQ(load_font_datafile(write_test_file("full.dat", file).c_str()), nullptr);
 }
 
 TEST(Datafile, EveryRegressionInputIsRefusedOrLoadedSafely) {
