@@ -1,14 +1,14 @@
-// Checks the asset set the build generates into datos/ with the game's own
+// The asset set the build generates into datos/, through the game's own
 // loaders: every file of the game's list is there and loads, and every
-// picture has power-of-two sides (the shapes of the figures, the arena and
-// the sky are checked byte by byte in tests/figures and tests/world). And
-// the builder itself: run again, it writes the same bytes. And where
-// start-up puts every picture.
+// picture has power-of-two sides (what the files hold is checked byte by
+// byte in tests/figures, tests/world and tests/media). Also the builder
+// itself, which run again writes the same bytes, and where start-up puts
+// each picture.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
-#include <cstdio>
+#include <utility>
 #include <vector>
 
 #include "asset_files.h"
@@ -21,12 +21,11 @@
 
 namespace {
 
-// The files of one kind in the game's list, as the game opens them
-// (datos/tex1.raw) or by name alone (tex1.raw).
-std::vector<const char*> paths_of(AssetKind kind, bool names = false) {
+// The files of one kind in the game's list, as the game opens them.
+std::vector<const char*> paths_of(AssetKind kind) {
     std::vector<const char*> paths;
     for (const AssetFile& file : ASSET_FILES) {
-        if (file.kind == kind) paths.push_back(names ? file.name : file.path);
+        if (file.kind == kind) paths.push_back(file.path);
     }
     return paths;
 }
@@ -79,10 +78,10 @@ TEST_F(GeneratedSet, EveryModelAndSkeletonLoads) {
 
 // Every picture of the game's list, of the figures, the world and the menus.
 TEST_F(GeneratedSet, EveryPictureHasPowerOfTwoSidesAndItsFullSize) {
-    for (const char* name : paths_of(ASSET_TEXTURE, true)) {
-        const RawImage raw = read_picture(generated_asset(name));  // as long as its header promises
+    for (const char* path : paths_of(ASSET_TEXTURE)) {
+        const RawImage raw = read_picture(path);  // as long as its header promises
         for (int side : {raw.width, raw.height}) {
-            EXPECT_TRUE(side == 128 || side == 256 || side == 512) << name << " side " << side;
+            EXPECT_TRUE(side == 128 || side == 256 || side == 512) << path << " side " << side;
         }
     }
 }

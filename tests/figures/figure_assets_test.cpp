@@ -1,10 +1,10 @@
-// The two animated figures as the build generates them into datos/: read
-// back byte by byte and checked for what the game relies on (valid indices
-// and bindings, closed outward-wound solids, standing on the floor facing
-// -y, clips that move and loop smoothly, rest keys outside the clips). The
-// bytes are parsed with the tests' own reader (support/asset_reader.h), so
-// they do not depend on the game's loaders; the clips are posed as the game
-// poses them, with its own skinning.
+// The two animated figures as the build generates them into datos/, checked
+// for what the game relies on (valid indices and bindings, closed
+// outward-wound solids, standing on the floor facing -y, clips that move and
+// loop smoothly, rest keys outside the clips). The meshes are read byte by
+// byte with the tests' own reader (support/asset_reader.h); the skeletons,
+// fixed records whose sizes are checked with the whole set in tests/assets,
+// are read and the clips posed with the game's own loader and skinning.
 #include <gtest/gtest.h>
 
 #include <allegro.h>
@@ -96,20 +96,18 @@ bool is_clip_key(int k) {
     return false;
 }
 
-struct SkeletonFree {
+struct LoadedFree {
     void operator()(Skeleton* skeleton) const { free_skeleton(skeleton); }
+    void operator()(Model* model) const { free_model(model); }
 };
 
-// The meshes are read byte by byte; the skeletons, whose files are fixed
-// records (their sizes are checked with the whole set in tests/assets),
-// through the game's loader.
 class FigureAssets : public GeneratedAssetTest {
 protected:
     static std::vector<uint8_t> bytes(const char* name) { return read_file(path(name)); }
     static EmdModel model(const char* name) { return parse_emd(bytes(name)); }
-    static std::unique_ptr<Skeleton, SkeletonFree> skeleton(const char* name) {
+    static std::unique_ptr<Skeleton, LoadedFree> skeleton(const char* name) {
         if (!system_driver) install_allegro(SYSTEM_NONE, &errno, atexit);  // the loaders read through Allegro
-        return std::unique_ptr<Skeleton, SkeletonFree>(load_skeleton(path(name).c_str()));
+        return std::unique_ptr<Skeleton, LoadedFree>(load_skeleton(path(name).c_str()));
     }
 };
 
@@ -365,13 +363,13 @@ TEST_F(FigureAssets, ClipPosesStayGroundedAndLoopSmoothly) {
     for (const Figure& figure : {PLAYER, ENEMY}) {
         SCOPED_TRACE(figure.mesh);
         const auto s = skeleton(figure.skeleton);
-        Model* m = load_model(path(figure.mesh).c_str());
+        const std::unique_ptr<Model, LoadedFree> m(load_model(path(figure.mesh).c_str()));
         ASSERT_TRUE(m && s);
         // The vertices at one key, skinned by the game.
         auto pose = [&](int key) {
             s->from_key = s->to_key = static_cast<int16_t>(key);
             s->blend = 0;
-            skin_model(s.get(), m);
+            skin_model(s.get(), m.get());
             std::vector<Vec> posed;
             for (int v = 0; v < m->vertex_count; v++) {
                 const float* p = &m->posed_positions[3 * v];
@@ -403,8 +401,7 @@ TEST_F(FigureAssets, ClipPosesStayGroundedAndLoopSmoothly) {
         }
         // Outside the clips the figure stands exactly as modelled.
         std::vector<Vec> rest = pose(7);
-        for (size_t v = 0; v < rest.size(); v++) EXPECT_NEAR(rest[v].z, m->rest_positions[3 * v + 2], 1e-5);
-        free_model(m);
+        for (size_t v = 0; v < rest.size(); v++) ASSERT_NEAR(rest[v].z, m->rest_positions[3 * v + 2], 1e-5);
     }
 }
 
