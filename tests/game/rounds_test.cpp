@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 
 #include "support/game_fixture.h"
 
@@ -167,6 +168,7 @@ TEST(Rounds, ANewGameLeavesNothingOfTheLastOne) {
     tally_countdown = 3;
     item_box_active = 1;
     item_message_timer = 3;
+    snprintf(item_message, sizeof item_message, "%s", "Health +25");
     weapon = WEAPON_MACHINE_GUN;
     ammo = 20;
     fire_cooldown = 4;
@@ -188,6 +190,7 @@ TEST(Rounds, ANewGameLeavesNothingOfTheLastOne) {
     EXPECT_EQ(item_message_timer, 0);
     EXPECT_STREQ(item_message, "");
     EXPECT_EQ(weapon, WEAPON_RIFLE);
+    EXPECT_EQ(ammo, UNLIMITED_AMMO);
     EXPECT_EQ(fire_cooldown, 0);
     EXPECT_EQ(score, 0);
     EXPECT_EQ(lives, 3);
