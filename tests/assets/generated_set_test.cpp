@@ -11,7 +11,6 @@
 #include <utility>
 #include <vector>
 
-#include "asset_files.h"
 #include "assetgen.h"
 #include "assets/asset_list.h"
 #include "assets/asset_table.h"
@@ -35,44 +34,25 @@ long file_size_of(const char* path) {
     return stat(path, &info) == 0 ? static_cast<long>(info.st_size) : -1;
 }
 
-class GeneratedSet : public GeneratedAssetTest {
-protected:
-    void SetUp() override {
-        GeneratedAssetTest::SetUp();
-        ensure_allegro();
-    }
-};
-
-// Loads a model of the set, failing the test when it does not load.
-struct LoadedModel {
-    Model* model;
-    explicit LoadedModel(const char* path) : model(load_model(path)) {}
-    ~LoadedModel() { free_model(model); }
-};
-
-struct LoadedSkeleton {
-    Skeleton* skeleton;
-    explicit LoadedSkeleton(const char* path) : skeleton(load_skeleton(path)) {}
-    ~LoadedSkeleton() { free_skeleton(skeleton); }
-};
+class GeneratedSet : public GeneratedAssetTest {};
 
 }  // namespace
 
 TEST_F(GeneratedSet, EveryModelAndSkeletonLoads) {
     for (const AssetFile& file : ASSET_FILES) EXPECT_GT(file_size_of(file.path), 0) << file.path;
     for (const char* path : paths_of(ASSET_MODEL)) {
-        LoadedModel loaded(path);
-        ASSERT_NE(loaded.model, nullptr) << path;
-        EXPECT_GT(loaded.model->face_count, 0) << path;
-        for (int f = 0; f < loaded.model->face_count; f++) {
-            for (int c = 0; c < 3; c++) ASSERT_LT(loaded.model->faces[f].vertex[c], loaded.model->vertex_count) << path;
+        const LoadedModel model = load_generated_model(path);
+        ASSERT_NE(model, nullptr) << path;
+        EXPECT_GT(model->face_count, 0) << path;
+        for (int f = 0; f < model->face_count; f++) {
+            for (int c = 0; c < 3; c++) ASSERT_LT(model->faces[f].vertex[c], model->vertex_count) << path;
         }
     }
     for (const char* path : paths_of(ASSET_SKELETON)) {
-        LoadedSkeleton loaded(path);
-        ASSERT_NE(loaded.skeleton, nullptr) << path;
-        EXPECT_GT(loaded.skeleton->bone_count, 0) << path;
-        EXPECT_EQ(file_size_of(path), 7 + 9230L * loaded.skeleton->bone_count) << path;
+        const LoadedSkeleton skeleton = load_generated_skeleton(path);
+        ASSERT_NE(skeleton, nullptr) << path;
+        EXPECT_GT(skeleton->bone_count, 0) << path;
+        EXPECT_EQ(file_size_of(path), 7 + 9230L * skeleton->bone_count) << path;
     }
 }
 

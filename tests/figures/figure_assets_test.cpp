@@ -1,22 +1,16 @@
-// The two animated figures as the build generates them into datos/, checked
-// for what the game relies on (valid indices and bindings, closed
-// outward-wound solids, standing on the floor facing -y, clips that move and
-// loop smoothly, rest keys outside the clips). The meshes are read byte by
-// byte with the tests' own reader (support/asset_reader.h); the skeletons,
-// fixed records whose sizes are checked with the whole set in tests/assets,
-// are read and the clips posed with the game's own loader and skinning.
+// The two animated figures as the build generates them into datos/, read
+// with the game's own loaders and checked for what the game relies on (valid
+// indices and bindings, closed outward-wound solids, standing on the floor
+// facing -y, clips that move and loop smoothly, rest keys outside the
+// clips), the clips posed by the game's own skinning.
 #include <gtest/gtest.h>
 
-#include <allegro.h>
-
 #include <array>
-#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
-#include <memory>
 #include <set>
 #include <string>
 #include <tuple>
@@ -96,26 +90,14 @@ bool is_clip_key(int k) {
     return false;
 }
 
-struct LoadedFree {
-    void operator()(Skeleton* skeleton) const { free_skeleton(skeleton); }
-    void operator()(Model* model) const { free_model(model); }
-};
-
 class FigureAssets : public GeneratedAssetTest {
 protected:
-    static std::vector<uint8_t> bytes(const char* name) { return read_file(path(name)); }
-    static EmdModel model(const char* name) { return parse_emd(bytes(name)); }
-    static std::unique_ptr<Skeleton, LoadedFree> skeleton(const char* name) {
-        if (!system_driver) install_allegro(SYSTEM_NONE, &errno, atexit);  // the loaders read through Allegro
-        return std::unique_ptr<Skeleton, LoadedFree>(load_skeleton(path(name).c_str()));
-    }
+    static Mesh mesh(const char* name) { return read_mesh(path(name)); }
+    static LoadedSkeleton skeleton(const char* name) { return load_generated_skeleton(path(name)); }
 };
 
 TEST_F(FigureAssets, FilesHaveTheSizesOfTheirFormats) {
-    for (const Figure& figure : {PLAYER, ENEMY}) {
-        std::vector<uint8_t> mesh_bytes = bytes(figure.mesh);
-        EXPECT_EQ(mesh_bytes.size(), parse_emd(mesh_bytes).expected_size) << figure.mesh;
-    }
+    for (const Figure& figure : {PLAYER, ENEMY}) EXPECT_FALSE(mesh(figure.mesh).faces.empty()) << figure.mesh;
     // (Their sides are checked with every picture in tests/assets.)
     for (const char* name : {"tex1.raw", "tex2.raw", "arma.raw", "malo.raw"}) {
         const RawImage raw = read_picture(path(name));
@@ -134,19 +116,19 @@ TEST_F(FigureAssets, FilesHaveTheSizesOfTheirFormats) {
 TEST_F(FigureAssets, MeshesIndexBindAndGroupCorrectly) {
     for (const Figure& figure : {PLAYER, ENEMY}) {
         SCOPED_TRACE(figure.mesh);
-        EmdModel m = model(figure.mesh);
+        const Mesh m = mesh(figure.mesh);
         const auto s = skeleton(figure.skeleton);
         ASSERT_TRUE(s);
         EXPECT_GE(m.faces.size(), 400u);
         EXPECT_LE(m.faces.size(), 600u);  // each triangle costs every frame, ten times over for the enemies
-        for (const EmdVertex& v : m.vertices) {
+        for (const MeshVertex& v : m.vertices) {
             ASSERT_GE(v.bone, 0) << "unbound vertex";
             ASSERT_LT(v.bone, s->bone_count);
         }
         std::set<int> offsets;
         int previous_offset = 0;
-        for (const EmdFace& f : m.faces) {
-            for (int c : f.corner) ASSERT_LT(c, static_cast<int>(m.vertices.size()));
+        for (const Face& f : m.faces) {
+            for (int c : f.vertex) ASSERT_LT(c, static_cast<int>(m.vertices.size()));
             EXPECT_EQ(f.render_class, 0);
             EXPECT_EQ(f.double_sided, 0);
             EXPECT_GE(f.texture_offset, previous_offset) << "faces not grouped by texture";
@@ -170,7 +152,7 @@ TEST_F(FigureAssets, MeshesIndexBindAndGroupCorrectly) {
 TEST_F(FigureAssets, PartsAreSolidsWoundOutward) {
     for (const Figure& figure : {PLAYER, ENEMY}) {
         SCOPED_TRACE(figure.mesh);
-        EmdModel m = model(figure.mesh);
+        const Mesh m = mesh(figure.mesh);
         std::map<std::tuple<double, double, double>, int> weld;
         std::vector<int> id(m.vertices.size());
         std::vector<Vec> at;
@@ -188,7 +170,7 @@ TEST_F(FigureAssets, PartsAreSolidsWoundOutward) {
             return a;
         };
         std::vector<std::array<int, 3>> triangles;
-        for (const EmdFace& f : m.faces) triangles.push_back({id[f.corner[0]], id[f.corner[1]], id[f.corner[2]]});
+        for (const Face& f : m.faces) triangles.push_back({id[f.vertex[0]], id[f.vertex[1]], id[f.vertex[2]]});
         for (const auto& t : triangles) {
             for (int c = 0; c < 3; c++) {
                 edges[{t[c], t[(c + 1) % 3]}]++;
@@ -243,11 +225,11 @@ TEST_F(FigureAssets, PartsAreSolidsWoundOutward) {
 TEST_F(FigureAssets, FiguresStandOnTheFloorFacingMinusY) {
     for (const Figure& figure : {PLAYER, ENEMY}) {
         SCOPED_TRACE(figure.mesh);
-        EmdModel m = model(figure.mesh);
+        const Mesh m = mesh(figure.mesh);
         const auto s = skeleton(figure.skeleton);
         ASSERT_TRUE(s);
         std::vector<Vec> rest;
-        for (const EmdVertex& v : m.vertices) rest.push_back(vec(v.p));
+        for (const MeshVertex& v : m.vertices) rest.push_back(vec(v.p));
         Box box = bounds(rest);
         EXPECT_NEAR(box.lo.z, 0.0, 1e-4) << "feet not on the floor";
         EXPECT_GE(box.hi.z, 1.8);
@@ -259,7 +241,7 @@ TEST_F(FigureAssets, FiguresStandOnTheFloorFacingMinusY) {
         // on the -y side of the head.
         double face_y = 0, head_y = 0;
         int face_corners = 0, head_corners = 0;
-        for (const EmdFace& f : m.faces) {
+        for (const Face& f : m.faces) {
             if (f.texture_offset != figure.face_offset) continue;
             bool in_strip = true;
             float mean_u = 0;
@@ -269,7 +251,7 @@ TEST_F(FigureAssets, FiguresStandOnTheFloorFacingMinusY) {
             }
             bool in_middle = std::fabs(mean_u - 0.5f) < 0.1f;
             if (!in_strip) continue;
-            for (int c : f.corner) {
+            for (int c : f.vertex) {
                 head_y += m.vertices[c].p.y;
                 head_corners++;
                 if (in_middle) {
@@ -285,7 +267,7 @@ TEST_F(FigureAssets, FiguresStandOnTheFloorFacingMinusY) {
         // mirrored limb can never end up on the other side's bones.
         std::vector<Vec> sum(s->bone_count, Vec{0, 0, 0});
         std::vector<int> count(s->bone_count, 0);
-        for (const EmdVertex& v : m.vertices) {
+        for (const MeshVertex& v : m.vertices) {
             sum[v.bone].x += v.p.x;
             count[v.bone]++;
         }
@@ -296,13 +278,13 @@ TEST_F(FigureAssets, FiguresStandOnTheFloorFacingMinusY) {
     }
 
     // The rifle points forward and is held on the right (-x) side.
-    EmdModel player = model(PLAYER.mesh);
+    const Mesh player = mesh(PLAYER.mesh);
     Box rifle;
     double rifle_x = 0;
     int rifle_corners = 0;
-    for (const EmdFace& f : player.faces) {
+    for (const Face& f : player.faces) {
         if (f.texture_offset != 2) continue;
-        for (int c : f.corner) {
+        for (int c : f.vertex) {
             rifle.add(vec(player.vertices[c].p));
             rifle_x += player.vertices[c].p.x;
             rifle_corners++;
@@ -313,9 +295,9 @@ TEST_F(FigureAssets, FiguresStandOnTheFloorFacingMinusY) {
     EXPECT_LT(rifle_x / rifle_corners, 0.0);
 
     // The enemy is hunched: its top fifth hangs forward of its body.
-    EmdModel enemy = model(ENEMY.mesh);
+    const Mesh enemy = mesh(ENEMY.mesh);
     std::vector<Vec> rest;
-    for (const EmdVertex& v : enemy.vertices) rest.push_back(vec(v.p));
+    for (const MeshVertex& v : enemy.vertices) rest.push_back(vec(v.p));
     double top = bounds(rest).hi.z * 0.8, top_y = 0, all_y = 0;
     int top_count = 0;
     for (const Vec& p : rest) {
@@ -363,7 +345,7 @@ TEST_F(FigureAssets, ClipPosesStayGroundedAndLoopSmoothly) {
     for (const Figure& figure : {PLAYER, ENEMY}) {
         SCOPED_TRACE(figure.mesh);
         const auto s = skeleton(figure.skeleton);
-        const std::unique_ptr<Model, LoadedFree> m(load_model(path(figure.mesh).c_str()));
+        const LoadedModel m = load_generated_model(path(figure.mesh));
         ASSERT_TRUE(m && s);
         // The vertices at one key, skinned by the game.
         auto pose = [&](int key) {
