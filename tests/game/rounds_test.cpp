@@ -135,7 +135,7 @@ TEST(Rounds, EnemiesNeverStartWithinFiveOfThePlayerOnEitherAxis) {
         player_y = spot[1];
         for (unsigned seed = 1; seed <= 200; seed++) {
             srand(seed);
-            for (Enemy& enemy : enemies) enemy = Enemy{0, 0, 0, ENEMY_MODE_ATTACK, 0, 0};  // the last round's
+            for (Enemy& enemy : enemies) enemy = Enemy{0, 0, -1, ENEMY_MODE_ATTACK, 0, 0};  // the last round's
             place_enemies();
             for (const Enemy& enemy : enemies) {
                 EXPECT_GE(std::fabs(enemy.x - player_x), 5.0f);
