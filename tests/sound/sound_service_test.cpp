@@ -288,7 +288,7 @@ TEST_F(SoundService, ALateDeviceTakesUpTheMusicAtItsVolumeAndPause) {
 // samples and its one music stream, and nothing is kept from the lost
 // device (the sanitizer build's leak check sees the rest).
 TEST_F(SoundService, TenLostDevicesComeBackWithNothingLeft) {
-    const rlim_t FILE_LIMIT_BYTES = 64 * 1024;  // a third of a second of sound
+    const rlim_t FILE_LIMIT_BYTES = 16 * 1024;  // a tenth of a second of sound
     rlimit old_limit;
     ASSERT_EQ(0, getrlimit(RLIMIT_FSIZE, &old_limit));
     std::signal(SIGXFSZ, SIG_IGN);
