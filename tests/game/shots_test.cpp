@@ -1,7 +1,9 @@
 // Shots in flight: the player's shots against the arena edge and the
-// enemies, and the enemies' shots against the player.
+// enemies, whose explosions then fade, and the enemies' shots against the
+// player.
 #include <gtest/gtest.h>
 
+#include "shell/shell.h"
 #include "support/game_fixture.h"
 
 namespace {
@@ -57,6 +59,15 @@ TEST(PlayerShots, LowerSlotIsHitFirstAndAnEnemyIsWorthTwoHundred) {
     EXPECT_EQ(enemy_death_timer[1], 1.0f);
     EXPECT_EQ(enemies[2].health, 50);  // the third shot flew through the dead one
     EXPECT_EQ(score, 300);
+
+    // Its explosion fades 0.05 a tick and stops once it is out.
+    for (int tick = 0; tick < 10; tick++) game_tick();
+    EXPECT_NEAR(enemy_death_timer[1], 0.5f, 1e-5);
+    for (int tick = 0; tick < 15; tick++) game_tick();
+    const float out = enemy_death_timer[1];
+    EXPECT_LE(out, 0.0f);
+    game_tick();
+    EXPECT_EQ(enemy_death_timer[1], out);
 }
 
 TEST(EnemyShots, HurtOnlyInPlayButVanishOnArrivalAlways) {
