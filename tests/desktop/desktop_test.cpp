@@ -96,6 +96,9 @@ TEST(Desktop, TheGameKeepsToOneMonitor) {
     EXPECT_EQ(choose_start_monitor(two, 4200, 500), 1) << "a pointer off every monitor: the nearest";
     EXPECT_EQ(choose_start_monitor(right_too_small, 2000, 100), 0);
     EXPECT_EQ(choose_start_monitor(none_large_enough, 10, 10), -1);
+    for (ScreenRect just : {ScreenRect{0, 0, 640, 480}, ScreenRect{0, 0, 639, 480}, ScreenRect{0, 0, 640, 479}}) {
+        EXPECT_EQ(choose_start_monitor(monitors({just}), 10, 10), just.width == 640 && just.height == 480 ? 0 : -1);
+    }
     EXPECT_EQ(choose_start_monitor(none, 10, 10), -1);
 
     // Where full screen goes: the monitor the window overlaps most.
