@@ -5,10 +5,12 @@
 // and every loader is seen to close its file and free what it took.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <malloc.h>
 
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -119,21 +121,44 @@ TEST(Datafile, IdsOfOtherCharactersAreRefused) {
     }
 }
 
+// A font followed by a second object of `stored` zero bytes that says it
+// unpacks to `unpacked` (below 0: compressed on its own).
+std::vector<uint8_t> font_then_object(size_t stored, int32_t unpacked) {
+    std::vector<uint8_t> bytes = font_datafile({{65, 66, 8, 8}});
+    bytes[7] = 2;  // objects in the file
+    bytes.insert(bytes.end(), {'D', 'A', 'T', 'A'});
+    for (uint32_t field : {static_cast<uint32_t>(stored), static_cast<uint32_t>(unpacked)}) {
+        for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(static_cast<uint8_t>(field >> shift));
+    }
+    bytes.resize(bytes.size() + stored, 0);
+    return bytes;
+}
+
+// An object is its stored size, or compressed to at most 18 bytes in 2 plus
+// a flag byte every 8 (4 bytes: 54), never the impossible -2^31.
+TEST(Datafile, ObjectsClaimingSizesTheyCannotHaveAreRefused) {
+    struct Claim {
+        int32_t unpacked;
+        bool read;
+    };
+    for (const Claim& claim : {Claim{4, true}, Claim{5, false}, Claim{-54, true}, Claim{-55, false},
+                               Claim{INT32_MIN, false}}) {
+        const std::vector<uint8_t> bytes = font_then_object(4, claim.unpacked);
+        FONT* font = parse_font_datafile(bytes.data(), bytes.size());
+        EXPECT_EQ(font != nullptr, claim.read) << claim.unpacked;
+        free_loaded_font(font);
+    }
+}
+
 // A file is read up to a megabyte past its packed-file magic: a font with a
 // second object filling that loads, and one byte more is refused.
 TEST(Datafile, FilesAreReadUpToAMegabyte) {
     ensure_allegro();
-    const std::vector<uint8_t> font = font_datafile({{65, 66, 8, 8}});
+    const size_t filling = DATAFILE_MAX_BYTES - font_then_object(0, 0).size();
     Bytes file;
     file.data = {'s', 'l', 'h', '.'};
-    file.data.insert(file.data.end(), font.begin(), font.end());
-    file.data[4 + 7] = 2;  // objects in the file
-    const uint32_t filling = DATAFILE_MAX_BYTES - font.size() - 12;
-    file.data.insert(file.data.end(), {'D', 'A', 'T', 'A'});
-    for (int twice = 0; twice < 2; twice++) {
-        for (int shift = 24; shift >= 0; shift -= 8) file.u8((filling >> shift) & 0xFF);  // stored, unpacked
-    }
-    file.zeros(filling);
+    const std::vector<uint8_t> full = font_then_object(filling, static_cast<int32_t>(filling));
+    file.data.insert(file.data.end(), full.begin(), full.end());
     FONT* loaded = load_font_datafile(write_test_file("full.dat", file).c_str());
     EXPECT_NE(loaded, nullptr);
     free_loaded_font(loaded);

@@ -43,6 +43,14 @@ TEST(PlayerShots, HitSquareIsOpenAtOneUnit) {
     update_player_shots(player_shots);
     EXPECT_EQ(enemies[0].health, 50);
     EXPECT_EQ(player_shots[0].active, 1);
+
+    // A slot past the round's enemies is not in play and is never hit.
+    enemies[enemy_count].x = 0;
+    enemies[enemy_count].y = 11;
+    launch(player_shots, 0, 0, 9, 0);
+    update_player_shots(player_shots);
+    EXPECT_EQ(enemies[enemy_count].health, 100);
+    EXPECT_EQ(player_shots[0].active, 1);
 }
 
 TEST(PlayerShots, LowerSlotIsHitFirstAndAnEnemyIsWorthTwoHundred) {
