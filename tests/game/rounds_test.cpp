@@ -205,10 +205,6 @@ TEST(Rounds, ANewGameLeavesNothingOfTheLastOne) {
     EXPECT_EQ(menu_screen, 0);
 }
 
-}  // namespace
-
-namespace {
-
 // Each round start opens the music anew; the stream of the round before is
 // closed first, so a long game holds one stream, not one per round.
 TEST(Rounds, EachRoundReplacesTheMusicStreamWithoutLeakingIt) {

@@ -1,6 +1,7 @@
 // The world assets the build generates into datos/, read as the game reads
-// them: sizes, corner indices, where the arena's pieces stand and the floor
-// under the whole play area, the sky's radius, the sprites' black frames.
+// them: where the arena's pieces stand and the floor under the whole play
+// area, the sky's radius, the sprites' black frames; and every mesh and
+// picture of the set well formed.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -54,19 +55,6 @@ void expect_seamless(const RawImage& raw, bool across_rows, const char* name) {
     EXPECT_LE(seam, 2.5 * inside + 4) << name << (across_rows ? " top/bottom" : " left/right") << " seam";
 }
 
-const char* const WORLD_FILES[] = {
-    asset_name(ASSET_ARENA_MODEL), asset_name(ASSET_SKY_MODEL), asset_name(ASSET_ITEM_BOX_MODEL),
-    asset_name(ASSET_SHOT_MODEL), asset_name(ASSET_STONE_FLOOR_TEXTURE),
-    asset_name(ASSET_CONCRETE_FLOOR_TEXTURE), asset_name(ASSET_WALL_TEXTURE), asset_name(ASSET_RUIN_TEXTURE),
-    asset_name(ASSET_HANGAR_DOOR_TEXTURE), asset_name(ASSET_HANGAR_WALL_TEXTURE),
-    asset_name(ASSET_ROOF_TEXTURE), asset_name(ASSET_TOWER_TEXTURE), asset_name(ASSET_TOWER_CABIN_TEXTURE),
-    asset_name(ASSET_MARK_TEXTURE), asset_name(ASSET_ITEM_BOX_TEXTURE), asset_name(ASSET_DAWN_SKY_TEXTURE),
-    asset_name(ASSET_SUNSET_SKY_TEXTURE), asset_name(ASSET_NIGHT_SKY_TEXTURE),
-    asset_name(ASSET_PLAYER_SHOT_TEXTURE), asset_name(ASSET_ENEMY_SHOT_TEXTURE),
-    asset_name(ASSET_FIREBALL_TEXTURE), asset_name(ASSET_SHOCK_RING_TEXTURE),
-    asset_name(ASSET_SHADOW_TEXTURE),
-};
-
 const char* const SPRITE_FILES[] = {
     asset_name(ASSET_PLAYER_SHOT_TEXTURE), asset_name(ASSET_ENEMY_SHOT_TEXTURE),
     asset_name(ASSET_FIREBALL_TEXTURE), asset_name(ASSET_SHOCK_RING_TEXTURE),
@@ -75,10 +63,12 @@ const char* const SPRITE_FILES[] = {
 
 class WorldAssets : public GeneratedAssetTest {};
 
+// Every mesh and picture of the game's list, the figures' and the menus'
+// too.
 TEST_F(WorldAssets, EveryFileIsWellFormed) {
-    for (const char* name : WORLD_FILES) {
-        std::string p = path(name);
-        if (std::strstr(name, ".emd")) {
+    for (const AssetFile& file : ASSET_FILES) {
+        const char* name = file.name;
+        if (file.kind == ASSET_MODEL) {
             Emd emd = read_emd(name);
             EXPECT_FALSE(emd.faces.empty()) << name;
             // The game's normal pass lists at most 100 faces around a vertex,
@@ -92,7 +82,8 @@ TEST_F(WorldAssets, EveryFileIsWellFormed) {
             EXPECT_LE(*std::max_element(uses.begin(), uses.end()), 100) << name;
             continue;
         }
-        RawImage raw = read_picture(p);  // sides: with every picture, tests/assets
+        if (file.kind != ASSET_TEXTURE) continue;
+        RawImage raw = read_picture(path(name));  // sides: with every picture, tests/assets
         ASSERT_GT(raw.width, 0) << name;
         size_t opaque = 0;
         for (size_t i = 3; i < raw.rgba.size(); i += 4) opaque += raw.rgba[i] == 255;
