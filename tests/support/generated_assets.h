@@ -9,7 +9,6 @@
 
 #include <cerrno>
 #include <cstdlib>
-
 #include <filesystem>
 #include <memory>
 #include <string>
