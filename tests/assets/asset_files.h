@@ -103,10 +103,10 @@ inline std::vector<uint8_t> font_datafile(const std::vector<FontRange>& ranges) 
 }
 
 // Fonts at the reader's limits, which it accepts: the most glyphs of the
-// largest size, several ranges with gaps, one-pixel glyphs, the last code
-// points.
+// largest size, several ranges with gaps, one-pixel glyphs, a range of one
+// character, the last code points.
 inline const std::vector<FontRange> FONTS_AT_THE_LIMITS[] = {
     {{0, 255, 128, 128}},
-    {{32, 90, 9, 17}, {160, 255, 30, 12}, {1000, 1010, 1, 1}},
+    {{32, 90, 9, 17}, {160, 255, 30, 12}, {1000, 1010, 1, 1}, {1020, 1020, 8, 8}},
     {{0x10FF00, 0x10FFFF, 5, 40}},
 };

@@ -88,6 +88,7 @@ TEST(Desktop, TheGameKeepsToOneMonitor) {
     const MonitorList none_large_enough = monitors({{0, 0, 600, 400}});
     const MonitorList left_only = monitors({left});
     const MonitorList none = monitors({});
+    const MonitorList stacked = monitors({left, {0, 1080, 1920, 1080}});
 
     // Where it starts: under the pointer, or else on a monitor that holds the picture.
     EXPECT_EQ(choose_start_monitor(two, 2500, 500), 1);
@@ -112,6 +113,8 @@ TEST(Desktop, TheGameKeepsToOneMonitor) {
         {&two, {1500, 180, 960, 720}, 1},    // 420 columns left, 540 right
         {&two, {1440, 180, 960, 720}, 0},    // halves: the first
         {&two, {0, 0, 3840, 1080}, 0},       // as large as both
+        {&stacked, {0, 1000, 960, 720}, 1},      // 80 rows above, 640 below
+        {&two, {1000, 1200, 2400, 100}, 1},      // below both: the nearest to its middle
         {&left_only, {1920, 0, 1920, 1080}, 0},  // its monitor switched off
         {&none, {0, 0, 640, 480}, -1},
     };

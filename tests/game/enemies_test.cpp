@@ -94,6 +94,14 @@ TEST(EnemyAttack, FirstShotLeavesAlongTheOldHeadingThenAlongTheAim) {
     update_enemies();
     EXPECT_EQ(enemy_shots[0][1].active, 1);
     EXPECT_EQ(enemy_shots[0][1].heading, aim);
+
+    // The shot after comes as many passes later as the round's fire interval.
+    int passes = 0;
+    while (enemy_shots[0][2].active == 0 && passes < 1000) {
+        update_enemies();
+        passes++;
+    }
+    EXPECT_EQ(passes, enemy_fire_interval);
 }
 
 TEST(EnemyAttack, OneAimSlowsEveryLaterEnemyOfThePass) {
