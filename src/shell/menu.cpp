@@ -19,6 +19,15 @@ static const float MENU_PHASE_STEP = 0.005f;  // one cycle is 201 ticks
 static const float MENU_PHASE_END = 1.0f;
 static const int MAX_GREY = 255;
 
+void start_new_game() {
+    menu_screen = 0;
+    new_game();
+    start_round();
+    in_game = 1;
+    score = 0;
+    lives = STARTING_LIVES;
+}
+
 void menu_tick() {
     read_tick_input(nullptr, nullptr);
     menu_phase += MENU_PHASE_STEP;
@@ -32,12 +41,7 @@ void menu_tick() {
     // passes both screens.
     if (key[KEY_ENTER] && menu_screen == 1 && enter_latch == 0) {
         enter_latch = 1;
-        menu_screen = 0;
-        new_game();
-        start_round();
-        in_game = 1;
-        score = 0;
-        lives = STARTING_LIVES;
+        start_new_game();
     }
     if (key[KEY_ENTER] && menu_screen == 0 && enter_latch == 0) {
         enter_latch = 1;

@@ -93,6 +93,8 @@ extern int8_t enter_latch;
 extern float menu_phase;
 
 void menu_tick();
+// What Enter on the controls screen does: a new game in round 1's READY intro.
+void start_new_game();
 void draw_title_screen();
 void draw_item_box_screen();
 

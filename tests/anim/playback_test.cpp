@@ -146,13 +146,15 @@ TEST(Playback, ChangeOnTheVeryFirstUpdateCapturesTheFromKeyPose) {
 
 TEST(Playback, StateOutsideEveryClipRepeatsThePairAndMissingSkeletonIsSkipped) {
     SkeletonPtr s(make_keyed_skeleton());
-    s->from_key = 3;
-    s->to_key = 4;
-    s->step_duration = 5;
-    s->requested_state = 9;
-    s->applied_state = 9;
-    const auto pairs = run(s.get(), 20);
-    for (const KeyPair& p : pairs) EXPECT_EQ(p, (KeyPair{3, 4}));
+    for (int state : {-1, static_cast<int>(ANIM_STATE_COUNT), 9}) {
+        s->from_key = 3;
+        s->to_key = 4;
+        s->step_duration = 5;
+        s->requested_state = state;
+        s->applied_state = static_cast<int16_t>(state);
+        const auto pairs = run(s.get(), 20);
+        for (const KeyPair& p : pairs) EXPECT_EQ(p, (KeyPair{3, 4})) << "state " << state;
+    }
     update_animation(nullptr);
 }
 

@@ -1,6 +1,6 @@
 // Helpers shared by the loader tests: a tiny little-endian byte writer to
-// build asset files by hand, a scratch directory to put them in, and the
-// Allegro start-up the packed-file layer needs.
+// build asset files by hand, font datafiles of any shape, a scratch folder
+// to put them in, and the Allegro start-up the packed-file layer needs.
 #pragma once
 
 #include <allegro.h>
@@ -12,6 +12,8 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "support/scratch_dir.h"
 
 struct Bytes {
     std::vector<uint8_t> data;
@@ -46,27 +48,12 @@ struct Bytes {
     }
 };
 
-// The scratch directory of this test process; it and the files in it go
-// when the process ends.
-struct ScratchDirectory {
-    std::string path;
-    std::vector<std::string> files;
+// The loader tests' files, made before and gone after every test of the process.
+inline ScratchDir loader_test_files;
 
-    ScratchDirectory() {
-        char pattern[] = "/tmp/sundown_assets_XXXXXX";
-        if (mkdtemp(pattern)) path = pattern;
-    }
-    ~ScratchDirectory() {
-        for (const std::string& file : files) std::remove(file.c_str());
-        if (!path.empty()) std::remove(path.c_str());
-    }
-};
-
-// Writes the bytes to a file in the scratch directory and returns its path.
+// Writes the bytes to a file in the scratch folder and returns its path.
 inline std::string write_test_file(const std::string& name, const Bytes& bytes) {
-    static ScratchDirectory scratch;
-    std::string path = scratch.path + "/" + name;
-    scratch.files.push_back(path);
+    std::string path = loader_test_files.file(name);
     FILE* file = std::fopen(path.c_str(), "wb");
     if (file) {
         if (!bytes.data.empty()) std::fwrite(bytes.data.data(), 1, bytes.data.size(), file);
@@ -80,3 +67,46 @@ inline std::string write_test_file(const std::string& name, const Bytes& bytes) 
 inline void ensure_allegro() {
     if (!system_driver) install_allegro(SYSTEM_NONE, &errno, atexit);
 }
+
+// A font datafile in bytes as the packed-file layer gives them: ranges of
+// {first, last, glyph width, glyph height}, every glyph the same size.
+struct FontRange {
+    int first, last, width, height;
+};
+
+inline std::vector<uint8_t> font_datafile(const std::vector<FontRange>& ranges) {
+    std::vector<uint8_t> body, file;
+    auto be = [](std::vector<uint8_t>& out, uint32_t value, int bytes) {
+        for (int i = bytes - 1; i >= 0; i--) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+    };
+    be(body, 0, 2);
+    be(body, static_cast<uint32_t>(ranges.size()), 2);
+    for (const FontRange& range : ranges) {
+        be(body, 1, 1);
+        be(body, range.first, 4);
+        be(body, range.last, 4);
+        for (int c = range.first; c <= range.last; c++) {
+            be(body, range.width, 2);
+            be(body, range.height, 2);
+            body.insert(body.end(), static_cast<size_t>((range.width + 7) / 8) * range.height, 0x5A);
+        }
+    }
+    const char* magic = "ALL.";
+    const char* type = "FONT";
+    file.insert(file.end(), magic, magic + 4);
+    be(file, 1, 4);  // one object
+    file.insert(file.end(), type, type + 4);
+    be(file, static_cast<uint32_t>(body.size()), 4);
+    be(file, static_cast<uint32_t>(body.size()), 4);
+    file.insert(file.end(), body.begin(), body.end());
+    return file;
+}
+
+// Fonts at the reader's limits, which it accepts: the most glyphs of the
+// largest size, several ranges with gaps, one-pixel glyphs, a range of one
+// character, the last code points.
+inline const std::vector<FontRange> FONTS_AT_THE_LIMITS[] = {
+    {{0, 255, 128, 128}},
+    {{32, 90, 9, 17}, {160, 255, 30, 12}, {1000, 1010, 1, 1}, {1020, 1020, 8, 8}},
+    {{0x10FF00, 0x10FFFF, 5, 40}},
+};

@@ -1,12 +1,22 @@
 // The game's reader of the font and palette datafiles: the generated files
 // load, a file cut anywhere is refused, and so is every hostile file kept
 // under tests/regression (each once crashed or hung Allegro's own loader).
-// The other loaders are run on the regression inputs of their formats too.
+// The other loaders are run on the regression inputs of their formats too,
+// and every loader is seen to close its file and free what it took.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <malloc.h>
+
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <string>
 
 #include "anim/anim.h"
 #include "asset_files.h"  // allegro.h, which the internal header needs first
@@ -43,6 +53,8 @@ TEST(Datafile, TheGeneratedFontAndPaletteLoadAndAnyCutIsRefused) {
     PALETTE palette;
     ASSERT_TRUE(load_palette_datafile("datos/pal.dat", palette));
     EXPECT_EQ(palette[215].r, 63);  // the last of the colour cube is white
+    EXPECT_EQ(palette[215].g, 63);
+    EXPECT_EQ(palette[215].b, 63);
     EXPECT_EQ(palette[0].g, 0);
 
     for (const char* name : {"datos/fuente.dat", "datos/pal.dat"}) {
@@ -80,6 +92,120 @@ TEST(Datafile, TheGeneratedFontAndPaletteLoadAndAnyCutIsRefused) {
     EXPECT_FALSE(load_palette_datafile("datos/fuente.dat", palette));
 }
 
+// Fonts at the reader's limits are read; one glyph more, or one pixel
+// larger, is refused.
+TEST(Datafile, FontsUpToTheLimitsAreReadAndPastThemRefused) {
+    for (const auto& shape : FONTS_AT_THE_LIMITS) {
+        const std::vector<uint8_t> bytes = font_datafile(shape);
+        FONT* font = parse_font_datafile(bytes.data(), bytes.size());
+        EXPECT_NE(font, nullptr) << shape.back().last;
+        free_loaded_font(font);
+    }
+    std::vector<uint8_t> too_many = font_datafile({{0, 256, 8, 8}});
+    std::vector<uint8_t> too_large = font_datafile({{65, 65, 129, 8}});
+    EXPECT_EQ(parse_font_datafile(too_many.data(), too_many.size()), nullptr);
+    EXPECT_EQ(parse_font_datafile(too_large.data(), too_large.size()), nullptr);
+}
+
+// Ids of properties and objects are four characters of the kind Allegro's
+// tools write: capitals, small letters, digits, space, '_' and '.'.
+TEST(Datafile, IdsOfOtherCharactersAreRefused) {
+    const std::vector<uint8_t> font = font_datafile({{65, 66, 8, 8}});
+    for (char c : std::string("AZaz09 _.@[`{/:-")) {
+        std::vector<uint8_t> bytes = font;
+        const uint8_t property[] = {'p', 'r', 'o', 'p', 'N', 'A', 'M', static_cast<uint8_t>(c), 0, 0, 0, 0};
+        bytes.insert(bytes.begin() + 8, property, property + sizeof property);  // before the font
+        FONT* loaded = parse_font_datafile(bytes.data(), bytes.size());
+        EXPECT_EQ(loaded != nullptr, std::strchr("AZaz09 _.", c) != nullptr) << "'" << c << "'";
+        free_loaded_font(loaded);
+    }
+}
+
+// An object of the datafile format: type, stored size, unpacked size (below
+// 0: compressed on its own), body.
+std::vector<uint8_t> object(const char* type, const std::vector<uint8_t>& body, int32_t unpacked) {
+    std::vector<uint8_t> bytes(type, type + 4);
+    for (uint32_t field : {static_cast<uint32_t>(body.size()), static_cast<uint32_t>(unpacked)}) {
+        for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(static_cast<uint8_t>(field >> shift));
+    }
+    bytes.insert(bytes.end(), body.begin(), body.end());
+    return bytes;
+}
+
+// A font followed by a second object.
+std::vector<uint8_t> font_then(const std::vector<uint8_t>& second) {
+    std::vector<uint8_t> bytes = font_datafile({{65, 66, 8, 8}});
+    bytes[7] = 2;  // objects in the file
+    bytes.insert(bytes.end(), second.begin(), second.end());
+    return bytes;
+}
+
+std::vector<uint8_t> font_then_object(size_t stored, int32_t unpacked) {
+    return font_then(object("DATA", std::vector<uint8_t>(stored, 0), unpacked));
+}
+
+// Datafiles nest eight deep, no deeper.
+TEST(Datafile, NestedFilesAreReadEightDeep) {
+    for (int depth : {8, 9}) {
+        std::vector<uint8_t> file = {0, 0, 0, 0};  // the innermost: no objects
+        for (int level = 0; level < depth; level++) {
+            file = object("FILE", file, static_cast<int32_t>(file.size()));
+            if (level + 1 < depth) file.insert(file.begin(), {0, 0, 0, 1});
+        }
+        const std::vector<uint8_t> bytes = font_then(file);
+        FONT* font = parse_font_datafile(bytes.data(), bytes.size());
+        EXPECT_EQ(font != nullptr, depth == 8) << depth;
+        free_loaded_font(font);
+    }
+}
+
+// A palette's levels are six bits: 64 in any colour channel is refused; the
+// fourth byte of each colour is padding, whatever it holds.
+TEST(Datafile, PaletteLevelsAboveSixBitsAreRefused) {
+    for (int channel = 0; channel < 4; channel++) {
+        std::vector<uint8_t> body;
+        for (int c = 0; c < PAL_SIZE; c++) body.insert(body.end(), {uint8_t(c / 4), uint8_t(c / 4), uint8_t(c / 4), 0});
+        body[4 * 200 + channel] = channel < 3 ? 64 : 255;
+        std::vector<uint8_t> bytes = {'A', 'L', 'L', '.', 0, 0, 0, 1};
+        const std::vector<uint8_t> palette_object = object("PAL ", body, static_cast<int32_t>(body.size()));
+        bytes.insert(bytes.end(), palette_object.begin(), palette_object.end());
+        PALETTE palette;
+        EXPECT_EQ(parse_palette_datafile(bytes.data(), bytes.size(), palette), channel == 3) << channel;
+    }
+}
+
+// An object is its stored size, or compressed to at most 18 bytes in 2 plus
+// a flag byte every 8 (4 bytes: 54), never the impossible -2^31.
+TEST(Datafile, ObjectsClaimingSizesTheyCannotHaveAreRefused) {
+    struct Claim {
+        int32_t unpacked;
+        bool read;
+    };
+    for (const Claim& claim : {Claim{4, true}, Claim{5, false}, Claim{-54, true}, Claim{-55, false},
+                               Claim{INT32_MIN, false}}) {
+        const std::vector<uint8_t> bytes = font_then_object(4, claim.unpacked);
+        FONT* font = parse_font_datafile(bytes.data(), bytes.size());
+        EXPECT_EQ(font != nullptr, claim.read) << claim.unpacked;
+        free_loaded_font(font);
+    }
+}
+
+// A file is read up to a megabyte past its packed-file magic: a font with a
+// second object filling that loads, and one byte more is refused.
+TEST(Datafile, FilesAreReadUpToAMegabyte) {
+    ensure_allegro();
+    const size_t filling = DATAFILE_MAX_BYTES - font_then_object(0, 0).size();
+    Bytes file;
+    file.data = {'s', 'l', 'h', '.'};
+    const std::vector<uint8_t> full = font_then_object(filling, static_cast<int32_t>(filling));
+    file.data.insert(file.data.end(), full.begin(), full.end());
+    FONT* loaded = load_font_datafile(write_test_file("full.dat", file).c_str());
+    EXPECT_NE(loaded, nullptr);
+    free_loaded_font(loaded);
+    file.u8(0);
+    EXPECT_EQ(load_font_datafile(write_test_file("full.dat", file).c_str()), nullptr);
+}
+
 TEST(Datafile, EveryRegressionInputIsRefusedOrLoadedSafely) {
     ensure_allegro();
     namespace fs = std::filesystem;
@@ -115,6 +241,57 @@ TEST(Datafile, EveryRegressionInputIsRefusedOrLoadedSafely) {
         }
     }
     EXPECT_GE(inputs, 19);
+}
+
+int open_file_count() {
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) count += !entry.path().empty();
+    return count;
+}
+
+// Loading and freeing, eight times over, leaves as many files open and as
+// much heap in use as the eight times before (the first rounds fill the
+// allocator's caches; sanitizer builds count no heap here, their leak check
+// does).
+TEST(Loaders, CloseTheirFilesAndFreeAllTheyTookLoadedOrRefused) {
+    ensure_allegro();
+    struct Load {
+        const char* file;
+        std::function<void(const char*)> load_and_free;
+    };
+    const Load loads[] = {
+        {"hombre.emd", [](const char* path) { free_model(load_model(path)); }},
+        {"hombre.esq", [](const char* path) { free_skeleton(load_skeleton(path)); }},
+        {"tex1.raw",
+         [](const char* path) {
+             uint16_t width, height;
+             std::free(read_texture_pixels(path, &width, &height));
+         }},
+        {"fuente.dat", [](const char* path) { free_loaded_font(load_font_datafile(path)); }},
+        {"pal.dat",
+         [](const char* path) {
+             PALETTE palette;
+             load_palette_datafile(path, palette);
+         }},
+    };
+    for (const Load& load : loads) {
+        const Bytes whole = read_whole(std::string("datos/") + load.file);
+        ASSERT_FALSE(whole.data.empty()) << load.file;
+        const std::string refused = write_test_file("refused", whole.first(whole.data.size() / 2));
+        for (std::string path : {"datos/" + std::string(load.file), refused}) {
+            int files = 0, files_before = 0;
+            size_t heap = 0, heap_before = 0;
+            for (int round = 0; round < 3; round++) {
+                files_before = files;
+                heap_before = heap;
+                for (int run = 0; run < 8; run++) load.load_and_free(path.c_str());
+                files = open_file_count();
+                heap = mallinfo2().uordblks;
+            }
+            EXPECT_EQ(files, files_before) << path << ": a file was left open";
+            EXPECT_EQ(heap, heap_before) << path << ": memory was left taken";
+        }
+    }
 }
 
 }  // namespace

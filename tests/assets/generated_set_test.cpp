@@ -1,20 +1,22 @@
-// Checks the asset set the build generates into datos/ with the game's own
-// loaders: every file of the game's list is there and loads, the figures are
-// bound to their skeletons and stand at human size on the floor, the arena
-// floor covers the play area with nothing rising inside it, the sky sits 500
-// units out, and every picture has power-of-two sides.
+// The asset set the build generates into datos/, through the game's own
+// loaders: every file of the game's list is there and loads, and every
+// picture has power-of-two sides (what the files hold is checked byte by
+// byte in tests/figures, tests/world and tests/media). Also the builder
+// itself, which run again writes the same bytes, and where start-up puts
+// each picture.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
-#include <algorithm>
-#include <cmath>
-#include <cstdio>
+#include <utility>
 #include <vector>
 
-#include "asset_files.h"
+#include "assetgen.h"
 #include "assets/asset_list.h"
+#include "assets/asset_table.h"
 #include "assets/assets.h"
+#include "support/generated_assets.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -27,229 +29,88 @@ std::vector<const char*> paths_of(AssetKind kind) {
     return paths;
 }
 
-const float FIGURE_MIN_HEIGHT = 1.8f;
-const float FIGURE_MAX_HEIGHT = 2.2f;
-const float FIGURE_MAX_WIDTH = 1.6f;
-const float FLOOR_TOLERANCE = 0.05f;
-const float PLAY_AREA_HALF_SIDE = 28.0f;    // the floor must cover this
-const float CLEAR_AREA_HALF_SIDE = 28.5f;   // nothing may rise inside this
-const float FLOOR_SAMPLE_STEP = 0.5f;
-const float SKY_RADIUS = 500.0f;
-const float SKY_RADIUS_TOLERANCE = 25.0f;
-const int LAST_DRAWN_RENDER_CLASS = 5;
-const int UNBOUND_FROM = 255;  // bone indices from here up (or negative) bind nothing
-
-bool file_exists(const char* path) {
-    struct stat info;
-    return stat(path, &info) == 0;
-}
-
 long file_size_of(const char* path) {
     struct stat info;
     return stat(path, &info) == 0 ? static_cast<long>(info.st_size) : -1;
 }
 
-struct Box {
-    float min[3] = {1e30f, 1e30f, 1e30f};
-    float max[3] = {-1e30f, -1e30f, -1e30f};
-};
-
-Box bounds_of(const Model* model) {
-    Box box;
-    for (int v = 0; v < model->vertex_count; v++) {
-        for (int axis = 0; axis < 3; axis++) {
-            float value = model->rest_positions[v * 3 + axis];
-            box.min[axis] = std::min(box.min[axis], value);
-            box.max[axis] = std::max(box.max[axis], value);
-        }
-    }
-    return box;
-}
-
-struct Point {
-    float x, y, z;
-};
-
-Point corner_of(const Model* model, const Face& face, int corner) {
-    const float* p = &model->rest_positions[face.vertex[corner] * 3];
-    return Point{p[0], p[1], p[2]};
-}
-
-// Twice the signed area of the triangle seen from above; positive when it
-// is counter-clockwise, that is, facing up.
-float signed_area_from_above(Point a, Point b, Point c) {
-    return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
-}
-
-// Cuts a polygon down to the part with sign * p[axis] <= limit.
-std::vector<Point> clip(const std::vector<Point>& polygon, int axis, float sign, float limit) {
-    auto along = [&](const Point& p) { return sign * (axis == 0 ? p.x : p.y); };
-    std::vector<Point> kept;
-    for (size_t i = 0; i < polygon.size(); i++) {
-        const Point& a = polygon[i];
-        const Point& b = polygon[(i + 1) % polygon.size()];
-        bool a_in = along(a) <= limit;
-        bool b_in = along(b) <= limit;
-        if (a_in) kept.push_back(a);
-        if (a_in != b_in) {
-            float t = (limit - along(a)) / (along(b) - along(a));
-            kept.push_back(Point{a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), a.z + t * (b.z - a.z)});
-        }
-    }
-    return kept;
-}
-
-class GeneratedSet : public testing::Test {
-protected:
-    void SetUp() override {
-        // The build writes datos/ before any test runs; a set that is not
-        // there is a broken build, not a reason to skip.
-        ASSERT_TRUE(file_exists("datos/.complete")) << "datos/ has not been generated; build the datos target";
-        ensure_allegro();
-    }
-};
-
-// Loads a model of the set, failing the test when it does not load.
-struct LoadedModel {
-    Model* model;
-    explicit LoadedModel(const char* path) : model(load_model(path)) {}
-    ~LoadedModel() { free_model(model); }
-};
-
-struct LoadedSkeleton {
-    Skeleton* skeleton;
-    explicit LoadedSkeleton(const char* path) : skeleton(load_skeleton(path)) {}
-    ~LoadedSkeleton() { free_skeleton(skeleton); }
-};
+class GeneratedSet : public GeneratedAssetTest {};
 
 }  // namespace
 
 TEST_F(GeneratedSet, EveryModelAndSkeletonLoads) {
     for (const AssetFile& file : ASSET_FILES) EXPECT_GT(file_size_of(file.path), 0) << file.path;
     for (const char* path : paths_of(ASSET_MODEL)) {
-        LoadedModel loaded(path);
-        ASSERT_NE(loaded.model, nullptr) << path;
-        EXPECT_GT(loaded.model->face_count, 0) << path;
-        for (int f = 0; f < loaded.model->face_count; f++) {
-            for (int c = 0; c < 3; c++) ASSERT_LT(loaded.model->faces[f].vertex[c], loaded.model->vertex_count) << path;
+        const LoadedModel model = load_generated_model(path);
+        ASSERT_NE(model, nullptr) << path;
+        EXPECT_GT(model->face_count, 0) << path;
+        for (int f = 0; f < model->face_count; f++) {
+            for (int c = 0; c < 3; c++) ASSERT_LT(model->faces[f].vertex[c], model->vertex_count) << path;
         }
     }
     for (const char* path : paths_of(ASSET_SKELETON)) {
-        LoadedSkeleton loaded(path);
-        ASSERT_NE(loaded.skeleton, nullptr) << path;
-        EXPECT_GT(loaded.skeleton->bone_count, 0) << path;
-        EXPECT_EQ(file_size_of(path), 7 + 9230L * loaded.skeleton->bone_count) << path;
+        const LoadedSkeleton skeleton = load_generated_skeleton(path);
+        ASSERT_NE(skeleton, nullptr) << path;
+        EXPECT_GT(skeleton->bone_count, 0) << path;
+        EXPECT_EQ(file_size_of(path), 7 + 9230L * skeleton->bone_count) << path;
     }
 }
 
-TEST_F(GeneratedSet, FiguresAreBoundToTheirSkeletonsAndStandOnTheFloor) {
-    const char* const figures[][2] = {
-        {asset_path(ASSET_PLAYER_MODEL), asset_path(ASSET_PLAYER_SKELETON)},
-        {asset_path(ASSET_ENEMY_MODEL), asset_path(ASSET_ENEMY_SKELETON)},
-    };
-    for (const auto& figure : figures) {
-        SCOPED_TRACE(figure[0]);
-        LoadedModel mesh(figure[0]);
-        LoadedSkeleton skeleton(figure[1]);
-        ASSERT_NE(mesh.model, nullptr);
-        ASSERT_NE(skeleton.skeleton, nullptr);
-        for (int v = 0; v < mesh.model->vertex_count; v++) {
-            int bone = mesh.model->bone_index[v];
-            if (bone < 0 || bone >= UNBOUND_FROM) continue;
-            ASSERT_LT(bone, skeleton.skeleton->bone_count) << "vertex " << v;
-        }
-        Box box = bounds_of(mesh.model);
-        EXPECT_NEAR(box.min[2], 0.0f, FLOOR_TOLERANCE);
-        EXPECT_GE(box.max[2] - box.min[2], FIGURE_MIN_HEIGHT);
-        EXPECT_LE(box.max[2] - box.min[2], FIGURE_MAX_HEIGHT);
-        EXPECT_GT(box.max[0] - box.min[0], 0.0f);
-        EXPECT_LE(box.max[0] - box.min[0], FIGURE_MAX_WIDTH);
-    }
-}
-
-TEST_F(GeneratedSet, ArenaFloorCoversThePlayArea) {
-    LoadedModel arena(asset_path(ASSET_ARENA_MODEL));
-    ASSERT_NE(arena.model, nullptr);
-    std::vector<Point> floor;  // three corners a face, facing up, at z = 0
-    for (int f = 0; f < arena.model->face_count; f++) {
-        const Face& face = arena.model->faces[f];
-        if (face.render_class > LAST_DRAWN_RENDER_CLASS) continue;
-        Point p[3] = {corner_of(arena.model, face, 0), corner_of(arena.model, face, 1), corner_of(arena.model, face, 2)};
-        bool flat = std::fabs(p[0].z) <= FLOOR_TOLERANCE && std::fabs(p[1].z) <= FLOOR_TOLERANCE &&
-                    std::fabs(p[2].z) <= FLOOR_TOLERANCE;
-        float area = signed_area_from_above(p[0], p[1], p[2]);
-        if (!flat || area == 0) continue;
-        if (area < 0 && face.double_sided != 1) continue;  // culled when seen from above
-        floor.insert(floor.end(), {p[0], p[1], p[2]});
-    }
-    ASSERT_FALSE(floor.empty());
-    const float edge_slack = 1e-4f;
-    int uncovered = 0;
-    for (float x = -PLAY_AREA_HALF_SIDE; x <= PLAY_AREA_HALF_SIDE; x += FLOOR_SAMPLE_STEP) {
-        for (float y = -PLAY_AREA_HALF_SIDE; y <= PLAY_AREA_HALF_SIDE; y += FLOOR_SAMPLE_STEP) {
-            Point q{x, y, 0};
-            bool covered = false;
-            for (size_t i = 0; i < floor.size() && !covered; i += 3) {
-                float whole = signed_area_from_above(floor[i], floor[i + 1], floor[i + 2]);
-                float s = whole > 0 ? 1.0f : -1.0f;
-                float slack = edge_slack * std::fabs(whole);
-                covered = s * signed_area_from_above(q, floor[i], floor[i + 1]) >= -slack &&
-                          s * signed_area_from_above(q, floor[i + 1], floor[i + 2]) >= -slack &&
-                          s * signed_area_from_above(q, floor[i + 2], floor[i]) >= -slack;
-            }
-            if (!covered && uncovered++ < 5) ADD_FAILURE() << "no floor under (" << x << ", " << y << ")";
-        }
-    }
-    EXPECT_EQ(uncovered, 0);
-}
-
-TEST_F(GeneratedSet, NothingOfTheArenaRisesInsideThePlayArea) {
-    LoadedModel arena(asset_path(ASSET_ARENA_MODEL));
-    ASSERT_NE(arena.model, nullptr);
-    int rising = 0;
-    for (int f = 0; f < arena.model->face_count; f++) {
-        const Face& face = arena.model->faces[f];
-        std::vector<Point> part = {corner_of(arena.model, face, 0), corner_of(arena.model, face, 1),
-                                   corner_of(arena.model, face, 2)};
-        for (int axis = 0; axis < 2; axis++) {
-            part = clip(part, axis, 1.0f, CLEAR_AREA_HALF_SIDE);
-            part = clip(part, axis, -1.0f, CLEAR_AREA_HALF_SIDE);
-        }
-        for (const Point& p : part) {
-            if (p.z > FLOOR_TOLERANCE) {
-                if (rising++ < 5) ADD_FAILURE() << "face " << f << " rises to z " << p.z << " at (" << p.x << ", " << p.y << ")";
-                break;
-            }
-        }
-    }
-    EXPECT_EQ(rising, 0);
-}
-
-TEST_F(GeneratedSet, SkySurroundsTheArenaAt500Units) {
-    LoadedModel sky(asset_path(ASSET_SKY_MODEL));
-    ASSERT_NE(sky.model, nullptr);
-    ASSERT_GT(sky.model->vertex_count, 0);
-    for (int v = 0; v < sky.model->vertex_count; v++) {
-        const float* p = &sky.model->rest_positions[v * 3];
-        float distance = std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]);
-        ASSERT_NEAR(distance, SKY_RADIUS, SKY_RADIUS_TOLERANCE) << "vertex " << v;
-    }
-}
-
+// Every picture of the game's list, of the figures, the world and the menus.
 TEST_F(GeneratedSet, EveryPictureHasPowerOfTwoSidesAndItsFullSize) {
     for (const char* path : paths_of(ASSET_TEXTURE)) {
-        SCOPED_TRACE(path);
-        FILE* file = std::fopen(path, "rb");
-        ASSERT_NE(file, nullptr);
-        unsigned char header[4] = {0, 0, 0, 0};
-        size_t got = std::fread(header, 1, sizeof header, file);
-        std::fclose(file);
-        ASSERT_EQ(got, sizeof header);
-        long width = header[0] | (header[1] << 8);
-        long height = header[2] | (header[3] << 8);
-        for (long side : {width, height}) {
-            EXPECT_TRUE(side == 128 || side == 256 || side == 512) << "side " << side;
+        const RawImage raw = read_picture(path);  // as long as its header promises
+        for (int side : {raw.width, raw.height}) {
+            EXPECT_TRUE(side == 128 || side == 256 || side == 512) << path << " side " << side;
         }
-        EXPECT_EQ(file_size_of(path), 4 + width * height * 4);
+    }
+}
+
+// The whole builder run again writes every file as the build's run did, and
+// a folder it cannot write is reported.
+TEST_F(GeneratedSet, TheBuilderWritesTheSameBytesEveryRun) {
+    ScratchDir again;
+    ASSERT_FALSE(again.path.empty());
+    ASSERT_TRUE(write_figure_assets(again.path.c_str()));
+    ASSERT_TRUE(write_world_assets(again.path.c_str()));
+    ASSERT_TRUE(write_media_assets(again.path.c_str()));
+    for (const AssetFile& file : ASSET_FILES) {
+        const std::vector<uint8_t> first = read_file(generated_asset(file.name));
+        EXPECT_FALSE(first.empty()) << file.name;
+        EXPECT_TRUE(first == read_file(again.file(file.name))) << file.name << " differs between two runs";
+    }
+    EXPECT_FALSE(write_figure_assets("/nonexistent/figure/dir"));
+}
+
+// Start-up loads every picture of the game's list once, each into its own
+// slot or global, and the slots the frame draws a given picture from hold
+// it; slots 3 to 5 are never loaded.
+TEST(AssetTable, EveryPictureGoesToTheSlotThatDrawsIt) {
+    int slot_loads[TEXTURE_SLOTS] = {};
+    int file_loads[ASSET_FILE_COUNT] = {};
+    for (const TextureLoad& load : TEXTURE_LOADS) {
+        file_loads[load.file]++;
+        const long slot = load.target - textures;
+        if (slot >= 0 && slot < TEXTURE_SLOTS) slot_loads[slot]++;
+    }
+    for (int slot = 0; slot < TEXTURE_SLOTS; slot++) EXPECT_EQ(slot_loads[slot], slot >= 3 && slot <= 5 ? 0 : 1) << slot;
+    for (int file = 0; file < ASSET_FILE_COUNT; file++) {
+        EXPECT_EQ(file_loads[file], ASSET_FILES[file].kind == ASSET_TEXTURE ? 1 : 0) << ASSET_FILES[file].name;
+    }
+    const std::pair<int, AssetId> drawn[] = {
+        {SLOT_PLAYER_BASE, ASSET_PLAYER_BODY_TEXTURE}, {SLOT_ENEMY_BASE, ASSET_ENEMY_TEXTURE},
+        {SLOT_PLAYER_SHOT, ASSET_PLAYER_SHOT_TEXTURE}, {SLOT_ENEMY_SHOT, ASSET_ENEMY_SHOT_TEXTURE},
+        {SLOT_EXPLOSION_FIREBALL, ASSET_FIREBALL_TEXTURE}, {SLOT_EXPLOSION_RING, ASSET_SHOCK_RING_TEXTURE},
+        {SLOT_SKY_DAWN, ASSET_DAWN_SKY_TEXTURE}, {SLOT_SKY_SUNSET, ASSET_SUNSET_SKY_TEXTURE},
+        {SLOT_SKY_NIGHT, ASSET_NIGHT_SKY_TEXTURE}, {SLOT_ARENA_BASE, ASSET_STONE_FLOOR_TEXTURE},
+        {SLOT_DEFERRED_FACES, ASSET_HANGAR_DOOR_TEXTURE}, {SLOT_AIM_MARKER, ASSET_MARK_TEXTURE},
+        {SLOT_ITEM_BOX, ASSET_ITEM_BOX_TEXTURE},
+    };
+    for (const auto& slot : drawn) {
+        bool found = false;
+        for (const TextureLoad& load : TEXTURE_LOADS) {
+            found = found || (load.target == &textures[slot.first] && load.file == slot.second);
+        }
+        EXPECT_TRUE(found) << "slot " << slot.first << " holds no " << asset_name(slot.second);
     }
 }

@@ -153,13 +153,30 @@ TEST(ModelLoader, RefusesACornerOutsideTheVertexTable) {
     free_model(model);
 }
 
-TEST(VertexNormals, SingleTriangleFacesUpAndAnUnusedVertexStaysZero) {
-    Model* model = load_bytes("triangle.emd", emd_bytes(0, 0, TRIANGLE_AND_SPARE, {{0, 1, 2}}));
-    ASSERT_NE(model, nullptr);
-    compute_all_normals(model);
-    for (int v = 0; v < 3; v++) expect_rest_normal(model, v, 0, 0, 1);
-    expect_rest_normal(model, 3, 0, 0, 0);
-    free_model(model);
+// A lone triangle, wherever it stands and whichever way it faces, gives its
+// corners the normal of its counter-clockwise side; a vertex no face uses
+// stays zero.
+TEST(VertexNormals, ALoneTriangleGivesItsCornersItsFrontSidesNormal) {
+    struct Lone {
+        std::vector<TestVertex> corners;
+        float nx, ny, nz;
+    };
+    const Lone lones[] = {
+        {{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, 0, 0, 1},
+        {{{3, 5, 7}, {4, 5, 7}, {3, 6, 7}}, 0, 0, 1},
+        {{{0, 2, 1}, {0, 3, 1}, {0, 2, 2}}, 1, 0, 0},
+        {{{0, 4, 0}, {0, 4, 1}, {1, 4, 0}}, 0, 1, 0},
+    };
+    for (const Lone& lone : lones) {
+        std::vector<TestVertex> vertices = lone.corners;
+        vertices.push_back({5, 5, 5});
+        Model* model = load_bytes("triangle.emd", emd_bytes(0, 0, vertices, {{0, 1, 2}}));
+        ASSERT_NE(model, nullptr);
+        compute_all_normals(model);
+        for (int v = 0; v < 3; v++) expect_rest_normal(model, v, lone.nx, lone.ny, lone.nz);
+        expect_rest_normal(model, 3, 0, 0, 0);
+        free_model(model);
+    }
 }
 
 TEST(VertexNormals, SharedCornersLeanTowardTheLargerFace) {
@@ -190,8 +207,9 @@ TEST(VertexNormals, FacesThatCancelOutLeaveAZeroNormal) {
 }
 
 TEST(VertexNormals, AVertexAmidMoreThanAHundredFacesIsHandled) {
-    // A fan of 300 triangles around vertex 0, plus one face naming vertex 0
-    // twice, which counts once.
+    // A fan of 300 triangles around vertex 0, plus three faces naming vertex
+    // 0 twice, in each pair of corners, which count once each: the lists are
+    // as long as the most faces around one vertex.
     const int spokes = 300;
     std::vector<TestVertex> vertices = {{0, 0, 0}};
     std::vector<TestFace> faces;
@@ -200,10 +218,10 @@ TEST(VertexNormals, AVertexAmidMoreThanAHundredFacesIsHandled) {
         vertices.push_back({std::cos(angle), std::sin(angle), 0});
         faces.push_back({0, static_cast<unsigned>(1 + i), static_cast<unsigned>(1 + (i + 1) % spokes)});
     }
-    faces.push_back({0, 0, 1});
+    faces.insert(faces.end(), {{0, 0, 1}, {1, 0, 0}, {0, 1, 0}});
     Model* model = load_bytes("fan.emd", emd_bytes(0, 0, vertices, faces));
     ASSERT_NE(model, nullptr);
-    EXPECT_GE(model->adjacent_capacity, spokes + 1);
+    EXPECT_EQ(model->adjacent_capacity, spokes + 3);
     compute_all_normals(model);
     expect_rest_normal(model, 0, 0, 0, 1);
     expect_rest_normal(model, 1, 0, 0, 1);

@@ -3,15 +3,15 @@
 // on, the one-copy lock, and ending on signals.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <csignal>
 #include <cstdlib>
+#include <initializer_list>
 #include <string>
 
 #include "desktop/desktop.h"
 #include "desktop/desktop_local.h"
 #include "shell/shell.h"
+#include "support/scratch_dir.h"
 
 TEST(Desktop, PictureFillsTheWindowWithItsShapeKept) {
     struct Case {
@@ -70,14 +70,27 @@ TEST(Desktop, WindowModeOpensAt4To3InSteps320x240ThatFitTheScreen) {
     }
 }
 
+// The monitors given and, in every slot past them, a decoy as large as any
+// screen that would win every choice: nothing may look past the count.
+static MonitorList monitors(std::initializer_list<ScreenRect> rects) {
+    MonitorList list = {};
+    for (int i = 0; i < MAX_MONITORS; i++) {
+        list.rects[i] = {-100000, -100000, 200000, 200000};
+        list.xinerama_index[i] = i;
+    }
+    for (ScreenRect rect : rects) list.rects[list.count++] = rect;
+    return list;
+}
+
 // Side by side, 1920x1080 each; the game keeps to one of them.
 TEST(Desktop, TheGameKeepsToOneMonitor) {
     const ScreenRect left = {0, 0, 1920, 1080}, right = {1920, 0, 1920, 1080};
-    const MonitorList two = {2, {left, right}, {0, 1}};
-    const MonitorList right_too_small = {2, {left, {1920, 0, 600, 400}}, {0, 1}};
-    const MonitorList none_large_enough = {1, {{0, 0, 600, 400}}, {0}};
-    const MonitorList left_only = {1, {left}, {0}};
-    const MonitorList none = {};
+    const MonitorList two = monitors({left, right});
+    const MonitorList right_too_small = monitors({left, {1920, 0, 600, 400}});
+    const MonitorList none_large_enough = monitors({{0, 0, 600, 400}});
+    const MonitorList left_only = monitors({left});
+    const MonitorList none = monitors({});
+    const MonitorList stacked = monitors({left, {0, 1080, 1920, 1080}});
 
     // Where it starts: under the pointer, or else on a monitor that holds the picture.
     EXPECT_EQ(choose_start_monitor(two, 2500, 500), 1);
@@ -86,6 +99,9 @@ TEST(Desktop, TheGameKeepsToOneMonitor) {
     EXPECT_EQ(choose_start_monitor(two, 4200, 500), 1) << "a pointer off every monitor: the nearest";
     EXPECT_EQ(choose_start_monitor(right_too_small, 2000, 100), 0);
     EXPECT_EQ(choose_start_monitor(none_large_enough, 10, 10), -1);
+    for (ScreenRect just : {ScreenRect{0, 0, 640, 480}, ScreenRect{0, 0, 639, 480}, ScreenRect{0, 0, 640, 479}}) {
+        EXPECT_EQ(choose_start_monitor(monitors({just}), 10, 10), just.width == 640 && just.height == 480 ? 0 : -1);
+    }
     EXPECT_EQ(choose_start_monitor(none, 10, 10), -1);
 
     // Where full screen goes: the monitor the window overlaps most.
@@ -99,6 +115,8 @@ TEST(Desktop, TheGameKeepsToOneMonitor) {
         {&two, {1500, 180, 960, 720}, 1},    // 420 columns left, 540 right
         {&two, {1440, 180, 960, 720}, 0},    // halves: the first
         {&two, {0, 0, 3840, 1080}, 0},       // as large as both
+        {&stacked, {0, 1000, 960, 720}, 1},      // 80 rows above, 640 below
+        {&two, {1000, 1200, 2400, 100}, 1},      // below both: the nearest to its middle
         {&left_only, {1920, 0, 1920, 1080}, 0},  // its monitor switched off
         {&none, {0, 0, 640, 480}, -1},
     };
@@ -130,9 +148,8 @@ TEST(Desktop, OneCopyPerUserAndDisplay) {
     EXPECT_EQ(lock_key("/tmp/launch-x/org.x:0"), "_tmp_launch-x_org_x_0");
 
     // Locks are per open file, so this process stands for the first copy.
-    std::string dir = testing::TempDir() + "sundown-lock-test";
-    mkdir(dir.c_str(), 0700);
-    setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+    ScratchDir dir;
+    setenv("XDG_RUNTIME_DIR", dir.path.c_str(), 1);
     setenv("DISPLAY", ":42", 1);
     EXPECT_TRUE(claim_single_copy());
     EXPECT_FALSE(claim_single_copy()) << "a second copy on :42";

@@ -115,8 +115,8 @@ TEST(PadMapping, TriggerHysteresisAndTheBackHold) {
         float trigger;
         bool fire;
     };
-    const Step steps[] = {{0.2f, false}, {0.26f, true}, {0.2f, true}, {0.16f, true},
-                          {0.14f, false}, {0.24f, false}, {1.0f, true}, {0.0f, false}};
+    const Step steps[] = {{0.2f, false}, {0.25f, false}, {0.26f, true}, {0.2f, true}, {0.16f, true},
+                          {0.15f, true}, {0.14f, false}, {0.24f, false}, {1.0f, true}, {0.0f, false}};
     PadMappingState state = {};
     for (const Step& s : steps) {
         PadReading pad = {};

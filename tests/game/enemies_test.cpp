@@ -1,7 +1,9 @@
-// The enemy pass: when an attacking enemy aims and fires, the slow step that
-// one aim gives the rest of the pass, and turning at the edge and the player.
+// The enemy pass: how often an enemy draws its mode and how often it
+// attacks, when an attacking enemy aims and fires, the slow step that one
+// aim gives the rest of the pass, and turning at the edge and the player.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "support/game_fixture.h"
@@ -10,8 +12,7 @@ namespace {
 
 // Play with only enemy 0 .. count-1 on the field, all wandering, far apart.
 void set_up_enemies(int count) {
-    start_test_game();
-    begin_play();
+    start_test_play();
     park_enemies();
     enemy_count = static_cast<int8_t>(count);
     player_x = 0;
@@ -23,6 +24,40 @@ void make_attacker(Enemy& enemy, float x, float y, float heading) {
     enemy.y = y;
     enemy.heading = heading;
     enemy.mode = ENEMY_MODE_ATTACK;
+}
+
+// An enemy draws its mode again when its decision timer has run out, for
+// the next 60 to 119 ticks (the pass then takes one off); it attacks on
+// draws of rand() % 100 at or above the aggression: 30 in 100 at the game's
+// 70, never at 100, always at 0.
+TEST(EnemyModes, DrawnEverySixtyTo119TicksAttackingAtTheAggressionsOdds) {
+    const int draws = 10000;
+    struct Odds {
+        int aggression, fewest, most;
+    };
+    for (const Odds& odds : {Odds{70, 2800, 3200}, Odds{100, 0, 0}, Odds{0, draws, draws}}) {
+        SCOPED_TRACE(odds.aggression);
+        set_up_enemies(1);
+        EXPECT_EQ(enemy_aggression, 70);
+        enemy_aggression = odds.aggression;
+        int attacks = 0, shortest = 1000, longest = 0;
+        for (int i = 0; i < draws; i++) {
+            enemies[0].x = 1;  // level with the player: never aims
+            enemies[0].y = 10;
+            enemies[0].decision_timer = 0;
+            update_enemies();
+            attacks += enemies[0].mode == ENEMY_MODE_ATTACK;
+            shortest = std::min(shortest, enemies[0].decision_timer);
+            longest = std::max(longest, enemies[0].decision_timer);
+        }
+        EXPECT_GE(attacks, odds.fewest);
+        EXPECT_LE(attacks, odds.most);
+        EXPECT_EQ(shortest, 59);
+        EXPECT_EQ(longest, 118);
+    }
+    const int32_t timer = enemies[0].decision_timer;
+    update_enemies();
+    EXPECT_EQ(enemies[0].decision_timer, timer - 1);
 }
 
 TEST(EnemyAttack, NoAimWithinThreeOnAnAxisOrBeyondTwentyNine) {
@@ -59,6 +94,14 @@ TEST(EnemyAttack, FirstShotLeavesAlongTheOldHeadingThenAlongTheAim) {
     update_enemies();
     EXPECT_EQ(enemy_shots[0][1].active, 1);
     EXPECT_EQ(enemy_shots[0][1].heading, aim);
+
+    // The shot after comes as many passes later as the round's fire interval.
+    int passes = 0;
+    while (enemy_shots[0][2].active == 0 && passes < 1000) {
+        update_enemies();
+        passes++;
+    }
+    EXPECT_EQ(passes, enemy_fire_interval);
 }
 
 TEST(EnemyAttack, OneAimSlowsEveryLaterEnemyOfThePass) {

@@ -4,14 +4,15 @@
 
 #include <vector>
 
+#include "anim/anim.h"
+#include "assets/asset_table.h"
 #include "shell/shell.h"
 #include "support/game_fixture.h"
 
 namespace {
 
 TEST(Modes, RunningOutOfTimeCostsALifeEvenAtFullHealthButNotASecondOneWhileDying) {
-    start_test_game();
-    begin_play();
+    start_test_play();
     park_enemies();
     round_clock = 1;
     second_ticks = 59;
@@ -23,8 +24,7 @@ TEST(Modes, RunningOutOfTimeCostsALifeEvenAtFullHealthButNotASecondOneWhileDying
 
     // Shot dead with a second left: the time-out while dying restarts the
     // clock but takes no second life, and the death timer runs on.
-    start_test_game();
-    begin_play();
+    start_test_play();
     park_enemies();
     lives = 2;  // the shot's death already took one
     player_death_timer = 0.5f;
@@ -37,8 +37,7 @@ TEST(Modes, RunningOutOfTimeCostsALifeEvenAtFullHealthButNotASecondOneWhileDying
 }
 
 TEST(Modes, DyingRestartsTheRoundOnThreeTicksAndTheLastPlacementStands) {
-    start_test_game();
-    begin_play();
+    start_test_play();
     park_enemies();
     player_death_timer = 1.0f;
     lives = 2;
@@ -61,8 +60,7 @@ TEST(Modes, DyingRestartsTheRoundOnThreeTicksAndTheLastPlacementStands) {
 }
 
 TEST(Modes, LastLifeLostGivesGameOverThenTheTitleFiveSecondsLater) {
-    start_test_game();
-    begin_play();
+    start_test_play();
     park_enemies();
     lives = 1;
     player_health = 15;
@@ -98,8 +96,11 @@ TEST(Modes, LastLifeLostGivesGameOverThenTheTitleFiveSecondsLater) {
     EXPECT_LT(round_clock, clock_at_game_over);
 }
 
+// The enemies stand through the intro and walk in play.
 TEST(Modes, ClockStandsInIntroAndTallyAndRunsInPlay) {
+    static Skeleton enemy_pose;
     start_test_game();
+    enemy_skeleton = &enemy_pose;
     park_enemies();
     item_message_timer = 4;
     second_ticks = 0;
@@ -107,11 +108,14 @@ TEST(Modes, ClockStandsInIntroAndTallyAndRunsInPlay) {
     EXPECT_EQ(round_clock, 99);
     EXPECT_EQ(round_intro_countdown, 1);
     EXPECT_EQ(item_message_timer, 2);
+    EXPECT_EQ(enemy_pose.requested_state, ANIM_STAND);
 
     begin_play();
     park_enemies();
     for (int i = 0; i < 120; i++) game_tick();
     EXPECT_EQ(round_clock, 97);
+    EXPECT_EQ(enemy_pose.requested_state, ANIM_WALK_FORWARD);
+    enemy_skeleton = nullptr;
 
     win_round();
     for (int i = 0; i < 120; i++) game_tick();
@@ -120,8 +124,7 @@ TEST(Modes, ClockStandsInIntroAndTallyAndRunsInPlay) {
 }
 
 TEST(Modes, ItemBoxAppearsOnlyAsTheClockPasses98Or50WithNoBoxLying) {
-    start_test_game();
-    begin_play();
+    start_test_play();
     park_enemies();
     player_x = 0;
     player_y = 0;

@@ -1,6 +1,9 @@
-// The player: firing rates and shot slots, the machine gun's magazine, and
-// walking, strafing and the camera limits.
+// The player: firing rates and shot slots, the machine gun's magazine,
+// walking and strafing at any heading, and the camera of play, the READY
+// intro and the tally.
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include "anim/anim.h"
 #include "assets/asset_table.h"
@@ -16,8 +19,7 @@ int count_shots_fired(int ticks) {
 }
 
 TEST(PlayerFiring, RifleEveryThirtyTicksMachineGunEveryFive) {
-    start_test_game();
-    begin_play();
+    start_test_play();
     park_enemies();
     mouse_b = 1;
     EXPECT_EQ(count_shots_fired(120), 4);
@@ -33,8 +35,7 @@ TEST(PlayerFiring, RifleEveryThirtyTicksMachineGunEveryFive) {
 }
 
 TEST(PlayerFiring, MachineGunGivesOneHundredAndOneShotsThenTheRifle) {
-    start_test_game();
-    begin_play();
+    start_test_play();
     weapon = WEAPON_MACHINE_GUN;
     fire_interval = 5;
     ammo = 100;
@@ -56,8 +57,7 @@ TEST(PlayerFiring, MachineGunGivesOneHundredAndOneShotsThenTheRifle) {
 }
 
 TEST(PlayerFiring, LowestFreeSlotAndNothingWhenAllAreBusy) {
-    start_test_game();
-    begin_play();
+    start_test_play();
     for (Shot& shot : player_shots) shot.active = 1;
     mouse_b = 1;
     update_player();
@@ -82,10 +82,88 @@ TEST(PlayerFiring, LowestFreeSlotAndNothingWhenAllAreBusy) {
     EXPECT_EQ(player_shots[4].active, 0);
 }
 
+// One tick of each walking key at headings all round and past a full turn:
+// W a quarter unit along the heading (sin h, cos h), S back, A to its left
+// and D to its right; the key names the clip, and the eye stays 5 behind
+// looking 5 ahead.
+TEST(PlayerMovement, EachKeyStepsAQuarterUnitItsOwnWayAtAnyHeading) {
+    struct Walk {
+        int key;
+        float ahead, right;
+        int state;
+    };
+    const Walk walks[] = {{KEY_W, 1, 0, ANIM_WALK_FORWARD}, {KEY_S, -1, 0, ANIM_WALK_BACKWARD},
+                          {KEY_A, 0, -1, ANIM_STRAFE_LEFT}, {KEY_D, 0, 1, ANIM_STRAFE_RIGHT}};
+    static Skeleton skeleton;
+    for (float h : {0.0f, 0.6f, 2.0f, -2.5f, 7.5f}) {
+        for (const Walk& walk : walks) {
+            SCOPED_TRACE(testing::Message() << "heading " << h << ", key " << walk.key);
+            start_test_play();
+            player_skeleton = &skeleton;
+            player_x = 3;
+            player_y = -4;
+            player_heading = h;
+            key[walk.key] = 1;
+            update_player();
+            const float ahead_x = std::sin(h), ahead_y = std::cos(h);  // the right is (ahead_y, -ahead_x)
+            EXPECT_NEAR(player_x, 3 + 0.25f * (walk.ahead * ahead_x + walk.right * ahead_y), 1e-4);
+            EXPECT_NEAR(player_y, -4 + 0.25f * (walk.ahead * ahead_y - walk.right * ahead_x), 1e-4);
+            EXPECT_EQ(skeleton.requested_state, walk.state);
+            EXPECT_NEAR(camera_eye_x, player_x - 5 * ahead_x, 1e-4);
+            EXPECT_NEAR(camera_eye_y, player_y - 5 * ahead_y, 1e-4);
+            EXPECT_NEAR(camera_target_x, player_x + 5 * ahead_x, 1e-4);
+            EXPECT_NEAR(camera_target_y, player_y + 5 * ahead_y, 1e-4);
+        }
+    }
+    release_all_input();
+    player_skeleton = nullptr;
+}
+
+// The READY intro's eye comes down from above the middle, a quarter unit a
+// tick on each axis, towards a point 3 to the player's right, looking at the
+// player: it rests 2.25 up once beside that point, or stops sinking at 1.25
+// and glides on until within a unit. The tally's eye orbits 2.5 behind and
+// 0.8 up, looking 5 ahead along the orbit, whatever the mouse does.
+TEST(PlayerCamera, IntroGlidesDownBesideThePlayerAndTheTallyOrbits) {
+    struct Glide {
+        float player_x, player_y, eye_x, eye_y, eye_z;
+    };
+    const Glide glides[] = {{-3, 0, 0, 0, 2.25f}, {0, -16, 2, -15, 1.25f}};
+    for (const Glide& glide : glides) {
+        SCOPED_TRACE(glide.player_y);
+        start_test_game();
+        player_x = glide.player_x;
+        player_y = glide.player_y;
+        mouse_mickey_x = 40;
+        for (int tick = 0; tick < 100; tick++) update_player();
+        EXPECT_EQ(camera_eye_x, glide.eye_x);
+        EXPECT_EQ(camera_eye_y, glide.eye_y);
+        EXPECT_EQ(camera_eye_z, glide.eye_z);
+        EXPECT_EQ(camera_target_x, player_x);
+        EXPECT_EQ(camera_target_y, player_y);
+        EXPECT_EQ(player_heading, 0.0f);
+    }
+
+    begin_play();
+    win_round();
+    player_heading = 1;
+    mouse_mickey_x = 40;
+    mouse_mickey_y = 40;
+    for (int tick = 0; tick < 10; tick++) update_player();
+    const float orbit = -0.2f;
+    EXPECT_NEAR(camera_orbit_angle, orbit, 1e-5);
+    EXPECT_EQ(player_heading, 1.0f);
+    EXPECT_NEAR(camera_eye_x, player_x - 2.5f * std::sin(orbit), 1e-4);
+    EXPECT_NEAR(camera_eye_y, player_y - 2.5f * std::cos(orbit), 1e-4);
+    EXPECT_EQ(camera_eye_z, 0.8f);
+    EXPECT_NEAR(camera_target_x, player_x + 5 * std::sin(orbit), 1e-4);
+    EXPECT_NEAR(camera_target_y, player_y + 5 * std::cos(orbit), 1e-4);
+    release_all_input();
+}
+
 TEST(PlayerMovement, KeysStrafingEdgesAndCameraLimits) {
     static Skeleton skeleton;
-    start_test_game();
-    begin_play();
+    start_test_play();
     player_skeleton = &skeleton;
     player_x = 0;
     player_y = 0;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 
 #include "desktop/desktop.h"
 #include "support/game_fixture.h"
@@ -60,8 +61,7 @@ TEST(Rounds, WinAddsClockAndHealthBonusAndPerfectExtra) {
     const int healths[] = {120, 150};
     const int bonuses[] = {15000, 28000};
     for (int k = 0; k < 2; k++) {
-        start_test_game();
-        begin_play();
+        start_test_play();
         round_clock = 30;
         player_health = healths[k];
         score = 1000;
@@ -75,8 +75,7 @@ TEST(Rounds, WinAddsClockAndHealthBonusAndPerfectExtra) {
 }
 
 TEST(Rounds, NoWinForADeadDyingOrFinishedPlayer) {
-    start_test_game();
-    begin_play();
+    start_test_play();
     for (int i = 0; i < enemy_count; i++) enemies[i].health = 0;
 
     player_health = 0;  // the last enemy fell as the player did
@@ -137,6 +136,7 @@ TEST(Rounds, EnemiesNeverStartWithinFiveOfThePlayerOnEitherAxis) {
         player_y = spot[1];
         for (unsigned seed = 1; seed <= 200; seed++) {
             srand(seed);
+            for (Enemy& enemy : enemies) enemy = Enemy{0, 0, -1, ENEMY_MODE_ATTACK, 0, 0};  // the last round's
             place_enemies();
             for (const Enemy& enemy : enemies) {
                 EXPECT_GE(std::fabs(enemy.x - player_x), 5.0f);
@@ -153,20 +153,58 @@ TEST(Rounds, EnemiesNeverStartWithinFiveOfThePlayerOnEitherAxis) {
     }
 }
 
-TEST(Rounds, NewGameLeavesNoShotsOrExplosionsOfTheLastGame) {
+// A game started from the menu after one that ended dying in a late round,
+// in a tally, with a box, a message, shots and explosions about: nothing of
+// that game is left.
+TEST(Rounds, ANewGameLeavesNothingOfTheLastOne) {
     start_test_game();
+    for (int r = 1; r < 6; r++) start_round();
     enemy_shots[7][3].active = 1;
     enemy_death_timer[9] = 0.5f;
     player_shots[11].active = 1;
-    new_game();
+    player_death_timer = 0.5f;
+    game_over = 1;
+    game_over_countdown = 2;
+    tally_active = 1;
+    tally_countdown = 3;
+    item_box_active = 1;
+    item_message_timer = 3;
+    snprintf(item_message, sizeof item_message, "%s", "Health +25");
+    weapon = WEAPON_MACHINE_GUN;
+    ammo = 20;
+    fire_cooldown = 4;
+    score = 900;
+    lives = 0;
+    second_ticks = 30;
+    player_x = 20;
+    player_heading = 2;
+    start_test_game();
     EXPECT_EQ(active_shots(enemy_shots[7]), 0);
     EXPECT_EQ(enemy_death_timer[9], 0.0f);
     EXPECT_EQ(active_shots(player_shots), 0);
+    EXPECT_EQ(player_death_timer, 0.0f);
+    EXPECT_EQ(game_over, 0);
+    EXPECT_EQ(game_over_countdown, 0);
+    EXPECT_EQ(tally_active, 0);
+    EXPECT_EQ(tally_countdown, 0);
+    EXPECT_EQ(item_box_active, 0);
+    EXPECT_EQ(item_message_timer, 0);
+    EXPECT_STREQ(item_message, "");
+    EXPECT_EQ(weapon, WEAPON_RIFLE);
+    EXPECT_EQ(ammo, UNLIMITED_AMMO);
+    EXPECT_EQ(fire_cooldown, 0);
+    EXPECT_EQ(score, 0);
+    EXPECT_EQ(lives, 3);
+    EXPECT_EQ(second_ticks, 0);
+    EXPECT_EQ(round_number, 1);
+    EXPECT_EQ(enemy_count, 3);
+    EXPECT_EQ(light_preset, 0);
+    EXPECT_EQ(player_x, 0.0f);
+    EXPECT_EQ(player_y, -16.0f);
+    EXPECT_EQ(player_heading, 0.0f);
+    EXPECT_EQ(in_game, 1);
+    EXPECT_EQ(menu_screen, 0);
 }
-
-}  // namespace
-
-namespace {
 
 // Each round start opens the music anew; the stream of the round before is
 // closed first, so a long game holds one stream, not one per round.

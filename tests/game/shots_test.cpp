@@ -1,7 +1,9 @@
 // Shots in flight: the player's shots against the arena edge and the
-// enemies, and the enemies' shots against the player.
+// enemies, whose explosions then fade, and the enemies' shots against the
+// player.
 #include <gtest/gtest.h>
 
+#include "shell/shell.h"
 #include "support/game_fixture.h"
 
 namespace {
@@ -41,6 +43,14 @@ TEST(PlayerShots, HitSquareIsOpenAtOneUnit) {
     update_player_shots(player_shots);
     EXPECT_EQ(enemies[0].health, 50);
     EXPECT_EQ(player_shots[0].active, 1);
+
+    // A slot past the round's enemies is not in play and is never hit.
+    enemies[enemy_count].x = 0;
+    enemies[enemy_count].y = 11;
+    launch(player_shots, 0, 0, 9, 0);
+    update_player_shots(player_shots);
+    EXPECT_EQ(enemies[enemy_count].health, 100);
+    EXPECT_EQ(player_shots[0].active, 1);
 }
 
 TEST(PlayerShots, LowerSlotIsHitFirstAndAnEnemyIsWorthTwoHundred) {
@@ -57,6 +67,15 @@ TEST(PlayerShots, LowerSlotIsHitFirstAndAnEnemyIsWorthTwoHundred) {
     EXPECT_EQ(enemy_death_timer[1], 1.0f);
     EXPECT_EQ(enemies[2].health, 50);  // the third shot flew through the dead one
     EXPECT_EQ(score, 300);
+
+    // Its explosion fades 0.05 a tick and stops once it is out.
+    for (int tick = 0; tick < 10; tick++) game_tick();
+    EXPECT_NEAR(enemy_death_timer[1], 0.5f, 1e-5);
+    for (int tick = 0; tick < 15; tick++) game_tick();
+    const float out = enemy_death_timer[1];
+    EXPECT_LE(out, 0.0f);
+    game_tick();
+    EXPECT_EQ(enemy_death_timer[1], out);
 }
 
 TEST(EnemyShots, HurtOnlyInPlayButVanishOnArrivalAlways) {

@@ -197,12 +197,16 @@ std::string play_one_game(std::mt19937& rng, unsigned game_seed, Tally& tally) {
     long game_ticks = 0;
     int previous_round = 0;
     int previous_lives = 0;
-    char where[160];
+    // Where a failure happened, written only when one does.
+    auto where = [&] {
+        char text[160];
+        snprintf(text, sizeof text, "game seed %u, style %d, tick %ld: ", game_seed, player.style, game_ticks);
+        return std::string(text);
+    };
 
     for (;;) {
         const int owed = 1 + static_cast<int>(rng() % MAX_TICKS_PER_FRAME);
         for (int t = 0; t < owed; t++) {
-            snprintf(where, sizeof where, "game seed %u, style %d, tick %ld: ", game_seed, player.style, game_ticks);
             if (in_game == 1) {
                 set_game_input(rng, player);
                 const bool tally_before = tally_active;
@@ -212,13 +216,13 @@ std::string play_one_game(std::mt19937& rng, unsigned game_seed, Tally& tally) {
                 if (!tally_before && tally_active) tally.rounds_won++;
                 if (clock_before == 1 && round_clock == ROUND_SECONDS && lives == lives_before - 1) tally.time_outs++;
                 if (in_game == 0) {  // the game has ended
-                    if (menu_screen != 0) return std::string(where) + "the game did not end at the title";
-                    if (lives > 0) return std::string(where) + "the game ended with lives left";
-                    if (game_over != 1) return std::string(where) + "the game ended without Game Over";
+                    if (menu_screen != 0) return where() + "the game did not end at the title";
+                    if (lives > 0) return where() + "the game ended with lives left";
+                    if (game_over != 1) return where() + "the game ended without Game Over";
                     return "";
                 }
             } else {
-                if (game_started) return std::string(where) + "left the game without Game Over";
+                if (game_started) return where() + "left the game without Game Over";
                 const int screen_before = menu_screen;
                 // Press and release Enter in random spells.
                 if (player.hold_ticks-- <= 0) {
@@ -228,12 +232,12 @@ std::string play_one_game(std::mt19937& rng, unsigned game_seed, Tally& tally) {
                 if (!key[KEY_ENTER]) enter_up_seen = true;
                 menu_tick();
                 if (menu_screen != screen_before || in_game) {
-                    if (!enter_up_seen) return std::string(where) + "one Enter press acted twice";
+                    if (!enter_up_seen) return where() + "one Enter press acted twice";
                     enter_up_seen = false;
                 }
                 if (in_game) {
                     game_started = true;
-                    if (round_number != 1 || lives != 3 || score != 0) return std::string(where) + "bad first round";
+                    if (round_number != 1 || lives != 3 || score != 0) return where() + "bad first round";
                     srand(game_seed);
                     player.hold_ticks = 0;
                     // Half the hunters join late, as if the first rounds had
@@ -245,30 +249,30 @@ std::string play_one_game(std::mt19937& rng, unsigned game_seed, Tally& tally) {
                     }
                 }
             }
-            if (const char* broken = find_broken_rule()) return std::string(where) + broken;
+            if (const char* broken = find_broken_rule()) return where() + broken;
             if (in_game) {
                 game_ticks++;
-                if (round_number < previous_round) return std::string(where) + "round number went back";
-                if (lives > previous_lives && previous_round != 0) return std::string(where) + "a life came back";
+                if (round_number < previous_round) return where() + "round number went back";
+                if (lives > previous_lives && previous_round != 0) return where() + "a life came back";
                 previous_round = round_number;
                 previous_lives = lives;
                 if (round_number > tally.highest_round) tally.highest_round = round_number;
                 if (enemy_count > tally.max_enemy_count) tally.max_enemy_count = enemy_count;
             }
             tally.ticks++;
-            if (game_ticks > MAX_TICKS_PER_GAME) return std::string(where) + "the game never ends";
+            if (game_ticks > MAX_TICKS_PER_GAME) return where() + "the game never ends";
         }
         // One frame.
         tally.frames++;
         if (in_game == 1) {
             const int n = run_hud_pass(lines, HUD_MAX_LINES);
-            if (n < 0 || n > HUD_MAX_LINES) return std::string(where) + "HUD line count out of range";
+            if (n < 0 || n > HUD_MAX_LINES) return where() + "HUD line count out of range";
         } else if (menu_screen == 1) {
             collect_item_box_screen_lines(lines, HUD_MAX_LINES);
         } else {
             collect_title_lines(lines, HUD_MAX_LINES);
         }
-        if (const char* broken = find_broken_rule()) return std::string(where) + "after a frame: " + broken;
+        if (const char* broken = find_broken_rule()) return where() + "after a frame: " + broken;
     }
 }
 

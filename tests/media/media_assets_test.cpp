@@ -1,7 +1,7 @@
-// The media files the asset builder writes: the same bytes on every run,
-// well-formed WAV sounds of the intended length, menu pictures the texture
-// loader accepts, an MP3 that decodes to over a minute, and font and palette
-// datafiles that Allegro itself loads, with a font that fits the HUD.
+// The media files the build generates into datos/: well-formed WAV sounds of
+// the intended length, menu pictures the texture loader accepts, an MP3 that
+// decodes to over a minute, and font and palette datafiles that Allegro
+// itself loads, with a font that fits the HUD.
 #include <gtest/gtest.h>
 
 #include <allegro.h>
@@ -13,27 +13,14 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "assetgen.h"
 #include "assets/art_layout.h"
 #include "assets/asset_list.h"
-#include "support/asset_reader.h"
-
-namespace fs = std::filesystem;
+#include "support/generated_assets.h"
 
 namespace {
-
-const char* const MEDIA_FILES[] = {
-    asset_name(ASSET_TITLE_TEXTURE), asset_name(ASSET_KEYBOARD_CONTROLS_TEXTURE),
-    asset_name(ASSET_MOUSE_CONTROLS_TEXTURE), asset_name(ASSET_PAD_CONTROLS_TEXTURE), asset_name(ASSET_HUD_FONT),
-    asset_name(ASSET_PALETTE),
-    asset_name(ASSET_RIFLE_SOUND), asset_name(ASSET_MACHINE_GUN_SOUND), asset_name(ASSET_LASER_SOUND),
-    asset_name(ASSET_GROAN_SOUND), asset_name(ASSET_PICKUP_SOUND), asset_name(ASSET_BLAST_SOUND),
-    asset_name(ASSET_ROUND_MUSIC),
-};
 
 uint32_t le32(const std::vector<uint8_t>& b, size_t at) {
     return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
@@ -43,45 +30,7 @@ uint16_t le16(const std::vector<uint8_t>& b, size_t at) {
     return static_cast<uint16_t>(b[at] | (b[at + 1] << 8));
 }
 
-fs::path make_temp_dir(const char* stem) {
-    std::string pattern = (fs::temp_directory_path() / (std::string(stem) + "XXXXXX")).string();
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    const char* made = mkdtemp(buffer.data());
-    return made ? fs::path(made) : fs::path();
-}
-
-class MediaAssets : public ::testing::Test {
-protected:
-    static fs::path dir;
-    static bool written;
-
-    static void SetUpTestSuite() {
-        dir = make_temp_dir("sundown-media-");
-        written = !dir.empty() && write_media_assets(dir.string().c_str());
-    }
-    static void TearDownTestSuite() {
-        std::error_code ignored;
-        if (!dir.empty()) fs::remove_all(dir, ignored);
-    }
-    void SetUp() override { ASSERT_TRUE(written) << "write_media_assets failed in " << dir; }
-};
-
-fs::path MediaAssets::dir;
-bool MediaAssets::written;
-
-TEST_F(MediaAssets, SecondRunWritesTheSameBytes) {
-    fs::path again = make_temp_dir("sundown-media-again-");
-    ASSERT_FALSE(again.empty());
-    ASSERT_TRUE(write_media_assets(again.string().c_str()));
-    for (const char* name : MEDIA_FILES) {
-        std::vector<uint8_t> first = read_file(dir / name), second = read_file(again / name);
-        EXPECT_FALSE(first.empty()) << name;
-        EXPECT_TRUE(first == second) << name << " differs between two runs";
-    }
-    std::error_code ignored;
-    fs::remove_all(again, ignored);
-}
+class MediaAssets : public GeneratedAssetTest {};
 
 struct ExpectedSound {
     const char* name;
@@ -96,7 +45,7 @@ TEST_F(MediaAssets, SoundsAreAudiblePcmWavesOfTheirLength) {
     };
     for (const ExpectedSound& expected : sounds) {
         SCOPED_TRACE(expected.name);
-        std::vector<uint8_t> b = read_file(dir / expected.name);
+        std::vector<uint8_t> b = read_file(path(expected.name));
         ASSERT_GE(b.size(), 44u);
         EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "RIFF");
         EXPECT_EQ(le32(b, 4), b.size() - 8);
@@ -130,75 +79,69 @@ TEST_F(MediaAssets, SoundsAreAudiblePcmWavesOfTheirLength) {
     }
 }
 
-TEST_F(MediaAssets, MenuPicturesArePowerOfTwoRgbaWithSomethingOnThem) {
+// r + g + b over the columns [x0, x1) of the rows [y0, y1): their sum, the
+// brightest pixel's and the most green.
+struct Light {
+    long sum = 0;
+    int brightest = 0, greenest = 0;
+};
+
+Light light_of(const RawImage& raw, int x0, int x1, int y0, int y1) {
+    Light light;
+    for (int y = y0; y < y1; y++) {
+        for (int x = x0; x < x1; x++) {
+            const uint8_t* p = raw.px(x, y);
+            light.sum += p[0] + p[1] + p[2];
+            light.brightest = std::max(light.brightest, p[0] + p[1] + p[2]);
+            light.greenest = std::max(light.greenest, static_cast<int>(p[1]));
+        }
+    }
+    return light;
+}
+
+TEST_F(MediaAssets, MenuPicturesHaveSomethingOnThem) {
     for (const char* name : {"titulo.raw", "controles_teclado.raw", "controles_mouse.raw", "controles_mando.raw"}) {
         SCOPED_TRACE(name);
-        std::vector<uint8_t> b = read_file(dir / name);
-        ASSERT_GE(b.size(), 4u);
-        int width = le16(b, 0), height = le16(b, 2);
-        EXPECT_EQ(width & (width - 1), 0);
-        EXPECT_EQ(height & (height - 1), 0);
-        EXPECT_GE(width, 128);
-        EXPECT_GE(height, 128);
-        ASSERT_EQ(b.size(), 4u + static_cast<size_t>(width) * height * 4);
+        const RawImage raw = read_picture(path(name));  // sides: with every picture, tests/assets
+        ASSERT_GT(raw.width, 0);
         // The screens add the picture to black: mostly dark, with bright paint.
         size_t bright = 0, dark = 0;
-        for (size_t p = 4; p < b.size(); p += 4) {
-            int level = b[p] + b[p + 1] + b[p + 2];
+        for (size_t p = 0; p < raw.rgba.size(); p += 4) {
+            int level = raw.rgba[p] + raw.rgba[p + 1] + raw.rgba[p + 2];
             if (level > 450) bright++;
             if (level < 30) dark++;
         }
-        size_t pixels = static_cast<size_t>(width) * height;
+        size_t pixels = static_cast<size_t>(raw.width) * raw.height;
         EXPECT_GT(bright, pixels / 50);
         EXPECT_GT(dark, pixels / 4);
     }
     // The title is 2:1 like its quad; its top row (written last) is the dark sky
     // above the letters and its bottom row (written first) the lit grid floor.
-    std::vector<uint8_t> title = read_file(dir / "titulo.raw");
-    int width = le16(title, 0), height = le16(title, 2);
+    const RawImage title = read_picture(path("titulo.raw"));
+    const int width = title.width, height = title.height;
     EXPECT_EQ(width, 2 * height);
-    auto row_light = [&](int row) {
-        long sum = 0;
-        for (int x = 0; x < width; x++) {
-            size_t p = 4 + (static_cast<size_t>(row) * width + x) * 4;
-            sum += title[p] + title[p + 1] + title[p + 2];
-        }
-        return sum;
-    };
-    EXPECT_GT(row_light(0), 10 * row_light(height - 1) + 1000);
+    EXPECT_GT(light_of(title, 0, width, 0, 1).sum, 10 * light_of(title, 0, width, height - 1, height).sum + 1000);
 
     // "Press Enter" is written over the middle of the bottom quarter while
     // the title flies: only the pink grid floor may be there, no letters
     // (whose light colours all carry plenty of green).
-    int greenest = 0;
-    for (int row = 0; row < height / 4; row++) {
-        for (int x = width * 3 / 10; x < width * 2 / 3; x++) {
-            size_t p = 4 + (static_cast<size_t>(row) * width + x) * 4;
-            greenest = std::max(greenest, static_cast<int>(title[p + 1]));
-        }
-    }
-    EXPECT_LT(greenest, 100);
+    EXPECT_LT(light_of(title, width * 3 / 10, width * 2 / 3, 0, height / 4).greenest, 100);
 }
 
 // The controls screen writes the movement keys' labels on their keycaps
 // itself (the layout decides them): those keycaps are blank, Enter's and
 // Escape's carry their legends.
 TEST_F(MediaAssets, KeyboardCardLeavesTheMovementKeycapsBlank) {
-    std::vector<uint8_t> b = read_file(dir / "controles_teclado.raw");
-    ASSERT_GE(b.size(), 4u);
-    const int width = le16(b, 0), height = le16(b, 2);
-    ASSERT_EQ(width, KEY_CARD_WIDTH);
-    ASSERT_EQ(b.size(), 4u + static_cast<size_t>(width) * height * 4);
+    const RawImage card = read_picture(path("controles_teclado.raw"));
+    ASSERT_EQ(card.width, KEY_CARD_WIDTH);
     // The brightest pixel on a keycap's top face, away from its light edge.
     auto brightest_on_keycap = [&](int row) {
         const int centre_y = key_card_row_centre_y(row);
         int brightest = 0;
         for (int y = centre_y - 7; y <= centre_y + 4; y++) {
-            const int texture_row = height - 1 - y * height / KEY_CARD_HEIGHT;  // bottom row first
-            for (int x = KEY_CARD_KEYCAP_X - 8; x <= KEY_CARD_KEYCAP_X + 8; x++) {
-                size_t p = 4 + (static_cast<size_t>(texture_row) * width + x) * 4;
-                brightest = std::max(brightest, b[p] + b[p + 1] + b[p + 2]);
-            }
+            const int texture_row = card.height - 1 - y * card.height / KEY_CARD_HEIGHT;  // bottom row first
+            brightest = std::max(brightest, light_of(card, KEY_CARD_KEYCAP_X - 8, KEY_CARD_KEYCAP_X + 9,
+                                                     texture_row, texture_row + 1).brightest);
         }
         return brightest;
     };
@@ -212,38 +155,22 @@ TEST_F(MediaAssets, KeyboardCardLeavesTheMovementKeycapsBlank) {
 TEST_F(MediaAssets, ControlCardsLeaveTheirTopSixthBlack) {
     for (const char* name : {"controles_teclado.raw", "controles_mouse.raw", "controles_mando.raw"}) {
         SCOPED_TRACE(name);
-        std::vector<uint8_t> b = read_file(dir / name);
-        ASSERT_GE(b.size(), 4u);
-        int width = le16(b, 0), height = le16(b, 2);
-        ASSERT_EQ(b.size(), 4u + static_cast<size_t>(width) * height * 4);
-        const int first_clear_row = height - height / 6 + 2;  // two rows for the stretch's blur
-        int brightest = 0;
-        for (int row = first_clear_row; row < height; row++) {
-            for (int x = 0; x < width; x++) {
-                size_t p = 4 + (static_cast<size_t>(row) * width + x) * 4;
-                brightest = std::max(brightest, b[p] + b[p + 1] + b[p + 2]);
-            }
-        }
-        EXPECT_LT(brightest, 30);
+        const RawImage card = read_picture(path(name));
+        ASSERT_GT(card.width, 0);
+        const int first_clear_row = card.height - card.height / 6 + 2;  // two rows for the stretch's blur
+        EXPECT_LT(light_of(card, 0, card.width, first_clear_row, card.height).brightest, 30);
         // And the content is still there just below.
-        long below = 0;
-        for (int row = height / 2; row < first_clear_row - 2; row++) {
-            for (int x = 0; x < width; x++) {
-                size_t p = 4 + (static_cast<size_t>(row) * width + x) * 4;
-                below += b[p] + b[p + 1] + b[p + 2];
-            }
-        }
-        EXPECT_GT(below, 1000L * width / 16);
+        EXPECT_GT(light_of(card, 0, card.width, card.height / 2, first_clear_row - 2).sum, 1000L * card.width / 16);
     }
 }
 
 TEST_F(MediaAssets, MusicDecodesToOverAMinute) {
-    std::vector<uint8_t> mp3 = read_file(dir / "mdf01.mp3");
+    std::vector<uint8_t> mp3 = read_file(path("mdf01.mp3"));
     ASSERT_GT(mp3.size(), 100000u);
     EXPECT_NE(std::string(mp3.begin(), mp3.begin() + 3), "ID3");
     EXPECT_EQ(mp3[0], 0xFF);  // starts on an MPEG frame
     if (std::system("command -v mpg123 >/dev/null 2>&1") != 0) GTEST_SKIP() << "mpg123 is not installed";
-    std::string command = "mpg123 -q -s '" + (dir / "mdf01.mp3").string() + "' 2>/dev/null";
+    std::string command = "mpg123 -q -s '" + path("mdf01.mp3") + "' 2>/dev/null";
     FILE* pipe = popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
     std::vector<char> chunk(1 << 16);
@@ -261,11 +188,11 @@ TEST_F(MediaAssets, SoundLayerOpensEverySoundAndTheMusic) {
     Mix_Init(MIX_INIT_MP3);
     ASSERT_EQ(Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024), 0) << Mix_GetError();
     for (const char* name : {"rifle.wav", "mach.wav", "laser.wav", "groan.wav", "aditamento.wav", "blast.wav"}) {
-        Mix_Chunk* chunk = Mix_LoadWAV((dir / name).string().c_str());
+        Mix_Chunk* chunk = Mix_LoadWAV(path(name).c_str());
         EXPECT_NE(chunk, nullptr) << name << ": " << Mix_GetError();
         if (chunk) Mix_FreeChunk(chunk);
     }
-    Mix_Music* music = Mix_LoadMUS((dir / "mdf01.mp3").string().c_str());
+    Mix_Music* music = Mix_LoadMUS(path("mdf01.mp3").c_str());
     EXPECT_NE(music, nullptr) << Mix_GetError();
     if (music) {
         EXPECT_EQ(Mix_GetMusicType(music), MUS_MP3);
@@ -287,7 +214,7 @@ bool start_allegro() {
 
 TEST_F(MediaAssets, PaletteDatafileHoldsSixBitColours) {
     ASSERT_TRUE(start_allegro());
-    DATAFILE* data = load_datafile((dir / "pal.dat").string().c_str());
+    DATAFILE* data = load_datafile(path("pal.dat").c_str());
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(data[0].type, DAT_PALETTE);
     EXPECT_STREQ(get_datafile_property(&data[0], DAT_ID('N', 'A', 'M', 'E')), "GAME_PALETTE");
@@ -306,9 +233,9 @@ TEST_F(MediaAssets, PaletteDatafileHoldsSixBitColours) {
     unload_datafile(data);
 }
 
-TEST_F(MediaAssets, FontDatafileLoadsAndFitsTheHudLine) {
+TEST_F(MediaAssets, FontDatafileLoadsFitsTheHudLineAndHasTheCapitalsOfKeyLabels) {
     ASSERT_TRUE(start_allegro());
-    DATAFILE* data = load_datafile((dir / "fuente.dat").string().c_str());
+    DATAFILE* data = load_datafile(path("fuente.dat").c_str());
     ASSERT_NE(data, nullptr);
     ASSERT_EQ(data[0].type, DAT_FONT);
     EXPECT_STREQ(get_datafile_property(&data[0], DAT_ID('N', 'A', 'M', 'E')), "HUD_FONT");
@@ -371,23 +298,13 @@ TEST_F(MediaAssets, FontDatafileLoadsAndFitsTheHudLine) {
         if (getpixel(canvas, width / 2, y) == 255) foot_row = y;
     EXPECT_GE(foot_row, 24);
     EXPECT_LE(foot_row, 31);
-    destroy_bitmap(canvas);
-    unload_datafile(data);
-}
 
-// Besides ASCII, the capitals a keyboard layout may print on the movement
-// keys (Latin-1, Greek, Cyrillic), in the same cells; capitals stand 25
-// pixels above the baseline, which the controls screen centres them by.
-TEST_F(MediaAssets, FontHasTheCapitalsOfKeyLabelsInTheSameCells) {
-    ASSERT_TRUE(start_allegro());
-    DATAFILE* data = load_datafile((dir / "fuente.dat").string().c_str());
-    ASSERT_NE(data, nullptr);
-    FONT* font = static_cast<FONT*>(data[0].dat);
-    const int cell = text_length(font, "0");
+    // Besides ASCII, the capitals a keyboard layout may print on the
+    // movement keys (Latin-1, Greek, Cyrillic), in the same cells; capitals
+    // stand 25 pixels above the baseline, which the controls screen centres
+    // them by.
     EXPECT_EQ(cell, HUD_FONT_CELL_WIDTH);
     EXPECT_EQ(text_height(font), HUD_FONT_CELL_HEIGHT);
-    BITMAP* canvas = create_bitmap_ex(8, 64, 48);
-    ASSERT_NE(canvas, nullptr);
     // Top and bottom ink rows of one character.
     auto ink_rows = [&](const char* utf8, int* top, int* bottom) {
         clear_to_color(canvas, 0);

@@ -2,6 +2,7 @@
 // two mode changes the HUD pass makes, and the tally's beat of blasts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -33,8 +34,7 @@ void expect_line(const HudLine& line, float x, float y, float z, int r, int g, i
 }
 
 void start_play_hud() {
-    start_test_game();
-    begin_play();
+    start_test_play();
     score = 1234;
     max_score = 25000;
     round_clock = 50;
@@ -110,8 +110,7 @@ TEST(HudIntro, ReadyFadesInAndPlayBeginsWhenTheCountdownIsOut) {
 }
 
 TEST(HudTally, LinesAppearOneASecondWithoutPerfect) {
-    start_test_game();
-    begin_play();
+    start_test_play();
     round_clock = 30;
     player_health = 120;
     item_message_timer = 3;  // hidden during the tally
@@ -134,8 +133,7 @@ TEST(HudTally, LinesAppearOneASecondWithoutPerfect) {
 }
 
 TEST(HudTally, PerfectFlashesAndItsTotalEndsInABlank) {
-    start_test_game();
-    begin_play();
+    start_test_play();
     round_clock = 30;
     win_round();
     tally_countdown = 1;
@@ -149,8 +147,7 @@ TEST(HudTally, PerfectFlashesAndItsTotalEndsInABlank) {
 }
 
 TEST(HudTally, TheTallyEndsWithTheNextRound) {
-    start_test_game();
-    begin_play();
+    start_test_play();
     win_round();
     tally_countdown = 0;
     EXPECT_EQ(hud_pass().size(), 4u);  // the last tally frame is still drawn
@@ -160,8 +157,7 @@ TEST(HudTally, TheTallyEndsWithTheNextRound) {
 }
 
 TEST(HudGameOver, ScoreAndGameOverOnly) {
-    start_test_game();
-    begin_play();
+    start_test_play();
     game_over = 1;
     item_message_timer = 2;
     score = 700;
@@ -175,8 +171,7 @@ TEST(HudGameOver, ScoreAndGameOverOnly) {
 // A round won with full health: three blasts a second apart, then the next
 // round's intro between four and five seconds after the win.
 TEST(HudTally, BlastsThreeTimesAndTheNextIntroFollowsWithinFiveSeconds) {
-    start_test_game();
-    begin_play();
+    start_test_play();
     park_enemies();
     second_ticks = 30;
     round_clock = 30;
@@ -186,12 +181,20 @@ TEST(HudTally, BlastsThreeTimesAndTheNextIntroFollowsWithinFiveSeconds) {
     EXPECT_EQ(score, 28000);
     reset_channel_records();
 
-    int ticks = 0;
+    // Meanwhile the music fades 2 a tick and stops at 0.
+    int ticks = 0, silent_from = 0, lowest_volume = music_volume;
     while (tally_active && ticks < 600) {
         game_tick();
-        hud_pass();
         ticks++;
+        lowest_volume = std::min(lowest_volume, music_volume);
+        if (music_volume == 0 && silent_from == 0) {
+            silent_from = ticks;
+            EXPECT_EQ(channel_records[CHANNEL_MUSIC].volume, 0);
+        }
+        hud_pass();
     }
+    EXPECT_EQ(lowest_volume, 0);
+    EXPECT_EQ(silent_from, 127);  // 253 after the tick of the win
     EXPECT_EQ(channel_records[CHANNEL_PLAYER_SHOT].starts, 3);
     EXPECT_EQ(channel_records[CHANNEL_PLAYER_SHOT].last_sample, SAMPLE_BLAST);
     EXPECT_GT(ticks, 4 * 60);

@@ -20,39 +20,25 @@
 #include <vector>
 
 #include "desktop/desktop.h"
+#include "media.h"
 #include "sound/sound.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
 const int RATE_HZ = 44100;
 const int16_t SILENCE_LIMIT = 200;  // peak below this counts as silence
 
-void put_u32(FILE* f, uint32_t v) { for (int i = 0; i < 4; i++) std::fputc((v >> (8 * i)) & 0xff, f); }
-void put_u16(FILE* f, uint16_t v) { std::fputc(v & 0xff, f); std::fputc(v >> 8, f); }
-
-// A 16-bit PCM tone at 44100 Hz.
+// A tone of peak 20000 in 16-bit PCM at 44100 Hz, written as the asset
+// builder writes the game's sounds.
 void write_tone(const std::string& path, double seconds, double hz, int channels) {
-    int frames = static_cast<int>(seconds * RATE_HZ);
-    uint32_t data_bytes = static_cast<uint32_t>(frames * channels * 2);
-    FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_TRUE(f);
-    std::fwrite("RIFF", 1, 4, f);
-    put_u32(f, 36 + data_bytes);
-    std::fwrite("WAVEfmt ", 1, 8, f);
-    put_u32(f, 16);
-    put_u16(f, 1);
-    put_u16(f, static_cast<uint16_t>(channels));
-    put_u32(f, RATE_HZ);
-    put_u32(f, RATE_HZ * channels * 2);
-    put_u16(f, static_cast<uint16_t>(channels * 2));
-    put_u16(f, 16);
-    std::fwrite("data", 1, 4, f);
-    put_u32(f, data_bytes);
-    for (int i = 0; i < frames; i++) {
-        int16_t v = static_cast<int16_t>(20000 * std::sin(2 * M_PI * hz * i / RATE_HZ));
-        for (int c = 0; c < channels; c++) put_u16(f, static_cast<uint16_t>(v));
+    Sound tone;
+    tone.channels = channels;
+    for (int i = 0; i < static_cast<int>(seconds * RATE_HZ); i++) {
+        const float v = static_cast<float>(20000 * std::sin(2 * M_PI * hz * i / RATE_HZ) / 32767);
+        tone.samples.insert(tone.samples.end(), channels, v);
     }
-    std::fclose(f);
+    ASSERT_TRUE(write_wav(path, tone));
 }
 
 const long BYTES_PER_FRAME = 4;  // 16-bit stereo
@@ -77,18 +63,17 @@ struct Recording {
 
 class SoundService : public ::testing::Test {
 protected:
-    std::string dir;
+    ScratchDir scratch;
+    const std::string dir = scratch.path;
     std::string old_cwd;
     std::string out_path;  // where the disk driver writes
 
     void SetUp() override {
-        char templ[] = "/tmp/sundown-sound-XXXXXX";
-        ASSERT_TRUE(mkdtemp(templ));
-        dir = templ;
+        ASSERT_FALSE(dir.empty());
         char cwd[4096];
         ASSERT_TRUE(getcwd(cwd, sizeof cwd));
         old_cwd = cwd;
-        ASSERT_EQ(0, system(("mkdir -p " + dir + "/datos").c_str()));
+        ASSERT_EQ(0, mkdir((dir + "/datos").c_str(), 0700));
         // One second of rifle, a tenth of a second of machine gun, and a
         // short tone for the music so that looping is audible.
         write_tone(dir + "/datos/rifle.wav", 1.0, 440, 2);
@@ -125,7 +110,6 @@ protected:
     void TearDown() override {
         close_sound();
         ASSERT_EQ(0, chdir(old_cwd.c_str()));
-        system(("rm -rf " + dir).c_str());
     }
 
     void open_sound() {
@@ -305,7 +289,7 @@ TEST_F(SoundService, ALateDeviceTakesUpTheMusicAtItsVolumeAndPause) {
 // samples and its one music stream, and nothing is kept from the lost
 // device (the sanitizer build's leak check sees the rest).
 TEST_F(SoundService, TenLostDevicesComeBackWithNothingLeft) {
-    const rlim_t FILE_LIMIT_BYTES = 64 * 1024;  // a third of a second of sound
+    const rlim_t FILE_LIMIT_BYTES = 16 * 1024;  // a tenth of a second of sound
     rlimit old_limit;
     ASSERT_EQ(0, getrlimit(RLIMIT_FSIZE, &old_limit));
     std::signal(SIGXFSZ, SIG_IGN);

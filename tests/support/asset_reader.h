@@ -1,10 +1,7 @@
-// A small reader of the game's asset formats (EMD meshes, ESQ skeletons, RAW
-// pictures) for the tests of the asset builder. Its parsing is written apart
-// from the game's loaders, so the builder's tests do not lean on them; the
-// sizes and offsets are the shared ones of assets/file_layouts.h, which the
-// loaders' own tests (tests/assets) check against files whose bytes they
-// spell out by hand. Parsing never reads past the end: a short file shows as
-// `complete` false and as a length different from `expected_size`.
+// Whole files and RAW pictures for the tests of the asset builder and the
+// end-to-end tests. Meshes and skeletons are read with the game's own
+// loaders (tests/support/generated_assets.h), which the loaders' tests in
+// tests/assets check against files whose bytes they spell out by hand.
 #pragma once
 
 #include <cstddef>
@@ -16,46 +13,6 @@
 
 // The whole file; empty when it cannot be read.
 std::vector<uint8_t> read_file(const std::string& path);
-
-struct AssetPoint {
-    float x, y, z;
-};
-
-struct EmdVertex {
-    int bone;  // -1 for none
-    AssetPoint p;
-};
-
-struct EmdFace {
-    int corner[3];
-    float uv[3][2];  // the first of the two coordinate sets
-    int render_class;
-    int texture_offset;
-    int double_sided;
-};
-
-struct EmdModel {
-    bool complete = false;     // every count was followed by its records
-    size_t expected_size = 0;  // the file length its counts promise
-    std::vector<EmdVertex> vertices;
-    std::vector<EmdFace> faces;
-};
-
-EmdModel parse_emd(const std::vector<uint8_t>& bytes);
-
-struct EsqBone {
-    AssetPoint pivot;
-    int parent;
-    float key[ESQ_KEYFRAMES][ESQ_KEY_FLOATS];  // translation xyz, scale xyz, rotation xyz
-};
-
-struct EsqSkeleton {
-    bool complete = false;
-    size_t expected_size = 0;  // 0 when the bone count is out of range
-    std::vector<EsqBone> bones;
-};
-
-EsqSkeleton parse_esq(const std::vector<uint8_t>& bytes);
 
 struct RawImage {
     int width = 0;

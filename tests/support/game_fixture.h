@@ -1,5 +1,6 @@
-// Helpers for the tests of the game rules: a fresh seeded game, no input
-// held, and enemies put where they neither shoot nor get in the way.
+// Helpers for the tests of the game rules: a fresh seeded game started as
+// the menu starts one, play begun as the HUD pass begins it, no input held,
+// and enemies put where they neither shoot nor get in the way.
 #pragma once
 
 #include <allegro.h>
@@ -7,6 +8,7 @@
 #include <cstdlib>
 
 #include "game/game.h"
+#include "shell/shell.h"
 #include "sound/sound.h"
 
 inline void release_all_input() {
@@ -22,23 +24,29 @@ inline void release_all_input() {
     mouse_mickey_y = 0;
 }
 
-// A new game as the menu starts it: round 1 in its READY intro.
+// A new game as Enter on the controls screen starts it (round 1 in its
+// READY intro), with the enemies placed from `seed` rather than the clock.
 inline void start_test_game(unsigned seed = 1) {
     release_all_input();
-    new_game();
+    start_new_game();
     srand(seed);
-    start_round();
-    in_game = 1;
-    score = 0;
-    lives = STARTING_LIVES;
+    place_enemies();
     max_score = 25000;
     reset_channel_records();
 }
 
-// Ends the READY intro as the HUD pass does.
+// Ends the READY intro through the HUD pass, as the frame after its
+// countdown does.
 inline void begin_play() {
-    round_intro = 0;
-    enemies_frozen = 0;
+    round_intro_countdown = 0;
+    HudLine lines[HUD_MAX_LINES];
+    run_hud_pass(lines, HUD_MAX_LINES);
+}
+
+// A new game past its READY intro.
+inline void start_test_play() {
+    start_test_game();
+    begin_play();
 }
 
 // Every enemy slot alive, wandering for a long while, along the far edge

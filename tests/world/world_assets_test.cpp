@@ -1,7 +1,7 @@
-// The world assets as the game will read them: the builder writes them into
-// a temporary directory and the tests' own reader checks the bytes (sizes,
-// corner indices, where the arena's pieces stand, the sky's radius, the
-// sprites' black frames) and that two runs give the same files.
+// The world assets the build generates into datos/, read as the game reads
+// them: where the arena's pieces stand and the floor under the whole play
+// area, the sky's radius, the sprites' black frames; and every mesh and
+// picture of the set well formed.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,9 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "assetgen.h"
 #include "assets/asset_list.h"
-#include "support/asset_reader.h"
+#include "support/generated_assets.h"
 
 namespace {
 
@@ -24,47 +23,20 @@ P3 sub(P3 a, P3 b) { return P3{a.x - b.x, a.y - b.y, a.z - b.z}; }
 P3 cross3(P3 a, P3 b) { return P3{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
 float dot3(P3 a, P3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
-struct Emd {
-    bool ok = false;
-    std::vector<P3> vertices;
-    std::vector<EmdFace> faces;
-    P3 at(const EmdFace& t, int i) const { return vertices[t.corner[i]]; }
-    P3 normal(const EmdFace& t) const { return cross3(sub(at(t, 1), at(t, 0)), sub(at(t, 2), at(t, 0))); }
-    P3 centroid(const EmdFace& t) const {
+struct Emd : Mesh {
+    P3 at(const Face& t, int i) const { return vertices[t.vertex[i]].p; }
+    P3 normal(const Face& t) const { return cross3(sub(at(t, 1), at(t, 0)), sub(at(t, 2), at(t, 0))); }
+    P3 centroid(const Face& t) const {
         P3 a = at(t, 0), b = at(t, 1), c = at(t, 2);
         return P3{(a.x + b.x + c.x) / 3, (a.y + b.y + c.y) / 3, (a.z + b.z + c.z) / 3};
     }
 };
 
-// Reads an EMD file the way the game does, and checks that its length is
-// exactly what its counts promise and that every corner names a vertex.
-Emd read_emd(const std::string& path) {
-    std::vector<uint8_t> bytes = read_file(path);
-    EmdModel model = parse_emd(bytes);
-    EXPECT_EQ(bytes.size(), model.expected_size) << path;
-    for (const EmdFace& t : model.faces) {
-        for (int c : t.corner) EXPECT_LT(c, static_cast<int>(model.vertices.size())) << path;
-    }
+Emd read_emd(const char* name) {
     Emd emd;
-    for (const EmdVertex& v : model.vertices) emd.vertices.push_back(v.p);
-    emd.faces = model.faces;
-    emd.ok = model.complete && bytes.size() == model.expected_size && !bytes.empty();
+    static_cast<Mesh&>(emd) = read_mesh(generated_asset(name));
     return emd;
 }
-
-RawImage read_raw(const std::string& path) {
-    std::vector<uint8_t> bytes = read_file(path);
-    if (bytes.size() < 4) {
-        ADD_FAILURE() << path << " missing";
-        return RawImage();
-    }
-    RawImage raw = parse_raw(bytes);
-    EXPECT_EQ(bytes.size(), raw.expected_size) << path;
-    if (raw.rgba.size() != static_cast<size_t>(raw.width) * raw.height * 4) raw.width = raw.height = 0;
-    return raw;
-}
-
-bool power_of_two_in_range(int v) { return v >= 128 && v <= 512 && (v & (v - 1)) == 0; }
 
 // Mean colour difference across the picture's wrap (last column to first, or
 // last row to first) against the mean difference between neighbours inside.
@@ -83,68 +55,36 @@ void expect_seamless(const RawImage& raw, bool across_rows, const char* name) {
     EXPECT_LE(seam, 2.5 * inside + 4) << name << (across_rows ? " top/bottom" : " left/right") << " seam";
 }
 
-std::string make_temp_dir() {
-    char pattern[] = "/tmp/world_assets_XXXXXX";
-    const char* dir = mkdtemp(pattern);
-    return dir ? dir : "";
-}
-
-const char* const WORLD_FILES[] = {
-    asset_name(ASSET_ARENA_MODEL), asset_name(ASSET_SKY_MODEL), asset_name(ASSET_ITEM_BOX_MODEL),
-    asset_name(ASSET_SHOT_MODEL), asset_name(ASSET_STONE_FLOOR_TEXTURE),
-    asset_name(ASSET_CONCRETE_FLOOR_TEXTURE), asset_name(ASSET_WALL_TEXTURE), asset_name(ASSET_RUIN_TEXTURE),
-    asset_name(ASSET_HANGAR_DOOR_TEXTURE), asset_name(ASSET_HANGAR_WALL_TEXTURE),
-    asset_name(ASSET_ROOF_TEXTURE), asset_name(ASSET_TOWER_TEXTURE), asset_name(ASSET_TOWER_CABIN_TEXTURE),
-    asset_name(ASSET_MARK_TEXTURE), asset_name(ASSET_ITEM_BOX_TEXTURE), asset_name(ASSET_DAWN_SKY_TEXTURE),
-    asset_name(ASSET_SUNSET_SKY_TEXTURE), asset_name(ASSET_NIGHT_SKY_TEXTURE),
-    asset_name(ASSET_PLAYER_SHOT_TEXTURE), asset_name(ASSET_ENEMY_SHOT_TEXTURE),
-    asset_name(ASSET_FIREBALL_TEXTURE), asset_name(ASSET_SHOCK_RING_TEXTURE),
-    asset_name(ASSET_SHADOW_TEXTURE),
-};
-
 const char* const SPRITE_FILES[] = {
     asset_name(ASSET_PLAYER_SHOT_TEXTURE), asset_name(ASSET_ENEMY_SHOT_TEXTURE),
     asset_name(ASSET_FIREBALL_TEXTURE), asset_name(ASSET_SHOCK_RING_TEXTURE),
     asset_name(ASSET_SHADOW_TEXTURE), asset_name(ASSET_MARK_TEXTURE),
 };
 
-class WorldAssets : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        dir_ = new std::string(make_temp_dir());
-        ASSERT_FALSE(dir_->empty());
-        ASSERT_TRUE(write_world_assets(dir_->c_str()));
-    }
-    static void TearDownTestSuite() {
-        for (const char* name : WORLD_FILES) std::remove(path(name).c_str());
-        std::remove(dir_->c_str());
-        delete dir_;
-    }
-    static std::string path(const char* name) { return *dir_ + "/" + name; }
-    static std::string* dir_;
-};
-std::string* WorldAssets::dir_ = nullptr;
+class WorldAssets : public GeneratedAssetTest {};
 
+// Every mesh and picture of the game's list, the figures' and the menus'
+// too.
 TEST_F(WorldAssets, EveryFileIsWellFormed) {
-    for (const char* name : WORLD_FILES) {
-        std::string p = path(name);
-        if (std::strstr(name, ".emd")) {
-            Emd emd = read_emd(p);
-            EXPECT_TRUE(emd.ok) << name;
+    for (const AssetFile& file : ASSET_FILES) {
+        const char* name = file.name;
+        if (file.kind == ASSET_MODEL) {
+            Emd emd = read_emd(name);
+            EXPECT_FALSE(emd.faces.empty()) << name;
             // The game's normal pass lists at most 100 faces around a vertex,
             // and a face without area gives its corners no direction.
             std::vector<int> uses(emd.vertices.size(), 0);
-            for (const EmdFace& t : emd.faces) {
-                for (int c : t.corner) uses[c]++;
+            for (const Face& t : emd.faces) {
+                for (int c : t.vertex) uses[c]++;
                 P3 n = emd.normal(t);
                 EXPECT_GT(dot3(n, n), 1e-10f) << name << " has a face without area";
             }
             EXPECT_LE(*std::max_element(uses.begin(), uses.end()), 100) << name;
             continue;
         }
-        RawImage raw = read_raw(p);
-        EXPECT_TRUE(power_of_two_in_range(raw.width) && power_of_two_in_range(raw.height))
-            << name << " is " << raw.width << "x" << raw.height;
+        if (file.kind != ASSET_TEXTURE) continue;
+        RawImage raw = read_picture(path(name));  // sides: with every picture, tests/assets
+        ASSERT_GT(raw.width, 0) << name;
         size_t opaque = 0;
         for (size_t i = 3; i < raw.rgba.size(); i += 4) opaque += raw.rgba[i] == 255;
         EXPECT_EQ(opaque, raw.rgba.size() / 4) << name;
@@ -152,13 +92,13 @@ TEST_F(WorldAssets, EveryFileIsWellFormed) {
 }
 
 TEST_F(WorldAssets, ArenaFloorWallsAndSceneryStandWhereThePlayLets) {
-    Emd arena = read_emd(path("a.emd"));
-    ASSERT_TRUE(arena.ok);
+    Emd arena = read_emd("a.emd");
+    ASSERT_FALSE(arena.faces.empty());
     EXPECT_LE(arena.faces.size(), 2000u);
 
     double floor_area = 0;
     bool inner_wall[4] = {false, false, false, false};
-    for (const EmdFace& t : arena.faces) {
+    for (const Face& t : arena.faces) {
         P3 n = arena.normal(t), c = arena.centroid(t);
         float top = std::max({arena.at(t, 0).z, arena.at(t, 1).z, arena.at(t, 2).z});
         bool inside = true, within_wall = true;
@@ -198,14 +138,48 @@ TEST_F(WorldAssets, ArenaFloorWallsAndSceneryStandWhereThePlayLets) {
     for (bool wall : inner_wall) EXPECT_TRUE(wall);
 }
 
+// Every point of the play area has a drawn floor face under it that faces
+// up (or is drawn from both sides).
+TEST_F(WorldAssets, ArenaFloorCoversThePlayArea) {
+    Emd arena = read_emd("a.emd");
+    ASSERT_FALSE(arena.faces.empty());
+    // Twice the signed area of a triangle seen from above: positive facing up.
+    auto area = [](P3 a, P3 b, P3 c) { return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x); };
+    std::vector<P3> floor;  // three corners a face
+    for (const Face& t : arena.faces) {
+        const P3 p[3] = {arena.at(t, 0), arena.at(t, 1), arena.at(t, 2)};
+        const bool flat = std::fabs(p[0].z) <= 0.05f && std::fabs(p[1].z) <= 0.05f && std::fabs(p[2].z) <= 0.05f;
+        const float whole = area(p[0], p[1], p[2]);
+        if (t.render_class > 5 || !flat || whole == 0 || (whole < 0 && t.double_sided != 1)) continue;
+        floor.insert(floor.end(), {p[0], p[1], p[2]});
+    }
+    ASSERT_FALSE(floor.empty());
+    int uncovered = 0;
+    for (float x = -28; x <= 28; x += 0.5f) {
+        for (float y = -28; y <= 28; y += 0.5f) {
+            const P3 q{x, y, 0};
+            bool covered = false;
+            for (size_t i = 0; i < floor.size() && !covered; i += 3) {
+                const float whole = area(floor[i], floor[i + 1], floor[i + 2]);
+                const float s = whole > 0 ? 1.0f : -1.0f, slack = 1e-4f * std::fabs(whole);
+                covered = s * area(q, floor[i], floor[i + 1]) >= -slack &&
+                          s * area(q, floor[i + 1], floor[i + 2]) >= -slack &&
+                          s * area(q, floor[i + 2], floor[i]) >= -slack;
+            }
+            if (!covered && uncovered++ < 5) ADD_FAILURE() << "no floor under (" << x << ", " << y << ")";
+        }
+    }
+    EXPECT_EQ(uncovered, 0);
+}
+
 TEST_F(WorldAssets, ArenaFacesAreGroupedByTextureAndUseEveryPass) {
-    Emd arena = read_emd(path("a.emd"));
-    ASSERT_TRUE(arena.ok);
+    Emd arena = read_emd("a.emd");
+    ASSERT_FALSE(arena.faces.empty());
     bool used[10] = {};
     int texture_changes = 0;
     bool deferred = false, glow = false;
     for (size_t i = 0; i < arena.faces.size(); i++) {
-        const EmdFace& t = arena.faces[i];
+        const Face& t = arena.faces[i];
         ASSERT_LT(t.texture_offset, 10) << "the arena reaches slots 14 to 23 only";
         used[t.texture_offset] = true;
         if (i > 0 && t.texture_offset != arena.faces[i - 1].texture_offset) texture_changes++;
@@ -228,19 +202,20 @@ TEST_F(WorldAssets, ArenaFacesAreGroupedByTextureAndUseEveryPass) {
 }
 
 TEST_F(WorldAssets, SkyIsADomeSeenFromInside) {
-    Emd sky = read_emd(path("esfera.emd"));
-    ASSERT_TRUE(sky.ok);
+    Emd sky = read_emd("esfera.emd");
+    ASSERT_FALSE(sky.faces.empty());
     EXPECT_GE(sky.faces.size(), 150u);
     EXPECT_LE(sky.faces.size(), 800u);
     float highest = -1e9f, lowest = 1e9f;
-    for (const P3& p : sky.vertices) {
+    for (const MeshVertex& v : sky.vertices) {
+        const P3 p = v.p;
         EXPECT_NEAR(std::sqrt(dot3(p, p)), 500.0f, 1.0f);
         highest = std::max(highest, p.z);
         lowest = std::min(lowest, p.z);
     }
     EXPECT_GT(highest, 499.0f);
     EXPECT_LT(lowest, -50.0f);  // reaches below the horizon
-    for (const EmdFace& t : sky.faces) {
+    for (const Face& t : sky.faces) {
         EXPECT_LT(dot3(sky.normal(t), sky.centroid(t)), 0) << "sky face turned away from the centre";
         EXPECT_EQ(t.texture_offset, 0);
         EXPECT_EQ(t.render_class, 0);
@@ -259,10 +234,11 @@ TEST_F(WorldAssets, SkyIsADomeSeenFromInside) {
 }
 
 TEST_F(WorldAssets, ItemBoxIsAUnitCrateAndTheShotIsSmall) {
-    Emd box = read_emd(path("armamento.emd"));
-    ASSERT_TRUE(box.ok);
+    Emd box = read_emd("armamento.emd");
+    ASSERT_FALSE(box.faces.empty());
     P3 lo = {1e9f, 1e9f, 1e9f}, hi = {-1e9f, -1e9f, -1e9f};
-    for (const P3& p : box.vertices) {
+    for (const MeshVertex& v : box.vertices) {
+        const P3 p = v.p;
         lo = P3{std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z)};
         hi = P3{std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z)};
     }
@@ -275,7 +251,7 @@ TEST_F(WorldAssets, ItemBoxIsAUnitCrateAndTheShotIsSmall) {
     EXPECT_NEAR(lo.y + hi.y, 0.0f, 1e-5f);
     P3 middle = {0, 0, (lo.z + hi.z) / 2};
     EXPECT_GE(box.faces.size(), 10u);
-    for (const EmdFace& t : box.faces) {
+    for (const Face& t : box.faces) {
         EXPECT_GT(dot3(box.normal(t), sub(box.centroid(t), middle)), 0) << "crate face turned inwards";
         EXPECT_EQ(t.texture_offset, 0);
         for (auto& uv : t.uv) {
@@ -286,16 +262,16 @@ TEST_F(WorldAssets, ItemBoxIsAUnitCrateAndTheShotIsSmall) {
         }
     }
 
-    Emd shot = read_emd(path("disparo.emd"));
-    ASSERT_TRUE(shot.ok);
+    Emd shot = read_emd("disparo.emd");
     ASSERT_FALSE(shot.faces.empty());
-    for (const P3& p : shot.vertices) EXPECT_LE(std::sqrt(dot3(p, p)), 0.3f);
-    for (const EmdFace& t : shot.faces) EXPECT_GT(dot3(shot.normal(t), shot.centroid(t)), 0);
+    ASSERT_FALSE(shot.faces.empty());
+    for (const MeshVertex& v : shot.vertices) EXPECT_LE(std::sqrt(dot3(v.p, v.p)), 0.3f);
+    for (const Face& t : shot.faces) EXPECT_GT(dot3(shot.normal(t), shot.centroid(t)), 0);
 }
 
 TEST_F(WorldAssets, PicturesBlendAndRepeatCleanly) {
     for (const char* name : SPRITE_FILES) {
-        RawImage raw = read_raw(path(name));
+        RawImage raw = read_picture(path(name));
         ASSERT_GT(raw.width, 0) << name;
         int lit_border = 0;
         for (int y = 0; y < raw.height; y++) {
@@ -313,36 +289,24 @@ TEST_F(WorldAssets, PicturesBlendAndRepeatCleanly) {
         }
     }
     for (const char* name : {"alba.raw", "atardecer.raw", "noche.raw"}) {
-        RawImage raw = read_raw(path(name));
+        RawImage raw = read_picture(path(name));
         ASSERT_GT(raw.width, 0);
         expect_seamless(raw, false, name);
     }
     for (const char* name : {"piso1.raw", "piso2.raw", "pared1.raw", "ruina.raw", "hangar1.raw", "techo.raw",
                              "torre_1.raw"}) {
-        RawImage raw = read_raw(path(name));
+        RawImage raw = read_picture(path(name));
         ASSERT_GT(raw.width, 0);
         expect_seamless(raw, false, name);
         expect_seamless(raw, true, name);
     }
     // Dawn and sunset are brighter at the horizon (first rows) than at the zenith.
     for (const char* name : {"alba.raw", "atardecer.raw", "noche.raw"}) {
-        RawImage raw = read_raw(path(name));
+        RawImage raw = read_picture(path(name));
         const uint8_t* horizon = raw.px(0, 0);
         const uint8_t* zenith = raw.px(0, raw.height - 1);
         EXPECT_GT(horizon[0], zenith[0]) << name;
     }
-}
-
-TEST_F(WorldAssets, TwoRunsWriteTheSameBytes) {
-    std::string other = make_temp_dir();
-    ASSERT_FALSE(other.empty());
-    ASSERT_TRUE(write_world_assets(other.c_str()));
-    for (const char* name : WORLD_FILES) {
-        std::string again = other + "/" + name;
-        EXPECT_EQ(read_file(path(name)), read_file(again)) << name;
-        std::remove(again.c_str());
-    }
-    std::remove(other.c_str());
 }
 
 }  // namespace
