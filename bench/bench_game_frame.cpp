@@ -24,7 +24,7 @@
 #include <thread>
 
 #include "empty_frame.h"
-#include "desktop/desktop.h"
+#include "desktop/desktop_local.h"
 #include "game/game.h"
 #include "shell/shell.h"
 

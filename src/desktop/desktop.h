@@ -3,8 +3,9 @@
 // and the pointer, the input each tick reads (keyboard, mouse, gamepads),
 // the walking keys by their place on any keyboard layout, one copy a
 // display, and the ways the run is ended from outside (signals, the window
-// closed). The shell calls in here; nothing here calls the shell or the
-// game's rules.
+// closed). This is what the shell calls, and all it calls; nothing here
+// calls the shell or the game's rules. The room's own declarations, and the
+// hooks its tests and the benchmarks use, are in desktop_local.h.
 #pragma once
 
 #include <atomic>
@@ -12,13 +13,15 @@
 
 // ---- The picture ------------------------------------------------------------
 
-// The picture the game draws: 640x480 at Allegro colour depth 16, whatever
-// size the window has.
+// The picture the game draws: 640x480, whatever size the window has.
 static const int SCREEN_WIDTH = 640;
 static const int SCREEN_HEIGHT = 480;
-static const int COLOR_DEPTH_BITS = 16;
 
-// ---- Waits shared with another thread -----------------------------------------
+// ---- Time, and waits shared with another thread ----------------------------------
+
+// The game's one clock: milliseconds on a count that only goes forward
+// (CLOCK_MONOTONIC), whatever is done to the wall clock.
+int64_t monotonic_ms();
 
 // Blocking waits on a counter shared with another thread (a Linux futex):
 // sleeps while word still holds seen, at most timeout_ms; wake_waiters ends
@@ -49,17 +52,19 @@ void install_quit_signal_handlers();
 // 128 + the signal's number after a signal.
 int quit_exit_status(int request);
 
-// ---- One copy a display -----------------------------------------------------------
+// ---- Start-up and teardown ----------------------------------------------------
 
 // Takes the lock that lets one copy of the game run per user and X display;
 // false when another copy holds it. Taken before any display work.
 bool claim_single_copy();
-// The lock's name for an X display: ":0", ":0.0" and "unix:0" give "_0",
-// "host:1.0" gives "host_1"; never a '/' or a '.'.
-void display_lock_key(const char* display, char* key, int capacity);
-
-// ---- The window -------------------------------------------------------------------
-
+// The mouse, the keyboard and the gamepads, after install_allegro and
+// install_timer: the walking keys are pinned to their places before the
+// keyboard driver builds its table, and SDL's game controllers start last
+// (a message on standard error, and no pads, when they cannot). False when
+// the mouse or the keyboard cannot be installed. Pads may be plugged in and
+// out at any time; stop_gamepads at teardown.
+bool install_input_devices();
+void stop_gamepads();
 // The game's full-screen window (Allegro and AllegroGL installed first): a
 // window manager's full-screen window on the monitor under the pointer,
 // never a video mode switch, made resizable, the focus followed from then
@@ -69,19 +74,52 @@ void display_lock_key(const char* display, char* key, int capacity);
 bool open_game_display();
 // Releases what the presentation holds and closes the window.
 void close_game_display();
-// F11 or Alt+Enter (either Alt) switches between full screen and a window.
-// Both modes stay on the game's monitor: the one the window is on.
-void follow_window_mode_keys();
-void toggle_window_mode();
-// Follows monitors that come, go or move while the game runs: the game goes
-// to the monitor it overlaps most. Cheap; called every loop pass.
-void follow_monitors();
-// The window of window mode on a monitor of the given size: 4:3, a whole
-// number of 320x240 steps, within 85% of the monitor both ways.
-struct WindowSize {
-    int width, height;
+
+// ---- Every pass of the main loop ---------------------------------------------------
+
+// Follows the desktop, once every pass, held or not: monitors that come, go
+// or move (the game goes to the one it overlaps most); and while the game
+// plays, F11 or Alt+Enter, which switch between full screen and a window on
+// the game's monitor, and the pointer, taken again where another program
+// held it. Cheap.
+void follow_desktop();
+// Whether the game is to hold: the window has no focus, or a pad was
+// unplugged during a game and no pad button or key has been pressed since.
+// Called every pass.
+bool game_is_held();
+// Whether the game holds for a pad unplugged in a game (a button or a key
+// goes on), rather than for the focus lost (only the focus goes on).
+bool held_for_unplugged_pad();
+// Sleeps while held until something may have changed, at most timeout_ms.
+void wait_while_held(int timeout_ms);
+// Whether the desktop uncovered or resized the window since the last call
+// (its picture is then to be drawn again).
+bool window_exposed();
+// The pointer grabbed and confined to the window, the cursor hidden; or
+// both given back to the desktop.
+void take_pointer();
+void release_pointer();
+
+// ---- The input a tick reads -------------------------------------------------------
+
+// The first step of every tick: the keyboard, the mouse and the pads as they
+// stand now, into key[], mouse_b and, in a game's tick, the mickeys (null in
+// a menu's tick, which leaves the mouse's motion for later). A pad presses
+// the walking keys, Enter and Escape, holds the left button and adds
+// mickeys, as the keyboard and mouse would; without the focus it counts for
+// nothing. After the focus comes back, the left button counts only once it
+// has been released.
+void read_tick_input(int32_t* mickey_x, int32_t* mickey_y);
+// Alt+Enter (either Alt) is down. With F11 it switches the window mode, so
+// that press of Enter is never a menu's, even once Alt is let go first.
+bool alt_enter_down();
+// A rumble on every pad that has one; it stops by itself.
+enum RumbleKind {
+    RUMBLE_HIT,        // short and light
+    RUMBLE_LIFE_LOST,  // longer and strong
+    RUMBLE_KIND_COUNT,
 };
-WindowSize window_mode_size(int screen_width, int screen_height);
+void rumble_gamepads(RumbleKind kind);
 
 // ---- How a frame reaches the window ---------------------------------------------
 
@@ -93,45 +131,7 @@ void finish_gl_drawing();
 // frame's drawing.
 void present_frame();
 
-// Where the 640x480 picture goes in a window of the given size: as large as
-// fits, 4:3 kept, centred. (0, 0) is the window's bottom left.
-struct PictureRect {
-    int x, y, width, height;
-};
-PictureRect fit_picture(int window_width, int window_height);
-
-// How a frame reaches a window that is not 640x480: scaled by OpenGL, or
-// read back and scaled by the X server (software OpenGL only). The path is
-// chosen from what the OpenGL driver reports when the window opens.
-enum PresentPath {
-    PRESENT_WITH_OPENGL,
-    PRESENT_THROUGH_X_SERVER,
-};
-PresentPath present_path();
-// Switches paths (tests and benchmarks); false when this display cannot
-// scale through the X server (no MIT-SHM, RENDER or framebuffer objects).
-bool use_present_path(PresentPath path);
-// Whether a GL_RENDERER string names one of Mesa's software rasterizers.
-bool is_software_renderer(const char* renderer);
-
-// ---- The focus and the pointer ----------------------------------------------------
-
-// Whether the window has the keyboard focus (also true without X).
-bool window_has_focus();
-// Sleeps until the focus changes, or at most timeout_ms.
-void wait_for_focus_change(int timeout_ms);
-// Whether the desktop uncovered or resized the window since the last call
-// (its picture is then to be drawn again).
-bool window_exposed();
-// The pointer grabbed and confined to the window, the cursor hidden; or
-// both given back to the desktop.
-void take_pointer();
-void release_pointer();
-// Tries the grab again now and then while the window has the focus but
-// another program held the pointer when it was taken.
-void keep_pointer_taken();
-
-// ---- The walking keys by their place ----------------------------------------------
+// ---- What the screens name: the walking keys, and the device in hands ---------
 
 // The movement keys in the order of the rows of the controls card.
 enum MovementKey {
@@ -142,10 +142,6 @@ enum MovementKey {
     MOVEMENT_KEY_COUNT,
 };
 
-// Reads the X server's keymap and pins the typing block to the Allegro keys
-// of its US places, so that key[KEY_W] is the key at W's place on every
-// layout; call it after install_allegro and before install_keyboard.
-void pin_keys_to_positions();
 // The font the labels are drawn with: a label is the layout's own character
 // only where can_draw says the font has it, else the US letter. Until this
 // is called every label is the US letter.
@@ -159,33 +155,8 @@ void follow_keyboard_layout();
 // AZERTY); the US label until a keymap has been read.
 const char* movement_key_label(MovementKey key);
 
-// ---- The input a tick reads, and the gamepads -------------------------------------
-
-// SDL's game-controller subsystem, started after the keyboard and mouse
-// (a message on standard error, and no pads, if it cannot start); stopped
-// at teardown. Pads may be plugged in and out at any time.
-void start_gamepads();
-void stop_gamepads();
-// The first step of every tick: the keyboard, the mouse and the pads as they
-// stand now, into key[], mouse_b and, in a game's tick, the mickeys (null in
-// a menu's tick, which leaves the mouse's motion for later). A pad presses
-// the walking keys, Enter and Escape, holds the left button and adds
-// mickeys, as the keyboard and mouse would; without the focus it counts for
-// nothing. After the focus comes back, the left button counts only once it
-// has been released.
-void read_tick_input(int32_t* mickey_x, int32_t* mickey_y);
-// Whether the game is to hold: the window has no focus, or a pad was
-// unplugged during a game and no pad button or key has been pressed since.
-// Called every pass of the main loop.
-bool game_is_held();
-// Sleeps while held until something may have changed, at most timeout_ms.
-void wait_while_held(int timeout_ms);
 // Whether any pad is plugged in.
 bool gamepad_connected();
-// Whether the game holds for a pad unplugged in a game (a button or a key
-// goes on), rather than for the focus lost (only the focus goes on).
-bool held_for_unplugged_pad();
-
 // The device in the player's hands, which the prompts name: the one used
 // last. A pad's button, or a stick or trigger pushed past its dead zone,
 // makes it the pad; a key press or a mouse button the keyboard and mouse;
@@ -208,10 +179,3 @@ struct PadButtonNames {
     const char* quit;     // Back, held for a second
 };
 PadButtonNames gamepad_button_names();
-// A rumble on every pad that has one; it stops by itself.
-enum RumbleKind {
-    RUMBLE_HIT,        // short and light
-    RUMBLE_LIFE_LOST,  // longer and strong
-    RUMBLE_KIND_COUNT,
-};
-void rumble_gamepads(RumbleKind kind);

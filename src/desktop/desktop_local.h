@@ -1,41 +1,78 @@
-// The desktop room's own: what its files share and the tests look at, and
-// nothing the shell uses (that is desktop.h).
+// The desktop room's own: what its files offer one another and what its
+// tests and the benchmarks look at, none of which the shell calls (that is
+// desktop.h). From the top down: window.cpp opens the window and follows
+// the desktop, and calls on the presentation, the monitors and the focus;
+// tick_input.cpp reads the keyboard, the mouse and the pads; x11.cpp's
+// plumbing (x11.h) is under them all. No file calls one above it.
 #pragma once
 
 #include <cstdint>
 
 #include "desktop/desktop.h"
 
-// ---- X requests that may fail (window.cpp) ------------------------------------
+// The X connection with its lock held (x11.h): a call that takes one is
+// made with the lock held.
+struct LockedX;
 
-// Between the two calls an X error is noted instead of ending the game, for
-// requests whose failure is an answer (a window that has gone, a server that
-// cannot share memory). Called with the X lock held; the second waits for
-// the server's answers and says whether any request failed.
-void begin_x_error_trap();
-bool end_x_error_trap();
-
-// ---- Ending the run (quit.cpp) -------------------------------------------------
-
-// Allegro's close-button callback: the desktop closed the window.
-void request_quit_from_window();
-
-// ---- The focus and the pointer (focus.cpp) -------------------------------------
-
-// From now on the focus is followed through Allegro's display-switch
-// callbacks and the window's exposures are counted; the pointer is taken
-// if the window has the focus already. Called with the X lock held.
-void start_following_focus();
-// How many times the focus has changed since the window opened.
-int32_t focus_change_count();
-
-// ---- The monitors (monitors.cpp) -----------------------------------------------
-
-// A rectangle of the X screen (root coordinates, y down): a monitor, or the
-// game's window.
+// A rectangle of pixels: a monitor or the game's window on the X screen
+// (root coordinates, y down), or the picture inside the window (from the
+// window's bottom left, as OpenGL counts).
 struct ScreenRect {
     int x, y, width, height;
 };
+
+// ---- The window (window.cpp) ---------------------------------------------------
+
+// The window of window mode, centred inside a monitor: 4:3, a whole number
+// of 320x240 steps, within 85% of the monitor both ways.
+ScreenRect window_mode_rect(ScreenRect monitor);
+
+// ---- The presentation (presentation.cpp) ---------------------------------------
+
+// One flip a monitor refresh where the GLX driver offers swap control.
+void ask_for_vsync(const LockedX& x);
+// For the window just opened: its size read, the way frames reach it chosen
+// from what the OpenGL driver reports, and the first frame's drawing
+// directed. What the presentation holds is released before the display
+// closes.
+void start_presentation();
+void release_presentation();
+
+// Where the 640x480 picture goes in a window of the given size: as large as
+// fits, 4:3 kept, centred. (0, 0) is the window's bottom left.
+ScreenRect fit_picture(int window_width, int window_height);
+// Whether a GL_RENDERER string names one of Mesa's software rasterizers.
+bool is_software_renderer(const char* renderer);
+// How a frame reaches a window that is not 640x480: scaled by OpenGL, or
+// read back and scaled by the X server (software OpenGL only).
+enum PresentPath {
+    PRESENT_WITH_OPENGL,
+    PRESENT_THROUGH_X_SERVER,
+};
+PresentPath present_path();
+// Switches paths (tests and benchmarks); false when this display cannot
+// scale through the X server (no MIT-SHM, RENDER or framebuffer objects).
+bool use_present_path(PresentPath path);
+
+// ---- The presentation through the X server (presentation_x_server.cpp) --------
+
+// What the X server must offer before anything is created: shared memory
+// (a local server), RENDER 0.10 (transforms, filters, pad edges) and a
+// 32-bit pixmap format for depth 24, which the read-back frame is laid out in.
+bool x_server_can_scale(const LockedX& x);
+// What the server scales with, created once; false, with whatever was made
+// let go, when it cannot be.
+bool set_up_x_server_scaling();
+bool x_server_scaling_ready();
+// Reads the frame drawn off-screen back and has the server scale it into
+// the picture's rectangle of the window (fit_picture).
+void scale_through_x_server(int window_width, int window_height, ScreenRect picture);
+// The bars are painted again with the next frame: a flip covered the
+// window, or the way of presenting changed.
+void paint_x_server_bars_again();
+void release_x_server_scaling();
+
+// ---- The monitors (monitors.cpp) -----------------------------------------------
 
 enum {
     MAX_MONITORS = 16,
@@ -56,32 +93,29 @@ int monitor_overlapping_most(const MonitorList& monitors, ScreenRect rect);
 // The monitor the game starts on: the one under the pointer if it holds the
 // 640x480 picture, else the first that does; -1 when none does.
 int choose_start_monitor(const MonitorList& monitors, int pointer_x, int pointer_y);
-// The window of window mode, centred inside a monitor.
-ScreenRect window_mode_rect(ScreenRect monitor);
 bool same_rect(ScreenRect a, ScreenRect b);
 bool same_monitors(const MonitorList& a, const MonitorList& b);
 
 // Reads the monitors: RandR 1.5's, else Xinerama's, else the X screen as
-// one. Called with the X lock held.
-void read_monitors(MonitorList* monitors);
+// one.
+void read_monitors(const LockedX& x, MonitorList* monitors);
 
-// ---- The presentation (presentation.cpp) ---------------------------------------
+// ---- The focus and the pointer (focus.cpp) -------------------------------------
 
-// Whether a space-separated extension list (GL's or GLX's; null for none)
-// names the extension, as a whole word.
-bool has_extension(const char* list, const char* name);
-// One flip a monitor refresh where the GLX driver offers swap control.
-// Called with the X lock held.
-void ask_for_vsync();
-// Picks the way frames reach the window from what the OpenGL driver reports.
-void choose_present_path();
-// Where the next frame is drawn for a window of this size, and how the frame
-// just drawn is shown in it (then flipped, or scaled into it by the X
-// server). Both follow the window's current size, read every frame. What the
-// presentation holds is released before the display closes.
-void direct_frame_drawing(int window_width, int window_height);
-void present_picture(int window_width, int window_height);
-void release_presentation();
+// From now on the focus is followed through Allegro's display-switch
+// callbacks and the window's exposures are counted; the pointer is taken
+// if the window has the focus already.
+void start_following_focus(const LockedX& x);
+// Whether the window has the keyboard focus (also true without X).
+bool window_has_focus();
+// How many times the focus has changed since the window opened.
+int32_t focus_change_count();
+// Sleeps until the focus changes, or at most timeout_ms.
+void wait_for_focus_change(int timeout_ms);
+// Tries the grab again twice a second while the window has the focus but
+// another program held the pointer when it was taken; now_ms is the time
+// (monotonic_ms).
+void keep_pointer_taken(int64_t now_ms);
 
 // ---- The walking keys by their place (key_positions.cpp, keyboard_layout.cpp) ---
 //
@@ -97,6 +131,12 @@ void release_presentation();
 // keymap: AD02 walks forward, AC01 strafes left, AC02 walks back and AC03
 // strafes right, whatever the layout. Escape and Enter keep Allegro's own
 // mapping. The controls screen names the four keys as the layout prints them.
+
+// Reads the X server's keymap and pins the typing block to the Allegro keys
+// of its US places, so that key[KEY_W] is the key at W's place on every
+// layout; called before install_keyboard (install_input_devices).
+void pin_keys_to_positions();
+
 // What follows needs no X: the tables, the configuration text, the labels.
 
 // One key of the typing block: its XKB name and the Allegro key its place
@@ -191,6 +231,11 @@ bool pad_axis_pushed(float value, bool trigger);
 
 // ---- The gamepads (gamepad.cpp) ---------------------------------------------------
 
+// SDL's game-controller subsystem, started after the keyboard and mouse
+// (install_input_devices; a message on standard error, and no pads, if it
+// cannot start); stopped at teardown (stop_gamepads).
+void start_gamepads();
+
 // Takes SDL's joystick and game-controller events: opens the pads plugged
 // in, closes those unplugged, counts button presses and uses.
 void pump_gamepads();
@@ -204,3 +249,14 @@ int gamepad_button_press_count();
 int gamepad_use_count();
 // The names of a pad's buttons by its SDL_GameControllerType.
 PadButtonNames button_names_for_pad_type(int controller_type);
+
+// ---- One copy a display (single_copy.cpp) -------------------------------------------
+
+// The lock's name for an X display: ":0", ":0.0" and "unix:0" give "_0",
+// "host:1.0" gives "host_1"; never a '/' or a '.'.
+void display_lock_key(const char* display, char* key, int capacity);
+
+// ---- Ending the run (quit.cpp) -------------------------------------------------
+
+// Allegro's close-button callback: the desktop closed the window.
+void request_quit_from_window();

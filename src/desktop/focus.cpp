@@ -15,8 +15,9 @@
 #include <X11/extensions/Xfixes.h>
 
 #include "desktop/desktop_local.h"
+#include "desktop/x11.h"
 
-static const int GRAB_RETRY_PASSES = 30;  // loop passes between two tries at the pointer grab
+static const int64_t GRAB_RETRY_MS = 500;  // between two tries at the pointer grab
 
 // Bit 0: the window has the keyboard focus; the bits above count the focus
 // changes Allegro reported, so a waiter can sleep until the next one. Until
@@ -33,7 +34,7 @@ static void (*allegro_window_redrawer)(int, int, int, int);
 
 static bool pointer_taken;   // our grab is active
 static bool cursor_hidden;   // XFixes counts hides, so each hide is shown once
-static int passes_since_grab_try;
+static int64_t last_grab_try_ms;
 
 // ---- Focus (Allegro's input thread) ------------------------------------------
 
@@ -85,42 +86,41 @@ bool window_exposed() {
 
 // ---- X11 (every call below holds Allegro's X lock) ------------------------
 
-static void grab_pointer() {
-    passes_since_grab_try = 0;
-    int result = XGrabPointer(_xwin.display, _xwin.window, False,
-                              PointerMotionMask | ButtonPressMask | ButtonReleaseMask,
-                              GrabModeAsync, GrabModeAsync, _xwin.window, None, CurrentTime);
+static void grab_pointer(const LockedX& x) {
+    last_grab_try_ms = monotonic_ms();
+    int result = XGrabPointer(x.display, x.window, False, PointerMotionMask | ButtonPressMask | ButtonReleaseMask,
+                              GrabModeAsync, GrabModeAsync, x.window, None, CurrentTime);
     pointer_taken = result == GrabSuccess;
     // AllegroGL's driver exit releases a grab it finds marked here.
     _xwin.mouse_grabbed = pointer_taken ? 1 : 0;
 }
 
-static void take_pointer_locked() {
-    if (!cursor_hidden) XFixesHideCursor(_xwin.display, _xwin.window);
+static void take_pointer_locked(const LockedX& x) {
+    if (!cursor_hidden) XFixesHideCursor(x.display, x.window);
     cursor_hidden = true;
-    grab_pointer();
+    grab_pointer(x);
 }
 
-static void release_pointer_locked() {
-    if (pointer_taken) XUngrabPointer(_xwin.display, CurrentTime);
+static void release_pointer_locked(const LockedX& x) {
+    if (pointer_taken) XUngrabPointer(x.display, CurrentTime);
     pointer_taken = false;
     _xwin.mouse_grabbed = 0;
-    if (cursor_hidden) XFixesShowCursor(_xwin.display, _xwin.window);
+    if (cursor_hidden) XFixesShowCursor(x.display, x.window);
     cursor_hidden = false;
     // Allegro pulls the pointer back to the window's centre while the game
     // reads mickeys; the desktop's pointer is left where the player puts it.
     _xwin.mouse_warped = 0;
-    XFlush(_xwin.display);
+    XFlush(x.display);
 }
 
-static bool focus_is_on_window() {
+static bool focus_is_on_window(const LockedX& x) {
     Window focus;
     int revert;
-    XGetInputFocus(_xwin.display, &focus, &revert);
-    return focus == _xwin.window;
+    XGetInputFocus(x.display, &focus, &revert);
+    return focus == x.window;
 }
 
-void start_following_focus() {
+void start_following_focus(const LockedX& x) {
     // The focus may have come before the callbacks were there to hear of it.
     // A system driver that reports no focus changes leaves the game as it
     // always was: focused.
@@ -132,31 +132,25 @@ void start_following_focus() {
     allegro_window_redrawer = _xwin_window_redrawer;
     _xwin_window_redrawer = note_exposure;
     int32_t none_heard = FOCUS_BIT;
-    focus_state.compare_exchange_strong(none_heard, !heard || focus_is_on_window() ? FOCUS_BIT : 0);
-    if (window_has_focus()) take_pointer_locked();
+    focus_state.compare_exchange_strong(none_heard, !heard || focus_is_on_window(x) ? FOCUS_BIT : 0);
+    if (window_has_focus()) take_pointer_locked(x);
 }
 
 // ---- The main loop's side ---------------------------------------------------
 
 void take_pointer() {
-    if (!_xwin.display) return;
-    XLOCK();
-    take_pointer_locked();
-    XUNLOCK();
+    const LockedX x;
+    if (x) take_pointer_locked(x);
 }
 
 void release_pointer() {
-    if (!_xwin.display) return;
-    XLOCK();
-    release_pointer_locked();
-    XUNLOCK();
+    const LockedX x;
+    if (x) release_pointer_locked(x);
 }
 
-void keep_pointer_taken() {
-    if (!_xwin.display || pointer_taken || !window_has_focus()) return;
-    if (++passes_since_grab_try < GRAB_RETRY_PASSES) return;
-    XLOCK();
-    take_pointer_locked();
-    XUNLOCK();
+void keep_pointer_taken(int64_t now_ms) {
+    if (pointer_taken || !window_has_focus() || now_ms - last_grab_try_ms < GRAB_RETRY_MS) return;
+    const LockedX x;
+    if (x) take_pointer_locked(x);
 }
 

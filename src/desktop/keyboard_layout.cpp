@@ -14,15 +14,15 @@
 #include <xalleg.h>
 #include <X11/XKBlib.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 
 #include "desktop/desktop_local.h"
+#include "desktop/x11.h"
 
 namespace {
 
-const std::chrono::milliseconds LABEL_REFRESH_INTERVAL(500);
+const int64_t LABEL_REFRESH_MS = 500;
 
 char labels[MOVEMENT_KEY_COUNT][KEY_LABEL_BYTES] = {"W", "S", "A", "D"};
 int pinned_keycodes[MAX_KEYCODE + 1];  // by KEY_POSITIONS index; 0 for none
@@ -33,7 +33,7 @@ bool (*label_font_can_draw)(uint32_t);  // null until the shell names its font
 bool no_font_can_draw(uint32_t) {
     return false;
 }
-std::chrono::steady_clock::time_point last_refresh;
+int64_t last_refresh_ms;
 char override_text[4096];
 
 // The keysym at a shift level of a key in a group, the group brought into the
@@ -62,8 +62,8 @@ KeySym keysym_at(XkbDescPtr xkb, int keycode, int group, int level) {
 
 // The key names and the movement keys' labels, read in one go. False when
 // the server has no XKB (the labels then stay as they were).
-bool read_keymap(KeycodeNames& names) {
-    Display* display = _xwin.display;
+bool read_keymap(const LockedX& x, KeycodeNames& names) {
+    Display* display = x.display;
     XkbDescPtr xkb = XkbGetMap(display, XkbKeyTypesMask | XkbKeySymsMask, XkbUseCoreKbd);
     if (!xkb) return false;
     XkbStateRec state;
@@ -113,11 +113,9 @@ bool same_keycodes(const KeycodeNames& names) {
 }  // namespace
 
 void pin_keys_to_positions() {
-    if (!_xwin.display) return;
     static KeycodeNames names;
-    XLOCK();
-    if (read_keymap(names)) pin(names);
-    XUNLOCK();
+    const LockedX x;
+    if (x && read_keymap(x, names)) pin(names);
 }
 
 void use_font_for_key_labels(bool (*can_draw)(uint32_t code_point)) {
@@ -126,16 +124,18 @@ void use_font_for_key_labels(bool (*can_draw)(uint32_t code_point)) {
 }
 
 void follow_keyboard_layout() {
-    if (!_xwin.display || !pinned) return;
-    const auto now = std::chrono::steady_clock::now();
-    if (labels_read && now - last_refresh < LABEL_REFRESH_INTERVAL) return;
+    if (!pinned) return;
+    const int64_t now = monotonic_ms();
+    if (labels_read && now - last_refresh_ms < LABEL_REFRESH_MS) return;
     labels_read = true;
-    last_refresh = now;
+    last_refresh_ms = now;
     static KeycodeNames names;
-    XLOCK();
-    const bool moved = read_keymap(names) && !same_keycodes(names);
-    if (moved) pin(names);
-    XUNLOCK();
+    bool moved;
+    {
+        const LockedX x;
+        moved = x && read_keymap(x, names) && !same_keycodes(names);
+        if (moved) pin(names);
+    }
     if (!moved) return;
     remove_keyboard();
     if (install_keyboard() != 0) std::fprintf(stderr, "sundown: the keyboard could not be installed again\n");

@@ -5,12 +5,11 @@
 // window as large as both gives the window manager no monitor to make it
 // full screen on, and one centred on the screen sits across the bezel. So
 // the game picks one monitor and keeps its window inside it.
-#include <allegro.h>
-#include <xalleg.h>
 #include <X11/extensions/Xinerama.h>
 #include <X11/extensions/Xrandr.h>
 
 #include "desktop/desktop_local.h"
+#include "desktop/x11.h"
 
 // ---- Choosing (no X) --------------------------------------------------------
 
@@ -64,12 +63,6 @@ int choose_start_monitor(const MonitorList& monitors, int pointer_x, int pointer
         if (holds_picture(monitors.rects[i])) return i;
     }
     return -1;
-}
-
-ScreenRect window_mode_rect(ScreenRect monitor) {
-    const WindowSize size = window_mode_size(monitor.width, monitor.height);
-    return ScreenRect{monitor.x + (monitor.width - size.width) / 2, monitor.y + (monitor.height - size.height) / 2,
-                      size.width, size.height};
 }
 
 bool same_rect(ScreenRect a, ScreenRect b) {
@@ -137,14 +130,13 @@ static void read_xinerama_screens(Display* display, MonitorList* monitors) {
     XFree(screens);
 }
 
-void read_monitors(MonitorList* monitors) {
+void read_monitors(const LockedX& x, MonitorList* monitors) {
+    Display* display = x.display;
     monitors->count = 0;
-    Display* display = _xwin.display;
-    if (!display) return;
     if (has_randr_monitors(display)) read_randr_monitors(display, monitors);
     read_xinerama_screens(display, monitors);
     if (monitors->count == 0) {
-        add_monitor(monitors, ScreenRect{0, 0, DisplayWidth(display, _xwin.screen), DisplayHeight(display, _xwin.screen)});
+        add_monitor(monitors, ScreenRect{0, 0, DisplayWidth(display, x.screen), DisplayHeight(display, x.screen)});
         monitors->xinerama_index[0] = 0;
     }
 }

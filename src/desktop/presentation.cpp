@@ -18,47 +18,37 @@
 //   taken with Mesa 22.3, into a window without a depth buffer either: a
 //   fixed-function, GLSL or blit quad ran no faster than with that path
 //   turned off, LP_PERF=no_rast_linear.) So the frame is drawn into an
-//   off-screen 640x480 framebuffer instead, read back into a shared-memory
-//   image, and the X server's RENDER extension scales it into the window
-//   (pixman's bilinear scaler, or the server's GPU where it has one). The
-//   server works on one frame while the game draws the next, and the bars
-//   are painted only when the window's size changes: an X window keeps what
-//   is drawn into it, and its black background fills any part exposed
-//   again. A GPU never takes this way: reading a frame back stalls it.
+//   off-screen 640x480 framebuffer instead, and the X server scales it into
+//   the window (presentation_x_server.cpp). A GPU never takes this way:
+//   reading a frame back stalls it.
 #include <allegro.h>
 #include <alleggl.h>
 #include <xalleg.h>
 #include <GL/glx.h>
-#include <X11/extensions/XShm.h>
-#include <X11/extensions/Xrender.h>
-#include <sys/ipc.h>
-#include <sys/shm.h>
 
 #include <cstring>
 
 #include "desktop/desktop_local.h"
+#include "desktop/x11.h"
 
-#ifndef GL_PACK_INVERT_MESA
-#define GL_PACK_INVERT_MESA 0x8758  // GL_MESA_pack_invert
-#endif
 #ifndef GL_RGB565
 #define GL_RGB565 0x8D62  // GL_ARB_ES2_compatibility, core since OpenGL 4.1
 #endif
 
 static const int PICTURE_TEXTURE_WIDTH = 1024;  // power-of-two texture holding one 640x480 frame
 static const int PICTURE_TEXTURE_HEIGHT = 512;
-static const int FRAME_BYTES_PER_PIXEL = 4;      // the read-back frame: 32-bit xRGB, as a depth-24 pixmap holds it
-static const int SHARED_IMAGE_COUNT = 2;         // the server reads one while the next frame is read back into the other
 
 static PresentPath path = PRESENT_WITH_OPENGL;
 static bool wait_for_rasterizer;  // llvmpipe: each frame is finished before it is presented
-static int last_window_width = SCREEN_WIDTH;
-static int last_window_height = SCREEN_HEIGHT;
+static bool server_scaling_failed;  // tried once and could not be set up: OpenGL stays
+// The window's size as last read, which frames are presented at.
+static int window_width = SCREEN_WIDTH;
+static int window_height = SCREEN_HEIGHT;
 static bool frame_in_framebuffer;  // the frame being drawn goes into the off-screen framebuffer
 
-PictureRect fit_picture(int width, int height) {
-    if (width <= 0 || height <= 0) return PictureRect{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
-    PictureRect rect;
+ScreenRect fit_picture(int width, int height) {
+    if (width <= 0 || height <= 0) return ScreenRect{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
+    ScreenRect rect;
     if (static_cast<long>(width) * SCREEN_HEIGHT >= static_cast<long>(height) * SCREEN_WIDTH) {
         rect.height = height;  // wider than 4:3: bars left and right
         rect.width = static_cast<int>(static_cast<long>(height) * SCREEN_WIDTH / SCREEN_HEIGHT);
@@ -71,7 +61,9 @@ PictureRect fit_picture(int width, int height) {
     return rect;
 }
 
-bool has_extension(const char* list, const char* name) {
+// Whether a space-separated extension list (GL's or GLX's; null for none)
+// names the extension, as a whole word.
+static bool has_extension(const char* list, const char* name) {
     const size_t length = std::strlen(name);
     for (const char* at = list; at && (at = std::strstr(at, name)) != nullptr; at += length) {
         const bool starts = at == list || at[-1] == ' ';
@@ -83,12 +75,12 @@ bool has_extension(const char* list, const char* name) {
 
 // Mesa's software rasterizer under X11 offers no swap control; the main
 // loop paces itself anyway.
-void ask_for_vsync() {
-    Display* display = _xwin.display;
+void ask_for_vsync(const LockedX& x) {
+    Display* display = x.display;
     typedef void (*SwapIntervalExt)(Display*, GLXDrawable, int);
     typedef int (*SwapIntervalMesa)(unsigned int);
     typedef int (*SwapIntervalSgi)(int);
-    const char* extensions = glXQueryExtensionsString(display, _xwin.screen);
+    const char* extensions = glXQueryExtensionsString(display, x.screen);
     const GLXDrawable drawable = glXGetCurrentDrawable();
     if (has_extension(extensions, "GLX_EXT_swap_control") && drawable) {
         auto set = reinterpret_cast<SwapIntervalExt>(
@@ -191,7 +183,7 @@ static void clear_window_rect(int x, int y, int width, int height) {
 // The 640x480 corner, scaled over the window between black bars. Every
 // piece of OpenGL state it touches is put back before it returns.
 static void scale_picture_with_opengl(int window_width, int window_height) {
-    PictureRect rect = fit_picture(window_width, window_height);
+    const ScreenRect rect = fit_picture(window_width, window_height);
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     if (!picture_texture) create_picture_texture();
     glBindTexture(GL_TEXTURE_2D, picture_texture);
@@ -243,203 +235,6 @@ static void scale_picture_with_opengl(int window_width, int window_height) {
     glPopAttrib();
 }
 
-// ---- Through the X server ----------------------------------------------------
-
-struct ServerScaling {
-    bool ready;
-    XShmSegmentInfo segments[SHARED_IMAGE_COUNT];
-    XImage* images[SHARED_IMAGE_COUNT];
-    int next_image;
-    Pixmap frame_pixmap;  // depth 24: what the shared image is put into
-    GC frame_gc;
-    Picture frame_picture, window_picture;
-    int painted_width, painted_height;  // the window size the bars and scale were set for; 0 when unset
-};
-
-static ServerScaling scaling;
-static bool server_scaling_failed;  // tried once and could not be set up: OpenGL stays
-
-// The server has a 32-bit pixmap format for depth 24, which the read-back
-// frame is laid out in.
-static bool has_depth_24_pixmaps(Display* display) {
-    int count = 0;
-    XPixmapFormatValues* formats = XListPixmapFormats(display, &count);
-    bool found = false;
-    for (int i = 0; i < count; i++) {
-        if (formats[i].depth == 24 && formats[i].bits_per_pixel == 32) found = true;
-    }
-    if (formats) XFree(formats);
-    return found;
-}
-
-// What the server and the driver must offer before anything is created:
-// shared memory (a local server), RENDER 0.10 (transforms, filters, pad
-// edges) and Mesa's upside-down read-back.
-static bool server_can_scale(Display* display) {
-    int major = 0, minor = 0;
-    Bool shared_pixmaps = False;
-    int event_base, error_base;
-    if (!XShmQueryVersion(display, &major, &minor, &shared_pixmaps)) return false;
-    if (!XRenderQueryExtension(display, &event_base, &error_base)) return false;
-    if (!XRenderQueryVersion(display, &major, &minor) || (major == 0 && minor < 10)) return false;
-    if (!has_depth_24_pixmaps(display)) return false;
-    return has_gl_extension("GL_MESA_pack_invert");
-}
-
-// One shared-memory image of a 640x480 frame. The segment is marked for
-// removal as soon as both sides hold it, so it goes with the process
-// however that ends.
-static bool create_shared_image(Display* display, Visual* visual, int index) {
-    XShmSegmentInfo& segment = scaling.segments[index];
-    XImage* image = XShmCreateImage(display, visual, 24, ZPixmap, nullptr, &segment, SCREEN_WIDTH, SCREEN_HEIGHT);
-    if (!image) return false;
-    scaling.images[index] = image;
-    if (image->bits_per_pixel != FRAME_BYTES_PER_PIXEL * 8) return false;
-    segment.shmid = shmget(IPC_PRIVATE, static_cast<size_t>(image->bytes_per_line) * image->height, IPC_CREAT | 0600);
-    if (segment.shmid < 0) return false;
-    segment.shmaddr = static_cast<char*>(shmat(segment.shmid, nullptr, 0));
-    if (segment.shmaddr == reinterpret_cast<char*>(-1)) {
-        segment.shmaddr = nullptr;
-        shmctl(segment.shmid, IPC_RMID, nullptr);
-        return false;
-    }
-    image->data = segment.shmaddr;
-    segment.readOnly = False;
-    begin_x_error_trap();
-    const bool attached = XShmAttach(display, &segment);
-    const bool failed = end_x_error_trap();
-    shmctl(segment.shmid, IPC_RMID, nullptr);
-    if (!attached || failed) {
-        shmdt(segment.shmaddr);
-        segment.shmaddr = nullptr;
-        return false;
-    }
-    return true;
-}
-
-static void release_server_scaling() {
-    Display* display = _xwin.display;
-    if (display) {
-        XLOCK();
-        XSync(display, False);  // the server is done with the shared images
-        for (int i = 0; i < SHARED_IMAGE_COUNT; i++) {
-            if (scaling.segments[i].shmaddr) XShmDetach(display, &scaling.segments[i]);
-        }
-        if (scaling.window_picture) XRenderFreePicture(display, scaling.window_picture);
-        if (scaling.frame_picture) XRenderFreePicture(display, scaling.frame_picture);
-        if (scaling.frame_gc) XFreeGC(display, scaling.frame_gc);
-        if (scaling.frame_pixmap) XFreePixmap(display, scaling.frame_pixmap);
-        XSync(display, False);
-        XUNLOCK();
-    }
-    for (int i = 0; i < SHARED_IMAGE_COUNT; i++) {
-        if (scaling.images[i]) {
-            scaling.images[i]->data = nullptr;  // the segment is not Xlib's to free
-            XDestroyImage(scaling.images[i]);
-        }
-        if (scaling.segments[i].shmaddr) shmdt(scaling.segments[i].shmaddr);
-    }
-    scaling = ServerScaling{};
-}
-
-// Everything the X server needs, created once: two shared images, a
-// depth-24 pixmap with its picture (bilinear, edges padded like OpenGL's
-// clamp to edge) and a picture of the window. Holds the X lock.
-static bool create_server_resources(Display* display, Window window) {
-    XWindowAttributes attributes;
-    if (!XGetWindowAttributes(display, window, &attributes)) return false;
-    XRenderPictFormat* window_format = XRenderFindVisualFormat(display, attributes.visual);
-    XRenderPictFormat* frame_format = XRenderFindStandardFormat(display, PictStandardRGB24);
-    if (!window_format || !frame_format) return false;
-    for (int i = 0; i < SHARED_IMAGE_COUNT; i++) {
-        if (!create_shared_image(display, attributes.visual, i)) return false;
-    }
-    scaling.frame_pixmap = XCreatePixmap(display, window, SCREEN_WIDTH, SCREEN_HEIGHT, 24);
-    scaling.frame_gc = XCreateGC(display, scaling.frame_pixmap, 0, nullptr);
-    XRenderPictureAttributes edges;
-    edges.repeat = RepeatPad;
-    scaling.frame_picture = XRenderCreatePicture(display, scaling.frame_pixmap, frame_format, CPRepeat, &edges);
-    XRenderSetPictureFilter(display, scaling.frame_picture, FilterBilinear, nullptr, 0);
-    scaling.window_picture = XRenderCreatePicture(display, window, window_format, 0, nullptr);
-    XSetWindowBackground(display, window, BlackPixel(display, _xwin.screen));
-    XSync(display, False);
-    return true;
-}
-
-static bool set_up_server_scaling() {
-    if (scaling.ready) return true;
-    if (server_scaling_failed || !_xwin.display) return false;
-    bool ok = set_up_offscreen_frame();
-    if (ok) {
-        XLOCK();
-        ok = create_server_resources(_xwin.display, _xwin.window);
-        XUNLOCK();
-    }
-    if (!ok) {
-        release_server_scaling();
-        server_scaling_failed = true;
-        return false;
-    }
-    scaling.ready = true;
-    return true;
-}
-
-// The bars, and the scale from the window's picture rectangle back to the
-// frame, for a window of a new size. Holds the X lock.
-static void paint_bars_and_set_scale(Display* display, int window_width, int window_height, PictureRect rect) {
-    const int top = window_height - rect.y - rect.height;  // X counts rows from the top
-    XRectangle bars[4] = {
-        {0, 0, static_cast<unsigned short>(rect.x), static_cast<unsigned short>(window_height)},
-        {static_cast<short>(rect.x + rect.width), 0, static_cast<unsigned short>(window_width - rect.x - rect.width),
-         static_cast<unsigned short>(window_height)},
-        {static_cast<short>(rect.x), 0, static_cast<unsigned short>(rect.width), static_cast<unsigned short>(top)},
-        {static_cast<short>(rect.x), static_cast<short>(top + rect.height), static_cast<unsigned short>(rect.width),
-         static_cast<unsigned short>(window_height - top - rect.height)},
-    };
-    XRectangle painted[4];
-    int count = 0;
-    for (const XRectangle& bar : bars) {
-        if (bar.width > 0 && bar.height > 0) painted[count++] = bar;
-    }
-    const XRenderColor black = {0, 0, 0, 0xffff};
-    if (count > 0) XRenderFillRectangles(display, PictOpSrc, scaling.window_picture, &black, painted, count);
-    XTransform scale = {{{XDoubleToFixed(static_cast<double>(SCREEN_WIDTH) / rect.width), 0, 0},
-                         {0, XDoubleToFixed(static_cast<double>(SCREEN_HEIGHT) / rect.height), 0},
-                         {0, 0, XDoubleToFixed(1.0)}}};
-    XRenderSetPictureTransform(display, scaling.frame_picture, &scale);
-    scaling.painted_width = window_width;
-    scaling.painted_height = window_height;
-}
-
-// Reads the frame back, top row first, into the next shared image, and has
-// the server put it into the pixmap and scale it into the window. The image
-// read into now was last put two frames ago, and the sync of the previous
-// frame waited for that; the sync here lets the server fall one frame
-// behind at most.
-static void scale_picture_through_server(int window_width, int window_height) {
-    Display* display = _xwin.display;
-    XImage* image = scaling.images[scaling.next_image];
-    scaling.next_image = (scaling.next_image + 1) % SHARED_IMAGE_COUNT;
-    glPixelStorei(GL_PACK_INVERT_MESA, GL_TRUE);
-    glPixelStorei(GL_PACK_ROW_LENGTH, image->bytes_per_line / FRAME_BYTES_PER_PIXEL);
-    glReadPixels(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, image->data);
-    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
-    glPixelStorei(GL_PACK_INVERT_MESA, GL_FALSE);
-
-    const PictureRect rect = fit_picture(window_width, window_height);
-    XLOCK();
-    XSync(display, False);
-    if (scaling.painted_width != window_width || scaling.painted_height != window_height) {
-        paint_bars_and_set_scale(display, window_width, window_height, rect);
-    }
-    XShmPutImage(display, scaling.frame_pixmap, scaling.frame_gc, image, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT,
-                 False);
-    XRenderComposite(display, PictOpSrc, scaling.frame_picture, None, scaling.window_picture, 0, 0, 0, 0, rect.x,
-                     window_height - rect.y - rect.height, rect.width, rect.height);
-    XFlush(display);
-    XUNLOCK();
-}
-
 // ---- Choosing and presenting ---------------------------------------------------
 
 bool is_software_renderer(const char* renderer) {
@@ -459,17 +254,91 @@ static bool window_has_xrgb_pixels(Display* display, Window window) {
            visual->green_mask == 0xff00 && visual->blue_mask == 0xff;
 }
 
-void choose_present_path() {
+// What the server and the driver offer that scaling through the server
+// needs: besides the server's side, Mesa's upside-down read-back.
+static bool server_can_scale(const LockedX& x) {
+    return x_server_can_scale(x) && has_gl_extension("GL_MESA_pack_invert");
+}
+
+// The X server's way set up once, with the off-screen frame it reads back;
+// when it cannot be, OpenGL stays until the display is opened again.
+static bool set_up_server_path() {
+    if (x_server_scaling_ready()) return true;
+    if (server_scaling_failed) return false;
+    if (set_up_offscreen_frame() && set_up_x_server_scaling()) return true;
+    server_scaling_failed = true;
+    return false;
+}
+
+static void choose_present_path() {
     path = PRESENT_WITH_OPENGL;
     server_scaling_failed = false;
     const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     wait_for_rasterizer = renderer && std::strstr(renderer, "llvmpipe");
-    if (!_xwin.display) return;
     if (!is_software_renderer(renderer)) return;
-    XLOCK();
-    const bool possible = window_has_xrgb_pixels(_xwin.display, _xwin.window) && server_can_scale(_xwin.display);
-    XUNLOCK();
-    if (possible) path = PRESENT_THROUGH_X_SERVER;
+    const LockedX x;
+    if (x && window_has_xrgb_pixels(x.display, x.window) && server_can_scale(x)) path = PRESENT_THROUGH_X_SERVER;
+}
+
+// Off-screen when the X server scales it, or when the window is too small
+// to hold it; otherwise into the window's back buffer.
+static void direct_frame_drawing() {
+    const bool scaled = window_width != SCREEN_WIDTH || window_height != SCREEN_HEIGHT;
+    if (scaled && path == PRESENT_THROUGH_X_SERVER && !set_up_server_path()) path = PRESENT_WITH_OPENGL;
+    const bool too_small = window_width < SCREEN_WIDTH || window_height < SCREEN_HEIGHT;
+    frame_in_framebuffer = scaled && (path == PRESENT_THROUGH_X_SERVER || (too_small && set_up_offscreen_frame()));
+    if (offscreen.ready) glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, frame_in_framebuffer ? offscreen.framebuffer : 0);
+    // Drawn into the window's back buffer while the window is larger, the
+    // frame's own clear stays inside the 640x480 corner, so drawing costs
+    // the same at any window size.
+    glScissor(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    if (scaled && !frame_in_framebuffer) {
+        glEnable(GL_SCISSOR_TEST);
+    } else {
+        glDisable(GL_SCISSOR_TEST);
+    }
+}
+
+// The window may have changed size since the frame was directed: a frame
+// drawn off-screen is still copied from there (at 640x480 unscaled), and
+// one drawn into the back buffer's corner is read from there, unless the
+// window has meanwhile shrunk below the frame and cut it off (reading past
+// the back buffer is not safe); the next frame is drawn off-screen.
+static void present_picture() {
+    const bool scaled = window_width != SCREEN_WIDTH || window_height != SCREEN_HEIGHT;
+    if (path == PRESENT_THROUGH_X_SERVER && x_server_scaling_ready() && (scaled || frame_in_framebuffer)) {
+        const bool cut_off = window_width < SCREEN_WIDTH || window_height < SCREEN_HEIGHT;
+        if (frame_in_framebuffer || !cut_off) {
+            scale_through_x_server(window_width, window_height, fit_picture(window_width, window_height));
+        }
+        return;
+    }
+    if (scaled || frame_in_framebuffer) scale_picture_with_opengl(window_width, window_height);
+    allegro_gl_flip();
+    paint_x_server_bars_again();  // the flip covered the window
+}
+
+// The window's size, read every frame: the window manager or the player
+// may have changed it.
+static void read_window_size(const LockedX& x) {
+    Window root;
+    int window_x, window_y;
+    unsigned int width, height, border, depth;
+    if (!XGetGeometry(x.display, x.window, &root, &window_x, &window_y, &width, &height, &border, &depth)) return;
+    window_width = static_cast<int>(width);
+    window_height = static_cast<int>(height);
+    // Allegro warps the pointer back to the window's centre for mickeys.
+    _xwin.window_width = window_width;
+    _xwin.window_height = window_height;
+}
+
+void start_presentation() {
+    {
+        const LockedX x;
+        if (x) read_window_size(x);
+    }
+    choose_present_path();
+    direct_frame_drawing();
 }
 
 // Mesa's llvmpipe (seen with 22.3.6) can free a fence while one of its
@@ -507,64 +376,41 @@ void finish_gl_drawing() {
     }
 }
 
+void present_frame() {
+    {
+        const LockedX x;
+        if (!x) {
+            allegro_gl_flip();
+            return;
+        }
+        read_window_size(x);
+    }
+    present_picture();
+    direct_frame_drawing();
+}
+
 PresentPath present_path() {
     return path;
 }
 
 bool use_present_path(PresentPath wanted) {
     if (wanted == PRESENT_THROUGH_X_SERVER) {
-        if (!_xwin.display || server_scaling_failed) return false;
-        XLOCK();
-        const bool possible = server_can_scale(_xwin.display);
-        XUNLOCK();
-        if (!possible || !set_up_server_scaling()) return false;
+        if (server_scaling_failed) return false;
+        bool possible;
+        {
+            const LockedX x;
+            possible = x && server_can_scale(x);
+        }
+        if (!possible || !set_up_server_path()) return false;
     }
     path = wanted;
-    scaling.painted_width = scaling.painted_height = 0;
-    direct_frame_drawing(last_window_width, last_window_height);
+    paint_x_server_bars_again();
+    direct_frame_drawing();
     return true;
 }
 
-// Off-screen when the X server scales it, or when the window is too small
-// to hold it; otherwise into the window's back buffer.
-void direct_frame_drawing(int window_width, int window_height) {
-    last_window_width = window_width;
-    last_window_height = window_height;
-    const bool scaled = window_width != SCREEN_WIDTH || window_height != SCREEN_HEIGHT;
-    if (scaled && path == PRESENT_THROUGH_X_SERVER && !set_up_server_scaling()) path = PRESENT_WITH_OPENGL;
-    const bool too_small = window_width < SCREEN_WIDTH || window_height < SCREEN_HEIGHT;
-    frame_in_framebuffer = scaled && (path == PRESENT_THROUGH_X_SERVER || (too_small && set_up_offscreen_frame()));
-    if (offscreen.ready) glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, frame_in_framebuffer ? offscreen.framebuffer : 0);
-    // Drawn into the window's back buffer while the window is larger, the
-    // frame's own clear stays inside the 640x480 corner, so drawing costs
-    // the same at any window size.
-    glScissor(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-    if (scaled && !frame_in_framebuffer) {
-        glEnable(GL_SCISSOR_TEST);
-    } else {
-        glDisable(GL_SCISSOR_TEST);
-    }
-}
-
-// The window may have changed size since the frame was directed: a frame
-// drawn off-screen is still copied from there (at 640x480 unscaled), and
-// one drawn into the back buffer's corner is read from there, unless the
-// window has meanwhile shrunk below the frame and cut it off (reading past
-// the back buffer is not safe); the next frame is drawn off-screen.
-void present_picture(int window_width, int window_height) {
-    const bool scaled = window_width != SCREEN_WIDTH || window_height != SCREEN_HEIGHT;
-    if (path == PRESENT_THROUGH_X_SERVER && scaling.ready && (scaled || frame_in_framebuffer)) {
-        const bool cut_off = window_width < SCREEN_WIDTH || window_height < SCREEN_HEIGHT;
-        if (frame_in_framebuffer || !cut_off) scale_picture_through_server(window_width, window_height);
-        return;
-    }
-    if (scaled || frame_in_framebuffer) scale_picture_with_opengl(window_width, window_height);
-    allegro_gl_flip();
-    scaling.painted_width = scaling.painted_height = 0;  // the flip covered the window
-}
-
 void release_presentation() {
-    if (scaling.ready) release_server_scaling();
+    if (x_server_scaling_ready()) release_x_server_scaling();
     release_offscreen_frame();
     frame_in_framebuffer = false;
     if (picture_texture) glDeleteTextures(1, &picture_texture);

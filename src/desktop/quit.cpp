@@ -7,7 +7,7 @@
 #include <csignal>
 #include <unistd.h>
 
-#include "desktop/desktop.h"
+#include "desktop/desktop_local.h"
 
 std::atomic<int> quit_request{0};
 std::atomic<bool> main_loop_running{false};

@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "desktop/desktop.h"
+#include "desktop/desktop_local.h"
 
 static const int LOCK_PATH_CAPACITY = 512;
 static const int DISPLAY_KEY_CAPACITY = 128;

@@ -1,6 +1,7 @@
-// The input a tick reads, taken at the tick's start: the keyboard, the mouse
-// and the gamepads as they stand then, and the hold while a pad unplugged in
-// a game waits for the player.
+// The input devices, installed in the order they need, and the input a tick
+// reads, taken at the tick's start: the keyboard, the mouse and the gamepads
+// as they stand then, and the hold while a pad unplugged in a game waits for
+// the player.
 //
 // Fresh input. Allegro reads the window's X events on its own thread only
 // every 10 ms, so a tick would see input up to 10 ms old. Each tick
@@ -37,6 +38,7 @@
 #include <cstring>
 
 #include "desktop/desktop_local.h"
+#include "desktop/x11.h"
 
 // The Allegro keys the rules read for walking, in MovementKey order.
 static const int MOVEMENT_KEYS[MOVEMENT_KEY_COUNT] = {KEY_W, KEY_S, KEY_A, KEY_D};
@@ -75,13 +77,12 @@ static void take_back_pad_input() {
 }
 
 static void handle_x_events_now() {
-    if (!_xwin.display) return;
-    XLOCK();
-    XEventsQueued(_xwin.display, QueuedAfterReading);  // what the socket holds, into the queue
-    for (int batch = 0; batch < MAX_EVENT_BATCHES && XEventsQueued(_xwin.display, QueuedAlready) > 0; batch++) {
+    const LockedX x;
+    if (!x) return;
+    XEventsQueued(x.display, QueuedAfterReading);  // what the socket holds, into the queue
+    for (int batch = 0; batch < MAX_EVENT_BATCHES && XEventsQueued(x.display, QueuedAlready) > 0; batch++) {
         _xwin_handle_input();
     }
-    XUNLOCK();
 }
 
 static void mask_focus_click() {
@@ -152,6 +153,14 @@ static void follow_input_in_hands() {
     if (!window_has_focus() || !(pad_used || pressed)) return;
     input_used = true;
     input_in_hands = pad_used ? INPUT_GAMEPAD : INPUT_KEYBOARD_MOUSE;
+}
+
+bool install_input_devices() {
+    if (install_mouse() < 0) return false;
+    pin_keys_to_positions();
+    if (install_keyboard() != 0) return false;
+    start_gamepads();
+    return true;
 }
 
 void read_tick_input(int32_t* mickey_x, int32_t* mickey_y) {

@@ -12,23 +12,28 @@
 //
 // F11 or Alt+Enter switches to a resizable window centred on the game's
 // monitor and back; full screen goes to the monitor the window is on. When
-// monitors come, go or move, the game goes to the one it overlaps most. How
-// the game follows the focus and takes the pointer is in focus.cpp; which
-// monitors there are, in monitors.cpp.
+// monitors come, go or move, the game goes to the one it overlaps most.
+//
+// This file coordinates the room: it opens the window, and follows the
+// desktop every pass of the main loop. It calls on the presentation
+// (presentation.cpp), the monitors (monitors.cpp), the focus and the pointer
+// (focus.cpp) and the input's hold (tick_input.cpp); none of them calls
+// back.
 #include <allegro.h>
 #include <alleggl.h>
 #include <xalleg.h>
 #include <X11/Xatom.h>
 
-#include <ctime>
-
 #include "desktop/desktop_local.h"
+#include "desktop/x11.h"
 
 // How the game's window names itself to the desktop (title and WM_CLASS;
 // the title is the build's SUNDOWN_TITLE).
 static const char* const GAME_WINDOW_TITLE = SUNDOWN_TITLE;
 static const char* const GAME_WINDOW_NAME = "sundown";
 static const char* const GAME_WINDOW_CLASS = "Sundown";
+// The window's colour and depth buffer precision (Allegro colour depth 16).
+static const int COLOR_DEPTH_BITS = 16;
 
 // The window of window mode is the largest whole number of 320x240 steps
 // that leaves this share of the monitor to the desktop's panels and frames.
@@ -44,30 +49,27 @@ static const int WITHDRAW_POLL_MS = 5;
 // manager has this long to fit the game to the new monitors itself.
 static const int MONITOR_CHECK_MS = 500;
 static const int MONITOR_SETTLE_MS = 1000;
+// The window manager's _NET_SUPPORTED list is read this far.
+static const int MAX_SUPPORTED_HINTS = 4096;
 
-static int window_width = SCREEN_WIDTH;
-static int window_height = SCREEN_HEIGHT;
 static bool full_screen = true;
 static bool window_mode_keys_down;
 
 static MonitorList monitors;
 static int game_monitor;  // the monitor the game is on, in monitors
-static long long last_monitor_check_ms;
-static long long monitors_changed_ms;
+static int64_t last_monitor_check_ms;
+static int64_t monitors_changed_ms;
 static bool monitors_changed;
 
-WindowSize window_mode_size(int screen_width, int screen_height) {
-    const int by_width = screen_width * WINDOW_SCREEN_SHARE_PERCENT / 100 / WINDOW_STEP_WIDTH;
-    const int by_height = screen_height * WINDOW_SCREEN_SHARE_PERCENT / 100 / WINDOW_STEP_HEIGHT;
+ScreenRect window_mode_rect(ScreenRect monitor) {
+    const int by_width = monitor.width * WINDOW_SCREEN_SHARE_PERCENT / 100 / WINDOW_STEP_WIDTH;
+    const int by_height = monitor.height * WINDOW_SCREEN_SHARE_PERCENT / 100 / WINDOW_STEP_HEIGHT;
     int steps = by_width < by_height ? by_width : by_height;
     if (steps < 1) steps = 1;
-    return WindowSize{steps * WINDOW_STEP_WIDTH, steps * WINDOW_STEP_HEIGHT};
-}
-
-static long long monotonic_ms() {
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+    const int width = steps * WINDOW_STEP_WIDTH;
+    const int height = steps * WINDOW_STEP_HEIGHT;
+    return ScreenRect{monitor.x + (monitor.width - width) / 2, monitor.y + (monitor.height - height) / 2, width,
+                      height};
 }
 
 static bool inside(ScreenRect inner, ScreenRect outer) {
@@ -76,18 +78,6 @@ static bool inside(ScreenRect inner, ScreenRect outer) {
 }
 
 // ---- X11 (every call below holds Allegro's X lock) ------------------------
-
-static void read_window_size() {
-    Window root;
-    int x, y;
-    unsigned int width, height, border, depth;
-    if (!XGetGeometry(_xwin.display, _xwin.window, &root, &x, &y, &width, &height, &border, &depth)) return;
-    window_width = static_cast<int>(width);
-    window_height = static_cast<int>(height);
-    // Allegro warps the pointer back to the window's centre for mickeys.
-    _xwin.window_width = window_width;
-    _xwin.window_height = window_height;
-}
 
 // Where the window is on the X screen (its frame, if any, left out).
 static ScreenRect window_on_screen(Display* display, Window window) {
@@ -99,39 +89,11 @@ static ScreenRect window_on_screen(Display* display, Window window) {
     return ScreenRect{root_x, root_y, static_cast<int>(width), static_cast<int>(height)};
 }
 
-static bool x_request_failed;
-static XErrorHandler handler_before_trap;
-
-static int note_x_request_failure(Display*, XErrorEvent*) {
-    x_request_failed = true;
-    return 0;
-}
-
-void begin_x_error_trap() {
-    x_request_failed = false;
-    handler_before_trap = XSetErrorHandler(note_x_request_failure);
-}
-
-bool end_x_error_trap() {
-    XSync(_xwin.display, False);
-    XSetErrorHandler(handler_before_trap);
-    return x_request_failed;
-}
-
 // The window a window's _NET_SUPPORTING_WM_CHECK names; None without one.
 static Window supporting_window(Display* display, Window window) {
-    Atom type;
-    int format;
-    unsigned long count = 0, after;
-    unsigned char* data = nullptr;
-    Window named = None;
-    if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False), 0, 1, False,
-                           XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
-        type == XA_WINDOW && format == 32 && count == 1) {
-        named = reinterpret_cast<const Window*>(data)[0];
-    }
-    if (data) XFree(data);
-    return named;
+    long named;
+    if (read_window_property(display, window, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, &named, 1) != 1) return None;
+    return static_cast<Window>(named);
 }
 
 // A window manager that ended leaves its _NET_SUPPORTING_WM_CHECK on the
@@ -148,20 +110,14 @@ static bool window_manager_running(Display* display) {
 
 // Whether the window manager lists the hint in _NET_SUPPORTED.
 static bool window_manager_supports(Display* display, const char* hint) {
-    const Atom wanted = XInternAtom(display, hint, False);
-    Atom type;
-    int format;
-    unsigned long count = 0, after;
-    unsigned char* data = nullptr;
-    bool found = false;
-    if (XGetWindowProperty(display, DefaultRootWindow(display), XInternAtom(display, "_NET_SUPPORTED", False), 0,
-                           4096, False, XA_ATOM, &type, &format, &count, &after, &data) == Success &&
-        type == XA_ATOM && format == 32) {
-        const Atom* atoms = reinterpret_cast<const Atom*>(data);
-        for (unsigned long i = 0; i < count && !found; i++) found = atoms[i] == wanted;
+    const long wanted = static_cast<long>(XInternAtom(display, hint, False));
+    static long supported[MAX_SUPPORTED_HINTS];
+    const int count = read_window_property(display, DefaultRootWindow(display), "_NET_SUPPORTED", XA_ATOM,
+                                           supported, MAX_SUPPORTED_HINTS);
+    for (int i = 0; i < count; i++) {
+        if (supported[i] == wanted) return true;
     }
-    if (data) XFree(data);
-    return found;
+    return false;
 }
 
 // The window as the window manager may resize it: no maximum size; placed
@@ -243,15 +199,9 @@ static void go_to_window_on(Display* display, Window window, int monitor) {
 }
 
 static bool window_withdrawn(Display* display, Window window) {
+    long state;
     const Atom wm_state = XInternAtom(display, "WM_STATE", False);
-    Atom type = None;
-    int format;
-    unsigned long count = 0, after;
-    unsigned char* data = nullptr;
-    XGetWindowProperty(display, window, wm_state, 0, 2, False, wm_state, &type, &format, &count, &after, &data);
-    const bool withdrawn = type == None || count == 0 || reinterpret_cast<const long*>(data)[0] == WithdrawnState;
-    if (data) XFree(data);
-    return withdrawn;
+    return read_window_property(display, window, "WM_STATE", wm_state, &state, 1) == 0 || state == WithdrawnState;
 }
 
 // AllegroGL maps the window as soon as it makes it, before the game has
@@ -266,13 +216,13 @@ static bool window_withdrawn(Display* display, Window window) {
 // one, inside the work area, which moves it below awesome's bar with its
 // bottom rows off the screen. Asked after the map, the state comes after
 // that placement, and every window manager tried covers the monitor exactly.
-static void map_again_on_monitor(Display* display, Window window, ScreenRect place) {
-    XWithdrawWindow(display, window, _xwin.screen);
+static void map_again_on_monitor(const LockedX& x, ScreenRect place) {
+    Display* display = x.display;
+    Window window = x.window;
+    XWithdrawWindow(display, window, x.screen);
     XSync(display, False);
     for (int waited = 0; waited < WITHDRAW_WAIT_MS && !window_withdrawn(display, window); waited += WITHDRAW_POLL_MS) {
-        XUNLOCK();
-        rest(WITHDRAW_POLL_MS);
-        XLOCK();
+        rest_with_x_unlocked(WITHDRAW_POLL_MS);
     }
     move_window(display, window, place);
     XMapWindow(display, window);
@@ -281,46 +231,46 @@ static void map_again_on_monitor(Display* display, Window window, ScreenRect pla
 // The open window made resizable and full screen on the game's monitor, the
 // focus followed from now on, vsync asked for.
 static void set_up_game_window() {
-    XLOCK();
-    Display* display = _xwin.display;
-    Window window = _xwin.window;
+    const LockedX x;
+    Display* display = x.display;
+    Window window = x.window;
     const ScreenRect place = monitors.rects[game_monitor];
     allow_any_window_size(display, window, place);
     const bool managed = window_manager_running(display);
-    if (managed) map_again_on_monitor(display, window, place);
+    if (managed) map_again_on_monitor(x, place);
     go_full_screen_on(display, window, game_monitor);
     XRaiseWindow(display, window);
     if (!managed) XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
-    ask_for_vsync();
+    ask_for_vsync(x);
     XSync(display, False);
-    start_following_focus();
-    XUNLOCK();
+    start_following_focus(x);
 }
 
 // The monitors, and the one under the pointer that the game opens on; false
 // when none holds the picture.
-static bool choose_game_monitor() {
-    XLOCK();
-    read_monitors(&monitors);
+static bool choose_game_monitor(const LockedX& x) {
+    read_monitors(x, &monitors);
     Window root, child;
-    int pointer_x = 0, pointer_y = 0, x, y;
+    int pointer_x = 0, pointer_y = 0, window_x, window_y;
     unsigned int buttons;
-    XQueryPointer(_xwin.display, DefaultRootWindow(_xwin.display), &root, &child, &pointer_x, &pointer_y, &x, &y,
-                  &buttons);
+    XQueryPointer(x.display, DefaultRootWindow(x.display), &root, &child, &pointer_x, &pointer_y, &window_x,
+                  &window_y, &buttons);
     game_monitor = choose_start_monitor(monitors, pointer_x, pointer_y);
-    XUNLOCK();
     last_monitor_check_ms = monotonic_ms();
     return game_monitor >= 0;
 }
 
 bool open_game_display() {
     ScreenRect place = {0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
-    if (_xwin.display) {
-        if (!choose_game_monitor()) {
-            ustrzcpy(allegro_error, ALLEGRO_ERROR_SIZE, "no monitor is as large as 640x480");
-            return false;
+    {
+        const LockedX x;
+        if (x) {
+            if (!choose_game_monitor(x)) {
+                ustrzcpy(allegro_error, ALLEGRO_ERROR_SIZE, "no monitor is as large as 640x480");
+                return false;
+            }
+            place = monitors.rects[game_monitor];
         }
-        place = monitors.rects[game_monitor];
     }
     allegro_gl_clear_settings();
     allegro_gl_set(AGL_COLOR_DEPTH, COLOR_DEPTH_BITS);
@@ -339,24 +289,8 @@ bool open_game_display() {
 
     if (set_gfx_mode(GFX_OPENGL_WINDOWED, place.width, place.height, 0, 0) < 0) return false;
     set_up_game_window();
-    XLOCK();
-    read_window_size();
-    XUNLOCK();
-    choose_present_path();
-    direct_frame_drawing(window_width, window_height);
+    start_presentation();
     return true;
-}
-
-void present_frame() {
-    if (!_xwin.display) {
-        allegro_gl_flip();
-        return;
-    }
-    XLOCK();
-    read_window_size();
-    XUNLOCK();
-    present_picture(window_width, window_height);
-    direct_frame_drawing(window_width, window_height);
 }
 
 void close_game_display() {
@@ -365,31 +299,33 @@ void close_game_display() {
 }
 
 // The monitor the window overlaps most, from monitors read just now.
-static void find_game_monitor(Display* display, Window window) {
-    read_monitors(&monitors);
-    game_monitor = monitor_overlapping_most(monitors, window_on_screen(display, window));
+static void find_game_monitor(const LockedX& x) {
+    read_monitors(x, &monitors);
+    game_monitor = monitor_overlapping_most(monitors, window_on_screen(x.display, x.window));
     if (game_monitor < 0) game_monitor = 0;  // read_monitors gives one at least
 }
 
-void toggle_window_mode() {
-    if (!_xwin.display) return;
+static void toggle_window_mode() {
+    const LockedX x;
+    if (!x) return;
     full_screen = !full_screen;
-    XLOCK();
-    Display* display = _xwin.display;
-    Window window = _xwin.window;
-    find_game_monitor(display, window);
+    Display* display = x.display;
+    Window window = x.window;
+    find_game_monitor(x);
     if (full_screen) {
         go_full_screen_on(display, window, game_monitor);
     } else {
         go_to_window_on(display, window, game_monitor);
     }
     XFlush(display);
-    XUNLOCK();
 }
 
-void follow_window_mode_keys() {
-    const bool alt = key[KEY_ALT] || key[KEY_ALTGR];
-    const bool down = key[KEY_F11] || (alt && key[KEY_ENTER]);
+bool alt_enter_down() {
+    return key[KEY_ENTER] && (key[KEY_ALT] || key[KEY_ALTGR]);
+}
+
+static void follow_window_mode_keys() {
+    const bool down = key[KEY_F11] || alt_enter_down();
     if (down && !window_mode_keys_down) toggle_window_mode();
     window_mode_keys_down = down;
 }
@@ -401,14 +337,13 @@ void follow_window_mode_keys() {
 // server would have sent. Most window managers fit a full-screen window to
 // the new monitors themselves; the game waits a moment for that, then puts
 // itself on the monitor it overlaps most if it is not there whole.
-void follow_monitors() {
-    if (!_xwin.display) return;
-    const long long now = monotonic_ms();
+static void follow_monitors(int64_t now) {
     if (now - last_monitor_check_ms < MONITOR_CHECK_MS) return;
     last_monitor_check_ms = now;
-    XLOCK();
+    const LockedX x;
+    if (!x) return;
     MonitorList current;
-    read_monitors(&current);
+    read_monitors(x, &current);
     if (!same_monitors(current, monitors)) {
         monitors = current;
         monitors_changed = true;
@@ -416,9 +351,9 @@ void follow_monitors() {
     }
     if (monitors_changed && now - monitors_changed_ms >= MONITOR_SETTLE_MS) {
         monitors_changed = false;
-        Display* display = _xwin.display;
-        Window window = _xwin.window;
-        find_game_monitor(display, window);
+        Display* display = x.display;
+        Window window = x.window;
+        find_game_monitor(x);
         const ScreenRect on_screen = window_on_screen(display, window);
         const ScreenRect monitor = monitors.rects[game_monitor];
         if (full_screen && !same_rect(on_screen, monitor)) {
@@ -432,5 +367,15 @@ void follow_monitors() {
         }
         XFlush(display);
     }
-    XUNLOCK();
+}
+
+// While the game holds, the keys and the pointer are the hold's: without
+// the focus they are the desktop's, and after a pad's unplugging the first
+// key goes on.
+void follow_desktop() {
+    const int64_t now = monotonic_ms();
+    follow_monitors(now);
+    if (!window_has_focus() || held_for_unplugged_pad()) return;
+    follow_window_mode_keys();
+    keep_pointer_taken(now);
 }

@@ -77,7 +77,7 @@ static void hold_game() {
     while (game_is_held() && quit_request.load() == 0) {
         wait_while_held(HELD_WAKE_MS);
         keep_sound_alive();
-        follow_monitors();
+        follow_desktop();
         const HeldNote note = choose_held_note();
         if ((window_exposed() || !drawn || note != shown_note) && game_is_held()) {
             draw_and_present(true, note);
@@ -99,13 +99,11 @@ void run_main_loop() {
     for (;;) {
         if (key[KEY_ESC] || quit_request.load() != 0) break;
         keep_sound_alive();
-        follow_monitors();
+        follow_desktop();
         if (game_is_held()) {
             hold_game();
             continue;
         }
-        follow_window_mode_keys();
-        keep_pointer_taken();
         wait_for_owed_tick();
         // A frame with no tick before it would show the last one again.
         if (run_owed_ticks() == 0) continue;

@@ -25,9 +25,9 @@ void menu_tick() {
     if (menu_phase > MENU_PHASE_END) menu_phase = 0;
 
     if (!key[KEY_ENTER]) enter_latch = 0;
-    // Alt+Enter switches between full screen and a window: that press of
-    // Enter never acts here, even once Alt is let go before it.
-    if (key[KEY_ENTER] && (key[KEY_ALT] || key[KEY_ALTGR])) enter_latch = 1;
+    // Alt+Enter is the window mode's: that Enter never acts here, even once
+    // Alt is let go before it.
+    if (alt_enter_down()) enter_latch = 1;
     // The game start comes first and sets the latch, so one press never
     // passes both screens.
     if (key[KEY_ENTER] && menu_screen == 1 && enter_latch == 0) {

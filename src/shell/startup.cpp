@@ -174,17 +174,6 @@ static StartResult refuse_to_start(const char* reason) {
     return START_NO_DISPLAY;
 }
 
-// Without the timer there are no ticks, without the keyboard no Escape, and
-// without the mouse no turning or firing: a full screen the player could not
-// play or leave. So each of them failing is the display failure too.
-// The walking keys are pinned to their places before the keyboard driver
-// builds its table.
-static bool install_input_and_timer() {
-    if (install_timer() != 0 || install_mouse() < 0) return false;
-    pin_keys_to_positions();
-    return install_keyboard() == 0;
-}
-
 StartResult start_game() {
     // A second copy leaves the first one's window, grabs and desktop alone:
     // it says so and ends before it opens anything.
@@ -201,14 +190,17 @@ StartResult start_game() {
     }
     install_quit_signal_handlers();
     install_allegro_gl();
-    if (!install_input_and_timer()) return refuse_to_start("no timer, mouse or keyboard driver");
-    start_gamepads();
+    // Without the timer there are no ticks, without the keyboard no Escape,
+    // and without the mouse no turning or firing: a full screen the player
+    // could not play or leave. So each of them failing is the display
+    // failure too.
+    if (install_timer() != 0 || !install_input_devices()) return refuse_to_start("no timer, mouse or keyboard driver");
     max_score = HIGH_SCORE_AT_START;
 
     if (!allocate_work_buffers()) return START_NO_MEMORY;
 
     find_asset_folder();
-    start_sound();
+    start_sound(monotonic_ms);
     load_samples();
     report_unloaded_samples();
     load_models_and_skeletons();

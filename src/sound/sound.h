@@ -38,7 +38,10 @@ extern const AssetId SAMPLE_FILES[SAMPLE_COUNT];
 
 struct MusicStream;  // opaque
 
-void start_sound();                  // 44100 Hz, 32 mixing channels
+// The clock the sound tells time by: the game's own, milliseconds on a
+// count that only goes forward, handed in by whoever starts the sound.
+typedef int64_t (*SoundClock)();
+void start_sound(SoundClock clock);  // 44100 Hz, 32 mixing channels
 void load_samples();                 // the eight samples, in table order
 bool sound_is_open();                // an audio device is open now
 // Once per pass of the main loop: notices a lost device within a second,

@@ -29,7 +29,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 
 #include "sound/sound.h"
 #include "sound/sound_local.h"
@@ -87,11 +86,8 @@ static uint32_t seen_mix_passes;
 static int64_t mixing_seen_ms;
 static int64_t last_watch_ms;
 
-static int64_t now_ms() {
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-}
+// The game's clock, handed in by start_sound.
+static SoundClock now_ms;
 
 // SDL's start connects to the D-Bus session bus. Where the session has none
 // (a bare X session, ssh -X), libdbus forks the game, by then threaded, to
@@ -253,7 +249,8 @@ static bool device_lost() {
     return now - mixing_seen_ms > MIX_STALL_LIMIT_MS;
 }
 
-void start_sound() {
+void start_sound(SoundClock clock) {
+    now_ms = clock;
     reset_channel_records();
     sound_paused = false;
     if (device_state != DEVICE_OFF) return;

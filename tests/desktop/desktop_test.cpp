@@ -16,7 +16,7 @@
 TEST(Desktop, PictureFillsTheWindowWithItsShapeKept) {
     struct Case {
         int window_width, window_height;
-        PictureRect want;
+        ScreenRect want;
     };
     const Case cases[] = {
         {640, 480, {0, 0, 640, 480}},         // the picture as drawn
@@ -26,7 +26,7 @@ TEST(Desktop, PictureFillsTheWindowWithItsShapeKept) {
         {0, 0, {0, 0, 640, 480}},             // no size known yet
     };
     for (const Case& c : cases) {
-        PictureRect got = fit_picture(c.window_width, c.window_height);
+        ScreenRect got = fit_picture(c.window_width, c.window_height);
         SCOPED_TRACE(std::to_string(c.window_width) + "x" + std::to_string(c.window_height));
         EXPECT_EQ(got.x, c.want.x);
         EXPECT_EQ(got.y, c.want.y);
@@ -49,7 +49,9 @@ TEST(Desktop, SoftwareRenderersAreKnownByName) {
 TEST(Desktop, WindowModeOpensAt4To3InSteps320x240ThatFitTheScreen) {
     struct Case {
         int screen_width, screen_height;
-        WindowSize want;
+        struct {
+            int width, height;
+        } want;
     };
     const Case cases[] = {
         {1920, 1080, {960, 720}},
@@ -61,7 +63,7 @@ TEST(Desktop, WindowModeOpensAt4To3InSteps320x240ThatFitTheScreen) {
         {640, 480, {320, 240}},    // never smaller than one step
     };
     for (const Case& c : cases) {
-        WindowSize got = window_mode_size(c.screen_width, c.screen_height);
+        const ScreenRect got = window_mode_rect({0, 0, c.screen_width, c.screen_height});
         SCOPED_TRACE(std::to_string(c.screen_width) + "x" + std::to_string(c.screen_height));
         EXPECT_EQ(got.width, c.want.width);
         EXPECT_EQ(got.height, c.want.height);

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "desktop/desktop.h"
+#include "desktop/desktop_local.h"
 #include "shell/shell.h"
 #include "support/gl_display.h"
 
@@ -106,7 +106,7 @@ void expect_presented(int width, int height) {
     present_frame();
     const WindowShot shot(width, height);
     ASSERT_NE(shot.image, nullptr);
-    const PictureRect rect = fit_picture(width, height);
+    const ScreenRect rect = fit_picture(width, height);
     const int left = rect.x, right = rect.x + rect.width - 1;
     const int top = height - rect.y - rect.height, bottom = top + rect.height - 1;  // X rows from the top
     const int mid_x = rect.x + rect.width / 2, mid_y = top + rect.height / 2;

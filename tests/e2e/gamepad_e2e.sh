@@ -37,10 +37,16 @@ between() { awk "BEGIN { exit !($1 >= $2 && $1 <= $3) }"; }
 TITLE_ROW=320x26+160+272 GREY="r > 0.25 && abs(r - b) < 0.08 && abs(r - g) < 0.08"
 CONTROLS_ROW=640x26+0+432 NOTE_ROW=640x30+0+280 BLUE="b > 0.7 && r > 0.3 && r < 0.65"
 # expect_prompt SHOT ROW COLOUR MIN MAX WHAT: the title's prompt pulses up
-# from black, so the screen is taken again until it shows.
-prompt_shown() { take_screenshot "$1"; width=$(lit_width "$1" "$2" "$3"); [ "${width:-0}" -gt 0 ]; }
+# from black, and half lit its letters' edges fall below the colour's
+# threshold, so the screen is taken again until the row's brightest channel
+# is near full (the top fifth of a pulse, about 0.7 s of each 3.4 s).
+prompt_shown() {
+  take_screenshot "$1"
+  width=$(lit_width "$1" "$2" "$3")
+  [ "${width:-0}" -gt 0 ] && above "$(convert "$shots_dir/$1.png" -crop "$2" +repage -format '%[fx:maxima]' info: 2>/dev/null)" 0.8
+}
 expect_prompt() {
-  poll_until 5 prompt_shown "$1" "$2" "$3"
+  poll_until 8 prompt_shown "$1" "$2" "$3"
   if between "${width:-0}" "$4" "$5"; then pass "$6 ($width pixels wide)"; else fail "$6 (${width:-0} pixels wide)"; fi
 }
 

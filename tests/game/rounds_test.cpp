@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "desktop/desktop.h"
 #include "support/game_fixture.h"
 
 namespace {
@@ -171,7 +172,7 @@ namespace {
 // closed first, so a long game holds one stream, not one per round.
 TEST(Rounds, EachRoundReplacesTheMusicStreamWithoutLeakingIt) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    start_sound();
+    start_sound(monotonic_ms);
     start_test_game();
     if (!music_stream) {
         close_sound();

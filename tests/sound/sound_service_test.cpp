@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "desktop/desktop.h"
 #include "sound/sound.h"
 
 namespace {
@@ -128,7 +129,7 @@ protected:
     }
 
     void open_sound() {
-        start_sound();
+        start_sound(monotonic_ms);
         load_samples();
     }
 
