@@ -12,16 +12,16 @@ need kwin_wayland Xwayland dbus-daemon weston-terminal ss convert /usr/bin/pytho
 
 start_bg dbus.log dbus-daemon --session --nofork --print-address=1 --address="unix:path=$XDG_RUNTIME_DIR/bus"
 export DBUS_SESSION_BUS_ADDRESS=unix:path=$XDG_RUNTIME_DIR/bus
-wait_until 10 test -S "$XDG_RUNTIME_DIR/bus" || cannot_run "no D-Bus session bus"
+poll_until 10 test -S "$XDG_RUNTIME_DIR/bus" || cannot_run "no D-Bus session bus"
 cp "$(command -v kwin_wayland)" "$work/kwin_wayland"   # a copy, without the file capability
 export WAYLAND_DISPLAY=kwin-desktop
 start_bg kwin.log env KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 KWIN_SCREENSHOT_NO_PERMISSION_CHECKS=1 \
   "$work/kwin_wayland" --virtual --xwayland --width 1280 --height 800 --socket "$WAYLAND_DISPLAY"
 kwin_pid=$last_pid
 x_auth=
-wait_until 30 xwayland_up "$kwin_pid" || { tail "$work/kwin.log"; cannot_run "KWin did not start"; }
+poll_until 30 xwayland_up "$kwin_pid" || { tail "$work/kwin.log"; cannot_run "KWin did not start"; }
 
-take_shot() { /usr/bin/python3 "$here/kwin_shot.py" "$work/shot.ppm" && convert "$work/shot.ppm" "$1"; }
+capture() { /usr/bin/python3 "$here/kwin_shot.py" "$work/shot.ppm" && convert "$work/shot.ppm" "$1"; }
 
 focus_terminal weston-terminal weston-terminal
 run_desktop_checks

@@ -10,9 +10,9 @@ need mutter Xwayland dbus-daemon pipewire wireplumber foot ss convert /usr/bin/p
 
 start_bg dbus.log dbus-daemon --session --nofork --print-address=1 --address="unix:path=$XDG_RUNTIME_DIR/bus"
 export DBUS_SESSION_BUS_ADDRESS=unix:path=$XDG_RUNTIME_DIR/bus
-wait_until 10 test -S "$XDG_RUNTIME_DIR/bus" || cannot_run "no D-Bus session bus"
+poll_until 10 test -S "$XDG_RUNTIME_DIR/bus" || cannot_run "no D-Bus session bus"
 start_bg pipewire.log pipewire
-wait_until 10 test -S "$XDG_RUNTIME_DIR/pipewire-0" || cannot_run "PipeWire did not start"
+poll_until 10 test -S "$XDG_RUNTIME_DIR/pipewire-0" || cannot_run "PipeWire did not start"
 start_bg wireplumber.log wireplumber
 export WAYLAND_DISPLAY=mutter-desktop
 start_bg mutter.log mutter --headless --wayland --virtual-monitor 1280x800 --wayland-display="$WAYLAND_DISPLAY"
@@ -22,7 +22,7 @@ mutter_ready() {
   x_auth=$(ls "$XDG_RUNTIME_DIR"/.mutter-Xwaylandauth.* 2>/dev/null | head -n 1) && [ -n "$x_auth" ] &&
     xwayland_up "$mutter_pid"
 }
-wait_until 30 mutter_ready || { tail "$work/mutter.log"; cannot_run "mutter did not start"; }
+poll_until 30 mutter_ready || { tail "$work/mutter.log"; cannot_run "mutter did not start"; }
 
 coproc REMOTE { exec /usr/bin/python3 "$here/mutter_remote.py" 2>>"$work/remote.log"; }
 pids+=("$REMOTE_PID")
@@ -38,7 +38,7 @@ press_key() {
   [ "$2" = 1 ] && set -- press "${evdev_code[$1]}" || set -- release "${evdev_code[$1]}"
   remote "$@" || fail "mutter did not take the key"
 }
-take_shot() { remote shot "$work/shot.ppm" && convert "$work/shot.ppm" "$1"; }
+capture() { remote shot "$work/shot.ppm" && convert "$work/shot.ppm" "$1"; }
 
 # The headless seat has no keyboard until the remote desktop first types: then
 # Xwayland makes its X keyboard while that first key is on its way and loses

@@ -39,31 +39,26 @@ start_bg sway.log "${as_user[@]}" env XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" \
 sway_pid=$last_pid
 export WAYLAND_DISPLAY=wayland-1
 x_auth=
-wait_until 20 xwayland_up "$sway_pid" || { tail "$work/sway.log"; cannot_run "sway did not start"; }
+poll_until 20 xwayland_up "$sway_pid" || { tail "$work/sway.log"; cannot_run "sway did not start"; }
 
 shot_output=HEADLESS-2
-take_shot() { grim -o "$shot_output" "$1"; }
+capture() { grim -o "$shot_output" "$1"; }
 ipc() { swaymsg -s "$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock)" "$@"; }
 
 start_bg foot.log foot
 foot_focused() { ipc -t get_tree 2>/dev/null | grep -q '"app_id": "foot"'; }
-wait_until 10 foot_focused && pass "foot runs, focused, before the game starts" || fail "foot did not appear"
+expect_within 10 "foot runs, focused, before the game starts" foot_focused
 # The player is on the second output: the game opens there.
 ipc focus output HEADLESS-2 >/dev/null || fail "sway did not focus its second output"
 game_output="1920 0 1920x1080"
-# sway 1.7 cannot switch off an output of its headless backend ("Failed to
-# commit output"), so the second output moves below the first instead.
-change_outputs() {
-  ipc output HEADLESS-2 position 0 1080 >/dev/null
-  game_output="0 1080 1920x1080" output_change="the second output moved below the first"
-}
 
 # The test build, which reports the round clock; the terminal takes the
 # focus as a click or alt+Tab would give it.
 game=$build/tests/sundown_test_build
 focus_away() { ipc '[app_id="foot"] focus' >/dev/null; }
 focus_back() { ipc '[class="Sundown"] focus' >/dev/null; }
-game_full_screen() {
+# sway's tree says whether the game is full screen: sway_full_screen yes|no.
+sway_full_screen() {
   local mode
   mode=$(ipc -t get_tree | python3 -c '
 import json, sys
@@ -73,5 +68,28 @@ def walk(n):
     for c in n.get("nodes", []) + n.get("floating_nodes", []): walk(c)
 walk(json.load(sys.stdin))')
   [ "$mode" = "$1" ]
+}
+# In play: the focus goes to foot and back; F11 leaves full screen for a
+# window inside the game's output and F11 again covers it. sway 1.7 cannot
+# switch off an output of its headless backend ("Failed to commit output"),
+# so then the second output moves below the first: the game covers it
+# there, its picture shows and the pointer stays held.
+in_play() {
+  check_focus_and_hold
+  hold_key F11
+  expect_within 5 "F11: the game leaves full screen for a window" sway_full_screen no
+  expect_within 5 "F11: the window is inside the output at $game_output" window_inside "$game_output" ||
+    echo "  the window is at $(window_place)"
+  hold_key F11
+  expect_within 5 "F11 again: full screen" sway_full_screen yes
+  expect_within 5 "F11 again: the window covers the output at $game_output" window_at "$game_output" ||
+    echo "  the window is at $(window_place)"
+  ipc output HEADLESS-2 position 0 1080 >/dev/null
+  game_output="0 1080 1920x1080"
+  local moved="the second output moved below the first"
+  expect_within 5 "$moved: the window covers the output at $game_output" window_at "$game_output" ||
+    echo "  the window is at $(window_place)"
+  expect_screen 5 changed-outputs "$moved: the picture shows" picture_lit
+  expect "$moved: the pointer is held" pointer_taken
 }
 run_desktop_checks

@@ -15,11 +15,11 @@ start_bg weston.log weston --backend=headless-backend.so --use-gl --width=1280 -
   --xwayland --debug --socket="$WAYLAND_DISPLAY" --modules="$module"
 weston_pid=$last_pid
 x_auth=
-wait_until 30 xwayland_up "$weston_pid" || { tail "$work/weston.log"; cannot_run "weston did not start"; }
+poll_until 30 xwayland_up "$weston_pid" || { tail "$work/weston.log"; cannot_run "weston did not start"; }
 
 start_keys() { exec 8>"$work/keys"; }
 press_key() { [ "$2" = 1 ] && echo "press ${evdev_code[$1]}" >&8 || echo "release ${evdev_code[$1]}" >&8; }
-take_shot() {
+capture() {
   rm -f "$work"/shots/wayland-screenshot-*.png; mkdir -p "$work/shots"
   (cd "$work/shots" && weston-screenshooter) && mv "$work"/shots/wayland-screenshot-*.png "$1"
 }

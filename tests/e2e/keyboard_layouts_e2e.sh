@@ -13,7 +13,7 @@
 set -u
 build=$(readlink -f "${2:?build dir}")
 game=$build/tests/sundown_test_build
-source "$(dirname "$0")/e2e_lib.sh"
+source "$(dirname "$0")/../support/probes.sh"
 cd "$build" || exit 1
 
 export SUNDOWN_STATE_FILE=$shots_dir/layouts-state
@@ -29,6 +29,11 @@ x11.XOpenDisplay.restype = ctypes.c_void_p
 display = ctypes.c_void_p(x11.XOpenDisplay(None))
 x11.XkbLockGroup(display, 0x100, int(sys.argv[1]))  # XkbUseCoreKbd
 x11.XCloseDisplay(display)' "$1"
+}
+
+# The keycode of the key with an XKB name (AD02) in the display's keymap.
+keycode_of() {
+  xkbcomp -xkb "$DISPLAY" - 2>/dev/null | awk -v name="<$1>" '$1 == name { gsub(/;/, "", $3); print $3; exit }'
 }
 
 restore_keymap() {
@@ -119,4 +124,4 @@ if wait_for_picture; then
   expect_walk "$(keycode_of AB01)" none "and the key labelled W on it does not walk"
   quit_game switch
 fi
-finish_e2e
+finish

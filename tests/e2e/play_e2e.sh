@@ -8,7 +8,7 @@
 set -u
 game=${1:?game binary}
 build=${2:?build dir}
-source "$(dirname "$0")/e2e_lib.sh"
+source "$(dirname "$0")/../support/probes.sh"
 cd "$build" || exit 1
 
 E2E_NAME=play E2E_AUDIO=disk start_game "$game"
@@ -17,30 +17,30 @@ expect_running "the game starts on the test display"
 take_screenshot play-title
 expect_not_black play-title
 # "P1 ... Max 25000" across the top of the title screen.
-expect_region_lit play-title 400x30+0+0 "the score line of the title screen"
+expect "the score line of the title screen" lit play-title 400x30+0+0
 
 hold_key Return 0.3
 wait_for_change play-title play-controls "Enter leads from the title to the controls screen"
 # The keyboard picture left of centre and the mouse picture right of it.
-expect_region_lit play-controls 200x150+100+100 "the keyboard controls picture"
-expect_region_lit play-controls 200x150+340+100 "the mouse controls picture"
+expect "the keyboard controls picture" lit play-controls 200x150+100+100
+expect "the mouse controls picture" lit play-controls 200x150+340+100
 
 hold_key Return 0.3
 wait_for_change play-controls play-intro "Enter starts round 1"
 # "Round 1" in green below the figure.
-wait_for_colour 5 play-intro 200x40+220+400 "g > 0.85 && r < 0.65 && b < 0.65" "the round number of the READY intro"
+expect_screen 5 play-intro "the round number of the READY intro" round1_shown
 
 # The play HUD after the intro: health in blue bottom left, "Inf" in yellow
 # bottom right, "Life x 3" in green between them.
-wait_for_colour 10 play-start 120x60+0+390 "b > 0.9 && r < 0.65 && g < 0.65" "the health figure of the play HUD"
-expect_region_colour play-start 120x60+480+390 "r > 0.9 && g > 0.9 && b < 0.3" "the ammunition of the play HUD"
-expect_region_colour play-start 160x40+220+400 "g > 0.85 && r < 0.65 && b < 0.65" "the lives of the play HUD"
+expect_screen 10 play-start "the health figure of the play HUD" hud_shown
+expect "the ammunition of the play HUD" shows play-start 120x60+480+390 "r > 0.9 && g > 0.9 && b < 0.3"
+expect "the lives of the play HUD" shows play-start 160x40+220+400 "g > 0.85 && r < 0.65 && b < 0.65"
 
 xdotool keydown w
 sleep 1.5
 take_screenshot play-walked
 xdotool keyup w
-expect_differs play-start play-walked "W walks the player (the view changes)"
+expect "W walks the player (the view changes)" differs play-start play-walked
 
 # The button is held for 1.6 s; the game cannot have seen it held longer
 # than from just before the press to just after the release.
@@ -60,10 +60,10 @@ expect_exit_within 1.5 0 "Escape quits with status 0"
 # none at all is.
 fewest=1
 most=$(awk "BEGIN { print int(($released - $pressing + 1 / 60) / 0.5) + 1 }")
-shots=$("$build/tests/find_sample" "$audio_file" datos/rifle.wav | awk '/^occurrences:/ { print $2 }')
+shots=$(rifle_shots)
 if [ "${shots:-0}" -ge "$fewest" ] && [ "${shots:-0}" -le "$most" ]; then
   pass "the rifle sounded $shots times while the button was held ($fewest to $most for the hold measured)"
 else
   fail "the rifle sounded ${shots:-0} times while the button was held (expected $fewest to $most)"
 fi
-finish_e2e
+finish

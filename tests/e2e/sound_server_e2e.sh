@@ -14,7 +14,7 @@
 set -u
 build=$(readlink -f "${2:?build dir}")
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/e2e_lib.sh"
+source "$here/../support/probes.sh"
 cd "$build" || exit 1
 
 RESTARTS=10
@@ -22,14 +22,7 @@ BACK_WITHIN_S=5
 test_game=$build/tests/sundown_test_build
 export SUNDOWN_STATE_FILE=$shots_dir/sound-state
 
-cannot_run() {
-  echo "sound_server_e2e: $*" >&2
-  [ "${CI:-}" = true ] && { echo "sound_server_e2e: required under CI; failing." >&2; exit 1; }
-  exit 77
-}
-for tool in pipewire wireplumber pw-cli pw-dump dbus-daemon python3; do
-  command -v "$tool" >/dev/null || cannot_run "$tool is not installed (scripts/install-deps)"
-done
+need pipewire wireplumber pw-cli pw-dump dbus-daemon python3
 
 work=$build/sound-server
 rm -rf "$work"; mkdir -p "$work/run"; chmod 700 "$work/run"
@@ -83,11 +76,11 @@ for o in json.load(sys.stdin):
 }
 stream_plays() { case "$(stream_line)" in *"|running") return 0 ;; esac; return 1; }
 said() { grep -c "$1" "$shots_dir/game.log"; }
+said_once() { [ "$(said "$1")" = 1 ]; }
 lost_said() { [ "$(said 'Sound: the audio device went away')" -ge "$1" ]; }
 # The test build rewrites its state file as it draws frames.
 state_time() { stat -c %.9Y "$SUNDOWN_STATE_FILE" 2>/dev/null; }
 drawn_since() { [ "$(state_time)" != "$1" ]; }
-clock_below() { local now; now=$(game_state round_clock); [ -n "$now" ] && [ "$now" -lt "$1" ]; }
 ms_since() { echo $(( ($(date +%s%N) - $1) / 1000000 )); }
 process_figure() { awk -v key="$1:" '$1 == key { print $2 }' "/proc/$game_pid/status"; }
 
@@ -95,8 +88,8 @@ process_figure() { awk -v key="$1:" '$1 == key { print $2 }' "/proc/$game_pid/st
 E2E_NAME=sound E2E_AUDIO=pipewire start_game "$test_game"
 wait_for_picture
 expect_running "the game starts with no sound server"
-poll_until 5 test "$(said 'Sound: no audio device answers')" = 1 &&
-  pass "it says once that it plays silent" || fail "no word of the missing device: $(cat "$shots_dir/game.log")"
+expect_within 5 "it says once that it plays silent" said_once 'Sound: no audio device answers' ||
+  cat "$shots_dir/game.log"
 sleep 2  # a few attempts against no server
 start_server
 t0=$(date +%s%N)
@@ -112,7 +105,7 @@ expect_eq "$icon" "example.sundown_arena.SundownArena" "the stream's icon name, 
 # --- the server stopped and started in play ---------------------------------
 hold_key Return 0.3; sleep 1
 hold_key Return 0.3
-poll_until 10 clock_below 99 && pass "round 1 in play" || fail "round 1 did not get to play (clock $(game_state round_clock))"
+expect_within 10 "round 1 in play" clock_below 99 || echo "  the round clock is '$(round_clock)'"
 rss_first=
 for n in $(seq 1 "$RESTARTS"); do
   stop_server
@@ -151,4 +144,4 @@ wait_for_picture
 sleep 1.5
 hold_key Escape 0.3
 expect_exit_within 3 0 "Escape quits with status 0 while no server runs"
-finish_e2e
+finish

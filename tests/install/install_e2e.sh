@@ -10,14 +10,13 @@
 set -u
 game=$(readlink -f "${1:?game binary}")
 build=$(readlink -f "${2:?build dir}")
-source "$(dirname "$0")/../e2e/e2e_lib.sh"
+source "$(dirname "$0")/../support/probes.sh"
 
 stage=$(mktemp -d)
 scratch=$(mktemp -d)
 trap 'rm -rf "$stage" "$scratch"' EXIT
 
 # 1. The staged install.
-mkdir -p "$shots_dir"
 DESTDIR="$stage" cmake --install "$build" --prefix /usr >"$shots_dir/install.log" 2>&1 \
   || fail "cmake --install into a staging folder ($(tail -n 3 "$shots_dir/install.log"))"
 expected=$(sort "$build/installed-files.txt")
@@ -67,4 +66,4 @@ expect_exit_within 1.5 0 "with a texture missing Escape quits with status 0"
 expect_eq "$(grep -c . "$shots_dir/game.log")" 1 "one line on standard error for one missing file"
 expect_contains "$(cat "$shots_dir/game.log")" "datos/pared1.raw" "the line names the missing texture"
 
-finish_e2e
+finish

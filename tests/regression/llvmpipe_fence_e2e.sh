@@ -15,18 +15,19 @@ set -u
 game=$(readlink -f "${1:?game binary}")
 build=$(readlink -f "${2:?build dir}")
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../e2e/e2e_lib.sh"
+source "$here/../support/probes.sh"
 cd "$build" || exit 1
 
 watch=$build/tests/unlock_watch.so
-[ -f "$watch" ] || { fail "$watch is not built"; finish_e2e; }
+[ -f "$watch" ] || { fail "$watch is not built"; finish; }
 state=$(mktemp -d)
 trap '"$here/../display/stop-x" "$state" >/dev/null 2>&1; rm -rf "$state"' EXIT
-"$here/../display/start-x" "$state" desktop16 >/dev/null || { fail "the 1920x1080 depth-16 display did not start"; finish_e2e; }
+"$here/../display/start-x" "$state" desktop16 >/dev/null || { fail "the 1920x1080 depth-16 display did not start"; finish; }
 DISPLAY=$(cat "$state/display")
 export DISPLAY
 
-# Plays the watched game once; prints how many unlocks the watch reported.
+# Plays the watched game once; sets unlocks to how many unlocks the watch
+# reported.
 watched_run() {
   UNLOCK_WATCH_FINISH_AS_FLUSH=$1 LD_PRELOAD=$watch start_game "$game"
   wait_for_picture
@@ -35,22 +36,22 @@ watched_run() {
   sleep 5
   take_screenshot "llvmpipe-fence-round-$1"
   hold_key Escape 0.3
-  expect_exit_within 5 0 "$2: Escape quits with status 0" >&2
+  expect_exit_within 5 0 "$2: Escape quits with status 0"
   cp "$shots_dir/game.log" "$shots_dir/llvmpipe-fence-$1.log"
-  grep -c "^unlock_watch: thread" "$shots_dir/game.log"
+  unlocks=$(grep -c "^unlock_watch: thread" "$shots_dir/game.log")
 }
 
-without=$(watched_run 1 "without the wait")
+watched_run 1 "without the wait"; without=$unlocks
 if [ "$without" -gt 0 ]; then
   pass "without the wait at the end of each frame, the watch sees the race ($without unlocks in freed memory)"
 else
   fail "without the wait the watch saw no race: either this Mesa no longer has it (then the wait may go) or the watch no longer finds it"
 fi
-with=$(watched_run 0 "as built")
+watched_run 0 "as built"; with=$unlocks
 if [ "$with" = 0 ]; then
   pass "as built, no unlock in freed memory"
 else
   fail "as built, $with unlocks in freed memory:"
   grep -m 40 "^unlock_watch\|^/" "$shots_dir/llvmpipe-fence-0.log"
 fi
-finish_e2e
+finish
