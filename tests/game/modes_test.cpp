@@ -129,30 +129,21 @@ TEST(Modes, ItemBoxAppearsOnlyAsTheClockPasses98Or50WithNoBoxLying) {
     player_x = 0;
     player_y = 0;
 
-    const int marks[] = {99, 51};
-    for (int clock : marks) {
-        item_box_active = 0;
-        round_clock = clock;
+    // A box lying before, the clock as a second passes, a box after: one
+    // still lying at (5, 5) blocks the next.
+    const int cases[][3] = {{0, 99, 1}, {0, 51, 1}, {0, 98, 0}, {1, 51, 1}};
+    for (const auto& c : cases) {
+        item_box_active = static_cast<int8_t>(c[0]);
+        item_box_x = item_box_y = 5;
+        round_clock = c[1];
         second_ticks = 59;
         game_tick();
-        EXPECT_EQ(item_box_active, 1) << clock;
+        EXPECT_EQ(item_box_active, c[2]) << c[0] << " " << c[1];
+        if (c[0]) {
+            EXPECT_EQ(item_box_x, 5.0f);
+            EXPECT_EQ(item_box_y, 5.0f);
+        }
     }
-
-    item_box_active = 0;
-    round_clock = 98;
-    second_ticks = 59;
-    game_tick();
-    EXPECT_EQ(item_box_active, 0);
-
-    // A box still lying there blocks the next one.
-    item_box_active = 1;
-    item_box_x = 5;
-    item_box_y = 5;
-    round_clock = 51;
-    second_ticks = 59;
-    game_tick();
-    EXPECT_EQ(item_box_x, 5.0f);
-    EXPECT_EQ(item_box_y, 5.0f);
 }
 
 }  // namespace
