@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "support/asset_reader.h"
 #include "support/scratch_dir.h"
 
 struct Bytes {
@@ -47,6 +48,9 @@ struct Bytes {
         return cut;
     }
 };
+
+// A whole file as bytes; none when it cannot be read.
+inline Bytes read_bytes(const std::string& path) { return Bytes{read_file(path)}; }
 
 // The loader tests' files, made before and gone after every test of the process.
 inline ScratchDir loader_test_files;
