@@ -6,6 +6,8 @@
 
 namespace {
 
+using ModelRenderer = RenderTest;
+
 const Rgba RED = {255, 0, 0, 255};
 const Rgba GREEN = {0, 255, 0, 255};
 const Rgba BLUE = {0, 0, 255, 255};
@@ -30,9 +32,7 @@ Model* make_crossing_triangle(TestMesh* mesh) {
     return mesh->finish();
 }
 
-TEST(ModelRenderer, FaceWithAllCornersOutsideIsSkippedExceptForSkyAndArena) {
-    require_test_display();
-    start_render_test();
+TEST_F(ModelRenderer, FaceWithAllCornersOutsideIsSkippedExceptForSkyAndArena) {
     for (int slot : {0, 6, 11, 14, 24}) textures[slot] = static_cast<int32_t>(make_texture(GREEN));
     TestMesh crossing;
     Model* model = make_crossing_triangle(&crossing);
@@ -61,9 +61,7 @@ TEST(ModelRenderer, FaceWithAllCornersOutsideIsSkippedExceptForSkyAndArena) {
     EXPECT_TRUE(is_black(pixel_at(CENTRE)));
 }
 
-TEST(ModelRenderer, DeferredClassesReachTheScreenOnlyThroughTheSortedPass) {
-    require_test_display();
-    start_render_test();
+TEST_F(ModelRenderer, DeferredClassesReachTheScreenOnlyThroughTheSortedPass) {
     textures[SLOT_DEFERRED_FACES] = static_cast<int32_t>(make_texture(BLUE));
     textures[SLOT_PLAYER_BASE] = static_cast<int32_t>(make_texture(RED));
     TestMesh mesh;
@@ -99,9 +97,7 @@ TEST(ModelRenderer, DeferredClassesReachTheScreenOnlyThroughTheSortedPass) {
     EXPECT_LT(p.r, 8);
 }
 
-TEST(ModelRenderer, BlendedClassesAreAddedUnlitAndWriteNoDepth) {
-    require_test_display();
-    start_render_test();
+TEST_F(ModelRenderer, BlendedClassesAreAddedUnlitAndWriteNoDepth) {
     textures[SLOT_PLAYER_BASE] = static_cast<int32_t>(make_texture(MID_GREEN));
     textures[SLOT_ARENA_BASE] = static_cast<int32_t>(make_texture(RED));
     TestMesh glow;
@@ -125,9 +121,7 @@ TEST(ModelRenderer, BlendedClassesAreAddedUnlitAndWriteNoDepth) {
     EXPECT_GT(read_pixel(320, 240).r, 40);
 }
 
-TEST(ModelRenderer, TextureSlotsFollowModeOffsetAndLightPreset) {
-    require_test_display();
-    start_render_test();
+TEST_F(ModelRenderer, TextureSlotsFollowModeOffsetAndLightPreset) {
     textures[SLOT_PLAYER_BASE] = static_cast<int32_t>(make_texture(RED));
     textures[SLOT_SKY_DAWN] = static_cast<int32_t>(make_texture(GREEN));
     textures[SLOT_SKY_SUNSET] = static_cast<int32_t>(make_texture(BLUE));
@@ -157,9 +151,7 @@ TEST(ModelRenderer, TextureSlotsFollowModeOffsetAndLightPreset) {
     expect_colour(pixel_at(right), RED, "no preset");
 }
 
-TEST(ModelRenderer, MissingTexturesAndSlotsOutsideTheTableBindNoTexture) {
-    require_test_display();
-    start_render_test();
+TEST_F(ModelRenderer, MissingTexturesAndSlotsOutsideTheTableBindNoTexture) {
     textures[SLOT_SKY_DAWN] = -1;  // failed to load
     textures[SLOT_ITEM_BOX] = static_cast<int32_t>(make_texture(RED));
     TestMesh mesh;
@@ -187,9 +179,7 @@ TEST(ModelRenderer, MissingTexturesAndSlotsOutsideTheTableBindNoTexture) {
     expect_resting_state("draw_model without a model");
 }
 
-TEST(ModelRenderer, MoreDeferredFacesThanTheBufferHoldsAreDropped) {
-    require_test_display();
-    start_render_test();
+TEST_F(ModelRenderer, MoreDeferredFacesThanTheBufferHoldsAreDropped) {
     enum { GUARD_RECORDS = 16, FACES = DEFERRED_FACE_CAPACITY + 300 };
     DeferredFace* const saved = deferred_faces;
     std::vector<DeferredFace> buffer(DEFERRED_FACE_CAPACITY + GUARD_RECORDS);
