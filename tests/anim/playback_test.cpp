@@ -74,19 +74,28 @@ void expect_runs(const std::vector<KeyPair>& pairs, const std::vector<KeyPair>& 
     }
 }
 
+// Key 0 of every bone, channel and axis, where a capture lands, against
+// want(bone, channel, axis), within `tolerance`.
+template <typename Want>
+void expect_key_zero(Skeleton* s, Want want, float tolerance = 0) {
+    for (int b = 0; b < TEST_BONES; b++) {
+        for (int c = 0; c < 3; c++) {
+            for (int axis = 0; axis < 3; axis++) {
+                const float got = channel_keys(s->bones[b], c)[0][axis];
+                EXPECT_TRUE(std::isfinite(got));
+                EXPECT_NEAR(got, want(b, c, axis), tolerance) << "bone " << b << ", channel " << c << ", axis " << axis;
+            }
+        }
+    }
+}
+
 TEST(Playback, StandingLoopFromAFreshSkeletonSteps16TicksAPairAndKeepsKeyframeZero) {
     SkeletonPtr s(make_keyed_skeleton());
     s->from_key = 8;
     s->to_key = 9;
     const auto pairs = run(s.get(), 16 * 6);
     expect_runs(pairs, {{9, 10}, {10, 11}, {11, 12}, {12, 8}, {8, 9}, {9, 10}}, 16);
-    for (int b = 0; b < TEST_BONES; b++) {
-        for (int c = 0; c < 3; c++) {
-            for (int axis = 0; axis < 3; axis++) {
-                EXPECT_EQ(channel_keys(s->bones[b], c)[0][axis], key_value(b, c, axis, 0));
-            }
-        }
-    }
+    expect_key_zero(s.get(), [](int b, int c, int axis) { return key_value(b, c, axis, 0); });
 }
 
 TEST(Playback, ChangeHalfwayCapturesThatPoseAndEntersTheWalkOverSixTicks) {
@@ -97,14 +106,9 @@ TEST(Playback, ChangeHalfwayCapturesThatPoseAndEntersTheWalkOverSixTicks) {
     s->blend = 0.25f;  // the next update lands halfway
     s->requested_state = ANIM_WALK_FORWARD;
     const auto pairs = run(s.get(), 6 * 7);
-    for (int b = 0; b < TEST_BONES; b++) {
-        for (int c = 0; c < 3; c++) {
-            for (int axis = 0; axis < 3; axis++) {
-                const float halfway = (key_value(b, c, axis, 9) + key_value(b, c, axis, 10)) / 2;
-                EXPECT_FLOAT_EQ(channel_keys(s->bones[b], c)[0][axis], halfway);
-            }
-        }
-    }
+    expect_key_zero(
+        s.get(), [](int b, int c, int axis) { return (key_value(b, c, axis, 9) + key_value(b, c, axis, 10)) / 2; },
+        1e-5f);
     EXPECT_EQ(s->applied_state, ANIM_WALK_FORWARD);
     expect_runs(pairs, {{0, 1}, {2, 3}, {3, 4}, {4, 5}, {5, 6}, {6, 1}, {1, 2}}, 6);
 }
@@ -130,15 +134,7 @@ TEST(Playback, ChangeOnTheVeryFirstUpdateCapturesTheFromKeyPose) {
     s->to_key = 9;
     s->requested_state = ANIM_STRAFE_LEFT;
     update_animation(s.get());
-    for (int b = 0; b < TEST_BONES; b++) {
-        for (int c = 0; c < 3; c++) {
-            for (int axis = 0; axis < 3; axis++) {
-                const float captured = channel_keys(s->bones[b], c)[0][axis];
-                EXPECT_TRUE(std::isfinite(captured));
-                EXPECT_EQ(captured, key_value(b, c, axis, 8));
-            }
-        }
-    }
+    expect_key_zero(s.get(), [](int b, int c, int axis) { return key_value(b, c, axis, 8); });
     EXPECT_EQ(s->from_key, 0);
     EXPECT_EQ(s->to_key, 13);
     EXPECT_FLOAT_EQ(s->step_duration, 5.0f);
