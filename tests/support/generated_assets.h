@@ -90,7 +90,7 @@ inline Mesh read_mesh(const std::string& path) {
     }
     const size_t long_records = bytes[EMD_HEADER_BYTES] + 1u;
     const size_t short_count_at = EMD_HEADER_BYTES + EMD_LONG_COUNT_BYTES + EMD_LONG_RECORD_BYTES * long_records;
-    const size_t short_records = bytes[short_count_at] | (bytes[short_count_at + 1] << 8);
+    const size_t short_records = le16_at(&bytes[short_count_at]);
     const size_t promised = short_count_at + EMD_COUNT_BYTES + EMD_SHORT_RECORD_BYTES * short_records +
                             EMD_COUNT_BYTES + EMD_VERTEX_BYTES * size_t{model->vertex_count} + EMD_COUNT_BYTES +
                             EMD_FACE_BYTES * size_t{model->face_count};
