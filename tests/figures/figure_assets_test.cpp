@@ -8,11 +8,8 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <set>
-#include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
