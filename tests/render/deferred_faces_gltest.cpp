@@ -9,9 +9,6 @@ namespace {
 
 using DeferredFaces = RenderTest;
 
-const Rgba RED = {255, 0, 0, 255};
-const Rgba BLUE = {0, 0, 255, 255};
-
 // A record facing the camera at (0, -10, 0), mean depth `depth`, around x.
 void put_record(int index, float depth, float x = 0, float u = 0.25f) {
     DeferredFace& r = deferred_faces[index];

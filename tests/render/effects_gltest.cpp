@@ -9,10 +9,8 @@ namespace {
 
 using Effects = RenderTest;
 
-const Rgba WHITE = {255, 255, 255, 255};
 const Rgba QUARTER_GREY = {64, 64, 64, 255};
 const Rgba HALF_GREY = {128, 128, 128, 255};
-const Rgba RED = {255, 0, 0, 255};
 
 // An opaque wall facing the camera, drawn as the arena.
 void draw_wall(TestMesh* mesh, float x0, float x1, float y, float z0, float z1) {

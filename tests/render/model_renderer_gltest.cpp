@@ -8,9 +8,6 @@ namespace {
 
 using ModelRenderer = RenderTest;
 
-const Rgba RED = {255, 0, 0, 255};
-const Rgba GREEN = {0, 255, 0, 255};
-const Rgba BLUE = {0, 0, 255, 255};
 const Rgba YELLOW = {255, 255, 0, 255};
 const Rgba MID_GREEN = {0, 128, 0, 255};
 
@@ -155,9 +152,8 @@ TEST_F(ModelRenderer, MissingTexturesAndSlotsOutsideTheTableBindNoTexture) {
     glColor3f(1, 1, 1);
     light_preset = 0;
     draw_model(0, 0, 0, 0, 0, 0, model, RENDER_MODE_SKY);
-    const Rgba white = {255, 255, 255, 255};
-    expect_colour(pixel_at(screen_of(-2, 0, 0)), white, "slot holding -1");
-    expect_colour(pixel_at(screen_of(2, 0, 0)), white, "slot 51");
+    expect_colour(pixel_at(screen_of(-2, 0, 0)), WHITE, "slot holding -1");
+    expect_colour(pixel_at(screen_of(2, 0, 0)), WHITE, "slot 51");
     expect_resting_state("draw_model");
 
     // 24 + 1: one past the end of the table, in a tested, lit mode.

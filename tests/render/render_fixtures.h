@@ -19,6 +19,10 @@
 struct Rgba {
     unsigned char r, g, b, a;
 };
+const Rgba RED = {255, 0, 0, 255};
+const Rgba GREEN = {0, 255, 0, 255};
+const Rgba BLUE = {0, 0, 255, 255};
+const Rgba WHITE = {255, 255, 255, 255};
 
 // A 2 x 2 texture, nearest filtering: left half one colour, right half
 // another (u below 0.5 and above).
