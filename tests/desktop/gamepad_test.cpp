@@ -192,8 +192,7 @@ TEST(Gamepad, VirtualPadPlaysAsKeysAndMickeysDoHoldsWhenUnpluggedAndRumbles) {
     ASSERT_NE(joystick, nullptr);
 
     // Plugged in on the title screen, A leads to the controls screen.
-    new_game();
-    release_all_input();
+    start_at_title();
     SDL_JoystickSetVirtualButton(joystick, SDL_CONTROLLER_BUTTON_A, 1);
     menu_tick();
     EXPECT_TRUE(gamepad_connected());

@@ -24,6 +24,16 @@ inline void release_all_input() {
     mouse_mickey_y = 0;
 }
 
+// The title screen as the program starts: a new game's state, no input held
+// and Enter let go.
+inline void start_at_title() {
+    release_all_input();
+    new_game();
+    in_game = 0;
+    menu_screen = 0;
+    enter_latch = 0;
+}
+
 // A new game as Enter on the controls screen starts it (round 1 in its
 // READY intro), with the enemies placed from `seed` rather than the clock.
 inline void start_test_game(unsigned seed = 1) {
