@@ -72,6 +72,26 @@ inline void ensure_allegro() {
     if (!system_driver) install_allegro(SYSTEM_NONE, &errno, atexit);
 }
 
+// An object of the datafile format: type, stored size, unpacked size (below
+// 0: compressed on its own), body.
+inline std::vector<uint8_t> datafile_object(const char* type, const std::vector<uint8_t>& body, int32_t unpacked) {
+    std::vector<uint8_t> bytes(type, type + 4);
+    for (uint32_t field : {static_cast<uint32_t>(body.size()), static_cast<uint32_t>(unpacked)}) {
+        for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(static_cast<uint8_t>(field >> shift));
+    }
+    bytes.insert(bytes.end(), body.begin(), body.end());
+    return bytes;
+}
+
+// A datafile of one object stored whole, in bytes as the packed-file layer
+// gives them.
+inline std::vector<uint8_t> one_object_datafile(const char* type, const std::vector<uint8_t>& body) {
+    std::vector<uint8_t> file = {'A', 'L', 'L', '.', 0, 0, 0, 1};
+    const std::vector<uint8_t> object = datafile_object(type, body, static_cast<int32_t>(body.size()));
+    file.insert(file.end(), object.begin(), object.end());
+    return file;
+}
+
 // A font datafile in bytes as the packed-file layer gives them: ranges of
 // {first, last, glyph width, glyph height}, every glyph the same size.
 struct FontRange {
@@ -79,7 +99,7 @@ struct FontRange {
 };
 
 inline std::vector<uint8_t> font_datafile(const std::vector<FontRange>& ranges) {
-    std::vector<uint8_t> body, file;
+    std::vector<uint8_t> body;
     auto be = [](std::vector<uint8_t>& out, uint32_t value, int bytes) {
         for (int i = bytes - 1; i >= 0; i--) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
     };
@@ -95,15 +115,7 @@ inline std::vector<uint8_t> font_datafile(const std::vector<FontRange>& ranges) 
             body.insert(body.end(), static_cast<size_t>((range.width + 7) / 8) * range.height, 0x5A);
         }
     }
-    const char* magic = "ALL.";
-    const char* type = "FONT";
-    file.insert(file.end(), magic, magic + 4);
-    be(file, 1, 4);  // one object
-    file.insert(file.end(), type, type + 4);
-    be(file, static_cast<uint32_t>(body.size()), 4);
-    be(file, static_cast<uint32_t>(body.size()), 4);
-    file.insert(file.end(), body.begin(), body.end());
-    return file;
+    return one_object_datafile("FONT", body);
 }
 
 // Fonts at the reader's limits, which it accepts: the most glyphs of the

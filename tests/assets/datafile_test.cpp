@@ -103,17 +103,6 @@ TEST(Datafile, IdsOfOtherCharactersAreRefused) {
     }
 }
 
-// An object of the datafile format: type, stored size, unpacked size (below
-// 0: compressed on its own), body.
-std::vector<uint8_t> object(const char* type, const std::vector<uint8_t>& body, int32_t unpacked) {
-    std::vector<uint8_t> bytes(type, type + 4);
-    for (uint32_t field : {static_cast<uint32_t>(body.size()), static_cast<uint32_t>(unpacked)}) {
-        for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(static_cast<uint8_t>(field >> shift));
-    }
-    bytes.insert(bytes.end(), body.begin(), body.end());
-    return bytes;
-}
-
 // A font followed by a second object.
 std::vector<uint8_t> font_then(const std::vector<uint8_t>& second) {
     std::vector<uint8_t> bytes = font_datafile({{65, 66, 8, 8}});
@@ -123,7 +112,7 @@ std::vector<uint8_t> font_then(const std::vector<uint8_t>& second) {
 }
 
 std::vector<uint8_t> font_then_object(size_t stored, int32_t unpacked) {
-    return font_then(object("DATA", std::vector<uint8_t>(stored, 0), unpacked));
+    return font_then(datafile_object("DATA", std::vector<uint8_t>(stored, 0), unpacked));
 }
 
 // Datafiles nest eight deep, no deeper.
@@ -131,7 +120,7 @@ TEST(Datafile, NestedFilesAreReadEightDeep) {
     for (int depth : {8, 9}) {
         std::vector<uint8_t> file = {0, 0, 0, 0};  // the innermost: no objects
         for (int level = 0; level < depth; level++) {
-            file = object("FILE", file, static_cast<int32_t>(file.size()));
+            file = datafile_object("FILE", file, static_cast<int32_t>(file.size()));
             if (level + 1 < depth) file.insert(file.begin(), {0, 0, 0, 1});
         }
         const std::vector<uint8_t> bytes = font_then(file);
@@ -148,9 +137,7 @@ TEST(Datafile, PaletteLevelsAboveSixBitsAreRefused) {
         std::vector<uint8_t> body;
         for (int c = 0; c < PAL_SIZE; c++) body.insert(body.end(), {uint8_t(c / 4), uint8_t(c / 4), uint8_t(c / 4), 0});
         body[4 * 200 + channel] = channel < 3 ? 64 : 255;
-        std::vector<uint8_t> bytes = {'A', 'L', 'L', '.', 0, 0, 0, 1};
-        const std::vector<uint8_t> palette_object = object("PAL ", body, static_cast<int32_t>(body.size()));
-        bytes.insert(bytes.end(), palette_object.begin(), palette_object.end());
+        const std::vector<uint8_t> bytes = one_object_datafile("PAL ", body);
         PALETTE palette;
         EXPECT_EQ(parse_palette_datafile(bytes.data(), bytes.size(), palette), channel == 3) << channel;
     }
