@@ -12,8 +12,7 @@ namespace {
 
 // Play with only enemy 0 .. count-1 on the field, all wandering, far apart.
 void set_up_enemies(int count) {
-    start_test_play();
-    park_enemies();
+    start_parked_play();
     enemy_count = static_cast<int8_t>(count);
     player_x = 0;
     player_y = 0;

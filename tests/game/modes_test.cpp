@@ -12,8 +12,7 @@
 namespace {
 
 TEST(Modes, RunningOutOfTimeCostsALifeEvenAtFullHealthButNotASecondOneWhileDying) {
-    start_test_play();
-    park_enemies();
+    start_parked_play();
     round_clock = 1;
     second_ticks = 59;
     game_tick();
@@ -24,8 +23,7 @@ TEST(Modes, RunningOutOfTimeCostsALifeEvenAtFullHealthButNotASecondOneWhileDying
 
     // Shot dead with a second left: the time-out while dying restarts the
     // clock but takes no second life, and the death timer runs on.
-    start_test_play();
-    park_enemies();
+    start_parked_play();
     lives = 2;  // the shot's death already took one
     player_death_timer = 0.5f;
     round_clock = 1;
@@ -37,8 +35,7 @@ TEST(Modes, RunningOutOfTimeCostsALifeEvenAtFullHealthButNotASecondOneWhileDying
 }
 
 TEST(Modes, DyingRestartsTheRoundOnThreeTicksAndTheLastPlacementStands) {
-    start_test_play();
-    park_enemies();
+    start_parked_play();
     player_death_timer = 1.0f;
     lives = 2;
 
@@ -60,8 +57,7 @@ TEST(Modes, DyingRestartsTheRoundOnThreeTicksAndTheLastPlacementStands) {
 }
 
 TEST(Modes, LastLifeLostGivesGameOverThenTheTitleFiveSecondsLater) {
-    start_test_play();
-    park_enemies();
+    start_parked_play();
     lives = 1;
     player_health = 15;
     Shot& shot = enemy_shots[0][0];
@@ -124,8 +120,7 @@ TEST(Modes, ClockStandsInIntroAndTallyAndRunsInPlay) {
 }
 
 TEST(Modes, ItemBoxAppearsOnlyAsTheClockPasses98Or50WithNoBoxLying) {
-    start_test_play();
-    park_enemies();
+    start_parked_play();
     player_x = 0;
     player_y = 0;
 

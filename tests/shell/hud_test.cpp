@@ -171,8 +171,7 @@ TEST(HudGameOver, ScoreAndGameOverOnly) {
 // A round won with full health: three blasts a second apart, then the next
 // round's intro between four and five seconds after the win.
 TEST(HudTally, BlastsThreeTimesAndTheNextIntroFollowsWithinFiveSeconds) {
-    start_test_play();
-    park_enemies();
+    start_parked_play();
     second_ticks = 30;
     round_clock = 30;
     for (int i = 0; i < enemy_count; i++) enemies[i].health = 0;

@@ -75,6 +75,12 @@ inline void park_enemies() {
     }
 }
 
+// A new game past its READY intro with the enemies parked.
+inline void start_parked_play() {
+    start_test_play();
+    park_enemies();
+}
+
 inline int active_shots(const Shot* list) {
     int n = 0;
     for (int i = 0; i < SHOT_SLOTS; i++) n += list[i].active;
