@@ -34,10 +34,6 @@ struct Bytes {
         for (int i = 0; i < 4; i++) u8((bits >> (8 * i)) & 0xFF);
         return *this;
     }
-    Bytes& zeros(size_t count) {
-        data.insert(data.end(), count, 0);
-        return *this;
-    }
     Bytes& fill(size_t count, uint8_t value) {
         data.insert(data.end(), count, value);
         return *this;
