@@ -96,10 +96,7 @@ TEST(EnemyAttack, FirstShotLeavesAlongTheOldHeadingThenAlongTheAim) {
 
     // The shot after comes as many passes later as the round's fire interval.
     int passes = 0;
-    while (enemy_shots[0][2].active == 0 && passes < 1000) {
-        update_enemies();
-        passes++;
-    }
+    for (; enemy_shots[0][2].active == 0 && passes < 1000; passes++) update_enemies();
     EXPECT_EQ(passes, enemy_fire_interval);
 }
 

@@ -68,10 +68,7 @@ TEST(Modes, LastLifeLostGivesGameOverThenTheTitleFiveSecondsLater) {
     mouse_b = 1;
 
     int ticks = 0;
-    while (game_over == 0 && ticks < 100) {
-        game_tick();
-        ticks++;
-    }
+    for (; game_over == 0 && ticks < 100; ticks++) game_tick();
     EXPECT_EQ(ticks, 40);  // the death on the first tick, the end 39 ticks later
     EXPECT_EQ(lives, 0);
     EXPECT_EQ(game_over_countdown, 5);
@@ -80,10 +77,7 @@ TEST(Modes, LastLifeLostGivesGameOverThenTheTitleFiveSecondsLater) {
     for (Shot& s : player_shots) s.active = 0;
     const int clock_at_game_over = round_clock;
     int over_ticks = 0;
-    while (in_game == 1 && over_ticks < 400) {
-        game_tick();
-        over_ticks++;
-    }
+    for (; in_game == 1 && over_ticks < 400; over_ticks++) game_tick();
     EXPECT_GT(over_ticks, 4 * 60);
     EXPECT_LE(over_ticks, 5 * 60);
     EXPECT_EQ(in_game, 0);
