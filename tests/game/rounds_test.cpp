@@ -78,23 +78,17 @@ TEST(Rounds, NoWinForADeadDyingOrFinishedPlayer) {
     start_test_play();
     for (int i = 0; i < enemy_count; i++) enemies[i].health = 0;
 
-    player_health = 0;  // the last enemy fell as the player did
-    update_enemies();
-    EXPECT_EQ(tally_active, 0);
-
-    player_health = 150;  // the clock ran out: dying at full health
-    player_death_timer = 0.5f;
-    update_enemies();
-    EXPECT_EQ(tally_active, 0);
-
-    player_death_timer = -0.025f;  // the game is over
-    game_over = 1;
-    update_enemies();
-    EXPECT_EQ(tally_active, 0);
-
-    game_over = 0;
-    update_enemies();
-    EXPECT_EQ(tally_active, 1);
+    // Health, death timer, Game Over and whether the round is won: the last
+    // enemy fell as the player did; the clock ran out (dying at full health);
+    // the game is over; and once it is not, the win.
+    const float cases[][4] = {{0, 0, 0, 0}, {150, 0.5f, 0, 0}, {150, -0.025f, 1, 0}, {150, -0.025f, 0, 1}};
+    for (const auto& c : cases) {
+        player_health = static_cast<int32_t>(c[0]);
+        player_death_timer = c[1];
+        game_over = static_cast<int8_t>(c[2]);
+        update_enemies();
+        EXPECT_EQ(tally_active, c[3]) << c[0] << ", " << c[1] << ", " << c[2];
+    }
 }
 
 TEST(Rounds, RestartKeepsTheRoundAndRevivesItsEnemies) {
