@@ -1,19 +1,19 @@
 // Helpers shared by the loader tests: a tiny little-endian byte writer to
-// build asset files by hand, font datafiles of any shape, a scratch folder
-// to put them in, and the Allegro start-up the packed-file layer needs.
+// build asset files by hand, font datafiles of any shape and a scratch folder
+// to put them in; the Allegro start-up the packed-file layer needs comes with
+// support/generated_assets.h.
 #pragma once
 
 #include <allegro.h>
 
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "support/asset_reader.h"
+#include "support/generated_assets.h"
 #include "support/scratch_dir.h"
 
 struct Bytes {
@@ -60,12 +60,6 @@ inline std::string write_test_file(const std::string& name, const Bytes& bytes) 
         std::fclose(file);
     }
     return path;
-}
-
-// pack_fopen crashes before Allegro is started; tests without a display
-// start it with no system driver.
-inline void ensure_allegro() {
-    if (!system_driver) install_allegro(SYSTEM_NONE, &errno, atexit);
 }
 
 // An object of the datafile format: type, stored size, unpacked size (below

@@ -8,7 +8,6 @@
 
 #include "asset_files.h"
 #include "assets/assets.h"
-#include "support/generated_assets.h"
 
 namespace {
 

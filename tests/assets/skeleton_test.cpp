@@ -9,7 +9,6 @@
 
 #include "asset_files.h"
 #include "assets/assets.h"
-#include "support/generated_assets.h"
 
 namespace {
 

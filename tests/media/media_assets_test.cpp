@@ -9,7 +9,6 @@
 #include <SDL_mixer.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -198,14 +197,8 @@ TEST_F(MediaAssets, SoundLayerOpensEverySoundAndTheMusic) {
 
 // ---- datafiles, read by Allegro's own loader --------------------------------
 
-bool start_allegro() {
-    static int state = 0;
-    if (state == 0) state = install_allegro(SYSTEM_NONE, &errno, atexit) == 0 ? 1 : -1;
-    return state > 0;
-}
-
 TEST_F(MediaAssets, PaletteDatafileHoldsSixBitColours) {
-    ASSERT_TRUE(start_allegro());
+    ASSERT_TRUE(ensure_allegro());
     DATAFILE* data = load_datafile(path("pal.dat").c_str());
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(data[0].type, DAT_PALETTE);
@@ -226,7 +219,7 @@ TEST_F(MediaAssets, PaletteDatafileHoldsSixBitColours) {
 }
 
 TEST_F(MediaAssets, FontDatafileLoadsFitsTheHudLineAndHasTheCapitalsOfKeyLabels) {
-    ASSERT_TRUE(start_allegro());
+    ASSERT_TRUE(ensure_allegro());
     DATAFILE* data = load_datafile(path("fuente.dat").c_str());
     ASSERT_NE(data, nullptr);
     ASSERT_EQ(data[0].type, DAT_FONT);
