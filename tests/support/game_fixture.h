@@ -12,13 +12,7 @@
 #include "sound/sound.h"
 
 inline void release_all_input() {
-    key[KEY_W] = 0;
-    key[KEY_S] = 0;
-    key[KEY_A] = 0;
-    key[KEY_D] = 0;
-    key[KEY_ENTER] = 0;
-    key[KEY_ALT] = 0;
-    key[KEY_ALTGR] = 0;
+    for (int k : {KEY_W, KEY_S, KEY_A, KEY_D, KEY_ENTER, KEY_ALT, KEY_ALTGR}) key[k] = 0;
     mouse_b = 0;
     mouse_mickey_x = 0;
     mouse_mickey_y = 0;
