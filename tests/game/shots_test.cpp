@@ -8,12 +8,7 @@
 
 namespace {
 
-void launch(Shot* list, int slot, float x, float y, float heading) {
-    list[slot].active = 1;
-    list[slot].x = x;
-    list[slot].y = y;
-    list[slot].heading = heading;
-}
+void launch(Shot* list, int slot, float x, float y, float heading) { list[slot] = Shot{0, 1, x, y, heading}; }
 
 TEST(PlayerShots, LeavingTheArenaSoundsQuietly) {
     start_test_game();

@@ -57,12 +57,8 @@ inline void start_test_play() {
 // (y = 20), each facing along the edge; no shots in flight.
 inline void park_enemies() {
     for (int i = 0; i < MAX_ENEMIES; i++) {
-        enemies[i].x = -22.0f + 5.0f * i;  // none on the line x = 0
-        enemies[i].y = 20.0f;
-        enemies[i].heading = 0;
-        enemies[i].mode = ENEMY_MODE_WANDER;
-        enemies[i].decision_timer = 1000000;
-        enemies[i].health = ENEMY_FULL_HEALTH;
+        // x: none on the line x = 0.
+        enemies[i] = Enemy{-22.0f + 5.0f * i, 20.0f, 0, ENEMY_MODE_WANDER, 1000000, ENEMY_FULL_HEALTH};
         enemy_fire_cooldown[i] = 0;
         enemy_death_timer[i] = 0;
         for (Shot& shot : enemy_shots[i]) shot.active = 0;
