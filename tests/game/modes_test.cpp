@@ -60,11 +60,7 @@ TEST(Modes, LastLifeLostGivesGameOverThenTheTitleFiveSecondsLater) {
     start_parked_play();
     lives = 1;
     player_health = 15;
-    Shot& shot = enemy_shots[0][0];
-    shot.active = 1;
-    shot.x = player_x;
-    shot.y = player_y - 0.5f;
-    shot.heading = 0;
+    enemy_shots[0][0] = Shot{0, 1, player_x, player_y - 0.5f, 0};
     mouse_b = 1;
 
     int ticks = 0;
