@@ -28,7 +28,9 @@ float (*channel_keys(Bone& bone, int channel))[3] {
     return bone.scale_keys;
 }
 
-Skeleton* make_keyed_skeleton() {
+// TEST_BONES bones keyed with key_value everywhere, stepping from `from_key`
+// to `to_key`.
+Skeleton* make_keyed_skeleton(int from_key, int to_key) {
     Skeleton* s = make_skeleton(TEST_BONES);
     for (int b = 0; b < TEST_BONES; b++) {
         for (int c = 0; c < 3; c++) {
@@ -38,6 +40,8 @@ Skeleton* make_keyed_skeleton() {
             }
         }
     }
+    s->from_key = static_cast<int16_t>(from_key);
+    s->to_key = static_cast<int16_t>(to_key);
     return s;
 }
 
@@ -90,18 +94,14 @@ void expect_key_zero(Skeleton* s, Want want, float tolerance = 0) {
 }
 
 TEST(Playback, StandingLoopFromAFreshSkeletonSteps16TicksAPairAndKeepsKeyframeZero) {
-    SkeletonPtr s(make_keyed_skeleton());
-    s->from_key = 8;
-    s->to_key = 9;
+    SkeletonPtr s(make_keyed_skeleton(8, 9));
     const auto pairs = run(s.get(), 16 * 6);
     expect_runs(pairs, {{9, 10}, {10, 11}, {11, 12}, {12, 8}, {8, 9}, {9, 10}}, 16);
     expect_key_zero(s.get(), [](int b, int c, int axis) { return key_value(b, c, axis, 0); });
 }
 
 TEST(Playback, ChangeHalfwayCapturesThatPoseAndEntersTheWalkOverSixTicks) {
-    SkeletonPtr s(make_keyed_skeleton());
-    s->from_key = 9;
-    s->to_key = 10;
+    SkeletonPtr s(make_keyed_skeleton(9, 10));
     s->step_duration = 4;
     s->blend = 0.25f;  // the next update lands halfway
     s->requested_state = ANIM_WALK_FORWARD;
@@ -114,9 +114,7 @@ TEST(Playback, ChangeHalfwayCapturesThatPoseAndEntersTheWalkOverSixTicks) {
 }
 
 TEST(Playback, EnteringTheStandingClipTakesSevenTicksThenLoops) {
-    SkeletonPtr s(make_keyed_skeleton());
-    s->from_key = 8;
-    s->to_key = 9;
+    SkeletonPtr s(make_keyed_skeleton(8, 9));
     s->requested_state = ANIM_WALK_FORWARD;
     run(s.get(), 20);
     s->requested_state = ANIM_STAND;
@@ -129,9 +127,7 @@ TEST(Playback, EnteringTheStandingClipTakesSevenTicksThenLoops) {
 }
 
 TEST(Playback, ChangeOnTheVeryFirstUpdateCapturesTheFromKeyPose) {
-    SkeletonPtr s(make_keyed_skeleton());  // step duration 0: the first blend is infinite
-    s->from_key = 8;
-    s->to_key = 9;
+    SkeletonPtr s(make_keyed_skeleton(8, 9));  // step duration 0: the first blend is infinite
     s->requested_state = ANIM_STRAFE_LEFT;
     update_animation(s.get());
     expect_key_zero(s.get(), [](int b, int c, int axis) { return key_value(b, c, axis, 8); });
@@ -141,7 +137,7 @@ TEST(Playback, ChangeOnTheVeryFirstUpdateCapturesTheFromKeyPose) {
 }
 
 TEST(Playback, StateOutsideEveryClipRepeatsThePairAndMissingSkeletonIsSkipped) {
-    SkeletonPtr s(make_keyed_skeleton());
+    SkeletonPtr s(make_keyed_skeleton(0, 0));
     for (int state : {-1, static_cast<int>(ANIM_STATE_COUNT), 9}) {
         s->from_key = 3;
         s->to_key = 4;
