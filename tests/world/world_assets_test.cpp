@@ -30,11 +30,7 @@ struct Emd : Mesh {
     }
 };
 
-Emd read_emd(const char* name) {
-    Emd emd;
-    static_cast<Mesh&>(emd) = read_mesh(generated_asset(name));
-    return emd;
-}
+Emd read_emd(const char* name) { return Emd{read_mesh(generated_asset(name))}; }
 
 // Mean colour difference across the picture's wrap (last column to first, or
 // last row to first) against the mean difference between neighbours inside.
