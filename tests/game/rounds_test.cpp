@@ -147,6 +147,8 @@ TEST(Rounds, EnemiesNeverStartWithinFiveOfThePlayerOnEitherAxis) {
     }
 }
 
+// A global of the game, what the last game left in it, and what a new game
+// holds there.
 template <typename T>
 struct Left {
     T* value;
@@ -157,7 +159,6 @@ struct Left {
 // in a tally, with a box, a message, shots and explosions about: nothing of
 // that game is left.
 TEST(Rounds, ANewGameLeavesNothingOfTheLastOne) {
-    // What the last game left in each and what a new game holds.
     const Left<int8_t> bytes[] = {
         {&game_over, 1, 0},       {&game_over_countdown, 2, 0},                {&tally_active, 1, 0},
         {&item_box_active, 1, 0}, {&weapon, WEAPON_MACHINE_GUN, WEAPON_RIFLE}, {&lives, 0, 3},
