@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdlib>
+#include <vector>
 
 #include "assets/assets.h"
 
@@ -24,22 +25,20 @@ inline Skeleton* make_skeleton(int bone_count) {
     return s;
 }
 
+// A model of `vertex_count` zeroed vertices, its arrays owned here.
 struct TestModel {
+    std::vector<int16_t> bones;
+    std::vector<float> rest_positions, rest_normals, posed_positions, posed_normals;
     Model model;
-    explicit TestModel(int vertex_count) : model() {
+    explicit TestModel(int vertex_count)
+        : bones(vertex_count), rest_positions(3 * vertex_count), rest_normals(3 * vertex_count),
+          posed_positions(3 * vertex_count), posed_normals(3 * vertex_count), model() {
         model.vertex_count = static_cast<uint16_t>(vertex_count);
-        model.bone_index = static_cast<int16_t*>(std::calloc(vertex_count, sizeof(int16_t)));
-        model.rest_positions = static_cast<float*>(std::calloc(3 * vertex_count, sizeof(float)));
-        model.rest_normals = static_cast<float*>(std::calloc(3 * vertex_count, sizeof(float)));
-        model.posed_positions = static_cast<float*>(std::calloc(3 * vertex_count, sizeof(float)));
-        model.posed_normals = static_cast<float*>(std::calloc(3 * vertex_count, sizeof(float)));
-    }
-    ~TestModel() {
-        std::free(model.bone_index);
-        std::free(model.rest_positions);
-        std::free(model.rest_normals);
-        std::free(model.posed_positions);
-        std::free(model.posed_normals);
+        model.bone_index = bones.data();
+        model.rest_positions = rest_positions.data();
+        model.rest_normals = rest_normals.data();
+        model.posed_positions = posed_positions.data();
+        model.posed_normals = posed_normals.data();
     }
     TestModel(const TestModel&) = delete;
     TestModel& operator=(const TestModel&) = delete;

@@ -28,7 +28,9 @@ float (*channel_keys(Bone& bone, int channel))[3] {
     return bone.scale_keys;
 }
 
-Skeleton* make_keyed_skeleton() {
+// TEST_BONES bones keyed with key_value everywhere, stepping from `from_key`
+// to `to_key`.
+Skeleton* make_keyed_skeleton(int from_key, int to_key) {
     Skeleton* s = make_skeleton(TEST_BONES);
     for (int b = 0; b < TEST_BONES; b++) {
         for (int c = 0; c < 3; c++) {
@@ -38,6 +40,8 @@ Skeleton* make_keyed_skeleton() {
             }
         }
     }
+    s->from_key = static_cast<int16_t>(from_key);
+    s->to_key = static_cast<int16_t>(to_key);
     return s;
 }
 
@@ -74,45 +78,43 @@ void expect_runs(const std::vector<KeyPair>& pairs, const std::vector<KeyPair>& 
     }
 }
 
-TEST(Playback, StandingLoopFromAFreshSkeletonSteps16TicksAPairAndKeepsKeyframeZero) {
-    SkeletonPtr s(make_keyed_skeleton());
-    s->from_key = 8;
-    s->to_key = 9;
-    const auto pairs = run(s.get(), 16 * 6);
-    expect_runs(pairs, {{9, 10}, {10, 11}, {11, 12}, {12, 8}, {8, 9}, {9, 10}}, 16);
+// Key 0 of every bone, channel and axis, where a capture lands, against
+// want(bone, channel, axis), within `tolerance`.
+template <typename Want>
+void expect_key_zero(Skeleton* s, Want want, float tolerance = 0) {
     for (int b = 0; b < TEST_BONES; b++) {
         for (int c = 0; c < 3; c++) {
             for (int axis = 0; axis < 3; axis++) {
-                EXPECT_EQ(channel_keys(s->bones[b], c)[0][axis], key_value(b, c, axis, 0));
+                const float got = channel_keys(s->bones[b], c)[0][axis];
+                EXPECT_TRUE(std::isfinite(got));
+                EXPECT_NEAR(got, want(b, c, axis), tolerance) << "bone " << b << ", channel " << c << ", axis " << axis;
             }
         }
     }
 }
 
+TEST(Playback, StandingLoopFromAFreshSkeletonSteps16TicksAPairAndKeepsKeyframeZero) {
+    SkeletonPtr s(make_keyed_skeleton(8, 9));
+    const auto pairs = run(s.get(), 16 * 6);
+    expect_runs(pairs, {{9, 10}, {10, 11}, {11, 12}, {12, 8}, {8, 9}, {9, 10}}, 16);
+    expect_key_zero(s.get(), [](int b, int c, int axis) { return key_value(b, c, axis, 0); });
+}
+
 TEST(Playback, ChangeHalfwayCapturesThatPoseAndEntersTheWalkOverSixTicks) {
-    SkeletonPtr s(make_keyed_skeleton());
-    s->from_key = 9;
-    s->to_key = 10;
+    SkeletonPtr s(make_keyed_skeleton(9, 10));
     s->step_duration = 4;
     s->blend = 0.25f;  // the next update lands halfway
     s->requested_state = ANIM_WALK_FORWARD;
     const auto pairs = run(s.get(), 6 * 7);
-    for (int b = 0; b < TEST_BONES; b++) {
-        for (int c = 0; c < 3; c++) {
-            for (int axis = 0; axis < 3; axis++) {
-                const float halfway = (key_value(b, c, axis, 9) + key_value(b, c, axis, 10)) / 2;
-                EXPECT_FLOAT_EQ(channel_keys(s->bones[b], c)[0][axis], halfway);
-            }
-        }
-    }
+    expect_key_zero(
+        s.get(), [](int b, int c, int axis) { return (key_value(b, c, axis, 9) + key_value(b, c, axis, 10)) / 2; },
+        1e-5f);
     EXPECT_EQ(s->applied_state, ANIM_WALK_FORWARD);
     expect_runs(pairs, {{0, 1}, {2, 3}, {3, 4}, {4, 5}, {5, 6}, {6, 1}, {1, 2}}, 6);
 }
 
 TEST(Playback, EnteringTheStandingClipTakesSevenTicksThenLoops) {
-    SkeletonPtr s(make_keyed_skeleton());
-    s->from_key = 8;
-    s->to_key = 9;
+    SkeletonPtr s(make_keyed_skeleton(8, 9));
     s->requested_state = ANIM_WALK_FORWARD;
     run(s.get(), 20);
     s->requested_state = ANIM_STAND;
@@ -125,27 +127,17 @@ TEST(Playback, EnteringTheStandingClipTakesSevenTicksThenLoops) {
 }
 
 TEST(Playback, ChangeOnTheVeryFirstUpdateCapturesTheFromKeyPose) {
-    SkeletonPtr s(make_keyed_skeleton());  // step duration 0: the first blend is infinite
-    s->from_key = 8;
-    s->to_key = 9;
+    SkeletonPtr s(make_keyed_skeleton(8, 9));  // step duration 0: the first blend is infinite
     s->requested_state = ANIM_STRAFE_LEFT;
     update_animation(s.get());
-    for (int b = 0; b < TEST_BONES; b++) {
-        for (int c = 0; c < 3; c++) {
-            for (int axis = 0; axis < 3; axis++) {
-                const float captured = channel_keys(s->bones[b], c)[0][axis];
-                EXPECT_TRUE(std::isfinite(captured));
-                EXPECT_EQ(captured, key_value(b, c, axis, 8));
-            }
-        }
-    }
+    expect_key_zero(s.get(), [](int b, int c, int axis) { return key_value(b, c, axis, 8); });
     EXPECT_EQ(s->from_key, 0);
     EXPECT_EQ(s->to_key, 13);
     EXPECT_FLOAT_EQ(s->step_duration, 5.0f);
 }
 
 TEST(Playback, StateOutsideEveryClipRepeatsThePairAndMissingSkeletonIsSkipped) {
-    SkeletonPtr s(make_keyed_skeleton());
+    SkeletonPtr s(make_keyed_skeleton(0, 0));
     for (int state : {-1, static_cast<int>(ANIM_STATE_COUNT), 9}) {
         s->from_key = 3;
         s->to_key = 4;

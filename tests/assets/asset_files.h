@@ -1,18 +1,19 @@
 // Helpers shared by the loader tests: a tiny little-endian byte writer to
-// build asset files by hand, font datafiles of any shape, a scratch folder
-// to put them in, and the Allegro start-up the packed-file layer needs.
+// build asset files by hand, font datafiles of any shape and a scratch folder
+// to put them in; the Allegro start-up the packed-file layer needs comes with
+// support/generated_assets.h.
 #pragma once
 
 #include <allegro.h>
 
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "support/asset_reader.h"
+#include "support/generated_assets.h"
 #include "support/scratch_dir.h"
 
 struct Bytes {
@@ -33,10 +34,6 @@ struct Bytes {
         for (int i = 0; i < 4; i++) u8((bits >> (8 * i)) & 0xFF);
         return *this;
     }
-    Bytes& zeros(size_t count) {
-        data.insert(data.end(), count, 0);
-        return *this;
-    }
     Bytes& fill(size_t count, uint8_t value) {
         data.insert(data.end(), count, value);
         return *this;
@@ -47,6 +44,9 @@ struct Bytes {
         return cut;
     }
 };
+
+// A whole file as bytes; none when it cannot be read.
+inline Bytes read_bytes(const std::string& path) { return Bytes{read_file(path)}; }
 
 // The loader tests' files, made before and gone after every test of the process.
 inline ScratchDir loader_test_files;
@@ -62,10 +62,24 @@ inline std::string write_test_file(const std::string& name, const Bytes& bytes) 
     return path;
 }
 
-// pack_fopen crashes before Allegro is started; tests without a display
-// start it with no system driver.
-inline void ensure_allegro() {
-    if (!system_driver) install_allegro(SYSTEM_NONE, &errno, atexit);
+// An object of the datafile format: type, stored size, unpacked size (below
+// 0: compressed on its own), body.
+inline std::vector<uint8_t> datafile_object(const char* type, const std::vector<uint8_t>& body, int32_t unpacked) {
+    std::vector<uint8_t> bytes(type, type + 4);
+    for (uint32_t field : {static_cast<uint32_t>(body.size()), static_cast<uint32_t>(unpacked)}) {
+        for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(static_cast<uint8_t>(field >> shift));
+    }
+    bytes.insert(bytes.end(), body.begin(), body.end());
+    return bytes;
+}
+
+// A datafile of one object stored whole, in bytes as the packed-file layer
+// gives them.
+inline std::vector<uint8_t> one_object_datafile(const char* type, const std::vector<uint8_t>& body) {
+    std::vector<uint8_t> file = {'A', 'L', 'L', '.', 0, 0, 0, 1};
+    const std::vector<uint8_t> object = datafile_object(type, body, static_cast<int32_t>(body.size()));
+    file.insert(file.end(), object.begin(), object.end());
+    return file;
 }
 
 // A font datafile in bytes as the packed-file layer gives them: ranges of
@@ -75,7 +89,7 @@ struct FontRange {
 };
 
 inline std::vector<uint8_t> font_datafile(const std::vector<FontRange>& ranges) {
-    std::vector<uint8_t> body, file;
+    std::vector<uint8_t> body;
     auto be = [](std::vector<uint8_t>& out, uint32_t value, int bytes) {
         for (int i = bytes - 1; i >= 0; i--) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
     };
@@ -91,15 +105,7 @@ inline std::vector<uint8_t> font_datafile(const std::vector<FontRange>& ranges) 
             body.insert(body.end(), static_cast<size_t>((range.width + 7) / 8) * range.height, 0x5A);
         }
     }
-    const char* magic = "ALL.";
-    const char* type = "FONT";
-    file.insert(file.end(), magic, magic + 4);
-    be(file, 1, 4);  // one object
-    file.insert(file.end(), type, type + 4);
-    be(file, static_cast<uint32_t>(body.size()), 4);
-    be(file, static_cast<uint32_t>(body.size()), 4);
-    file.insert(file.end(), body.begin(), body.end());
-    return file;
+    return one_object_datafile("FONT", body);
 }
 
 // Fonts at the reader's limits, which it accepts: the most glyphs of the

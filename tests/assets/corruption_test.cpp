@@ -3,8 +3,6 @@
 // read or written out of bounds (this suite also runs under AddressSanitizer).
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <random>
 
 #include "anim/anim.h"
@@ -15,13 +13,6 @@ namespace {
 
 const int MUTATIONS_PER_FILE = 60;
 const int BYTES_CHANGED_PER_MUTATION = 8;
-
-Bytes read_generated(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    Bytes bytes;
-    bytes.data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return bytes;
-}
 
 const size_t HEADER_BYTES = 1024;  // counts and the first records live here
 
@@ -40,7 +31,7 @@ TEST(DamagedAssets, ModelsAreRefusedOrPosedSafely) {
     std::mt19937 random(1234);
     for (const char* name : {"datos/hombre.emd", "datos/armamento.emd", "datos/disparo.emd"}) {
         SCOPED_TRACE(name);
-        Bytes original = read_generated(name);
+        Bytes original = read_bytes(name);
         ASSERT_FALSE(original.data.empty()) << "the build writes datos/ before the tests";
         for (int m = 0; m < MUTATIONS_PER_FILE; m++) {
             std::string path = write_test_file("damaged.emd", mutate(original, random));
@@ -61,7 +52,7 @@ TEST(DamagedAssets, SkeletonsAreRefusedOrAnimateSafely) {
     std::mt19937 random(99);
     Model* figure = load_model("datos/hombre.emd");
     ASSERT_NE(figure, nullptr);
-    Bytes original = read_generated("datos/hombre.esq");
+    Bytes original = read_bytes("datos/hombre.esq");
     ASSERT_FALSE(original.data.empty());
     for (int m = 0; m < MUTATIONS_PER_FILE; m++) {
         std::string path = write_test_file("damaged.esq", mutate(original, random));

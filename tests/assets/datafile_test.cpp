@@ -5,17 +5,12 @@
 // and every loader is seen to close its file and free what it took.
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <cstring>
-#include <filesystem>
 #include <malloc.h>
 
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 
 #include "anim/anim.h"
@@ -25,13 +20,6 @@
 #include <allegro/internal/aintern.h>
 
 namespace {
-
-Bytes read_whole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    Bytes bytes;
-    bytes.data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return bytes;
-}
 
 TEST(Datafile, TheGeneratedFontAndPaletteLoadAndAnyCutIsRefused) {
     ensure_allegro();
@@ -59,24 +47,20 @@ TEST(Datafile, TheGeneratedFontAndPaletteLoadAndAnyCutIsRefused) {
 
     for (const char* name : {"datos/fuente.dat", "datos/pal.dat"}) {
         SCOPED_TRACE(name);
-        Bytes whole = read_whole(name);
+        Bytes file = read_bytes(name);
+        const size_t size = file.data.size();
+        file.u8(0);
         // Cut inside the header, a property, the sizes and the body; one
-        // byte too many is refused as well.
-        for (size_t cut : {size_t{0}, size_t{6}, size_t{13}, size_t{27}, size_t{40},
-                           whole.data.size() / 2, whole.data.size() - 1}) {
+        // byte too many (size + 1) is refused as well.
+        for (size_t cut : {size_t{0}, size_t{6}, size_t{13}, size_t{27}, size_t{40}, size / 2, size - 1, size + 1}) {
             SCOPED_TRACE(cut);
-            std::string path = write_test_file("cut.dat", whole.first(cut));
+            std::string path = write_test_file("cut.dat", file.first(cut));
             EXPECT_EQ(load_font_datafile(path.c_str()), nullptr);
             EXPECT_FALSE(load_palette_datafile(path.c_str(), palette));
         }
-        Bytes longer = whole;
-        longer.u8(0);
-        std::string path = write_test_file("longer.dat", longer);
-        EXPECT_EQ(load_font_datafile(path.c_str()), nullptr);
-        EXPECT_FALSE(load_palette_datafile(path.c_str(), palette));
     }
     // A file Allegro's tools compressed as a whole loads the same.
-    Bytes font_bytes = read_whole("datos/fuente.dat");
+    Bytes font_bytes = read_bytes("datos/fuente.dat");
     std::string packed = write_test_file("packed.dat", Bytes{});
     PACKFILE* out = pack_fopen(packed.c_str(), F_WRITE_PACKED);
     ASSERT_NE(out, nullptr);
@@ -101,10 +85,8 @@ TEST(Datafile, FontsUpToTheLimitsAreReadAndPastThemRefused) {
         EXPECT_NE(font, nullptr) << shape.back().last;
         free_loaded_font(font);
     }
-    std::vector<uint8_t> too_many = font_datafile({{0, 256, 8, 8}});
-    std::vector<uint8_t> too_large = font_datafile({{65, 65, 129, 8}});
-    EXPECT_EQ(parse_font_datafile(too_many.data(), too_many.size()), nullptr);
-    EXPECT_EQ(parse_font_datafile(too_large.data(), too_large.size()), nullptr);
+    for (const std::vector<uint8_t>& refused : {font_datafile({{0, 256, 8, 8}}), font_datafile({{65, 65, 129, 8}})})
+        EXPECT_EQ(parse_font_datafile(refused.data(), refused.size()), nullptr);
 }
 
 // Ids of properties and objects are four characters of the kind Allegro's
@@ -121,17 +103,6 @@ TEST(Datafile, IdsOfOtherCharactersAreRefused) {
     }
 }
 
-// An object of the datafile format: type, stored size, unpacked size (below
-// 0: compressed on its own), body.
-std::vector<uint8_t> object(const char* type, const std::vector<uint8_t>& body, int32_t unpacked) {
-    std::vector<uint8_t> bytes(type, type + 4);
-    for (uint32_t field : {static_cast<uint32_t>(body.size()), static_cast<uint32_t>(unpacked)}) {
-        for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(static_cast<uint8_t>(field >> shift));
-    }
-    bytes.insert(bytes.end(), body.begin(), body.end());
-    return bytes;
-}
-
 // A font followed by a second object.
 std::vector<uint8_t> font_then(const std::vector<uint8_t>& second) {
     std::vector<uint8_t> bytes = font_datafile({{65, 66, 8, 8}});
@@ -141,7 +112,7 @@ std::vector<uint8_t> font_then(const std::vector<uint8_t>& second) {
 }
 
 std::vector<uint8_t> font_then_object(size_t stored, int32_t unpacked) {
-    return font_then(object("DATA", std::vector<uint8_t>(stored, 0), unpacked));
+    return font_then(datafile_object("DATA", std::vector<uint8_t>(stored, 0), unpacked));
 }
 
 // Datafiles nest eight deep, no deeper.
@@ -149,7 +120,7 @@ TEST(Datafile, NestedFilesAreReadEightDeep) {
     for (int depth : {8, 9}) {
         std::vector<uint8_t> file = {0, 0, 0, 0};  // the innermost: no objects
         for (int level = 0; level < depth; level++) {
-            file = object("FILE", file, static_cast<int32_t>(file.size()));
+            file = datafile_object("FILE", file, static_cast<int32_t>(file.size()));
             if (level + 1 < depth) file.insert(file.begin(), {0, 0, 0, 1});
         }
         const std::vector<uint8_t> bytes = font_then(file);
@@ -166,9 +137,7 @@ TEST(Datafile, PaletteLevelsAboveSixBitsAreRefused) {
         std::vector<uint8_t> body;
         for (int c = 0; c < PAL_SIZE; c++) body.insert(body.end(), {uint8_t(c / 4), uint8_t(c / 4), uint8_t(c / 4), 0});
         body[4 * 200 + channel] = channel < 3 ? 64 : 255;
-        std::vector<uint8_t> bytes = {'A', 'L', 'L', '.', 0, 0, 0, 1};
-        const std::vector<uint8_t> palette_object = object("PAL ", body, static_cast<int32_t>(body.size()));
-        bytes.insert(bytes.end(), palette_object.begin(), palette_object.end());
+        const std::vector<uint8_t> bytes = one_object_datafile("PAL ", body);
         PALETTE palette;
         EXPECT_EQ(parse_palette_datafile(bytes.data(), bytes.size(), palette), channel == 3) << channel;
     }
@@ -275,7 +244,7 @@ TEST(Loaders, CloseTheirFilesAndFreeAllTheyTookLoadedOrRefused) {
          }},
     };
     for (const Load& load : loads) {
-        const Bytes whole = read_whole(std::string("datos/") + load.file);
+        const Bytes whole = read_bytes(std::string("datos/") + load.file);
         ASSERT_FALSE(whole.data.empty()) << load.file;
         const std::string refused = write_test_file("refused", whole.first(whole.data.size() / 2));
         for (std::string path : {"datos/" + std::string(load.file), refused}) {

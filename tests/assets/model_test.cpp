@@ -50,16 +50,16 @@ Bytes emd_bytes(int long_records, int short_records, const std::vector<TestVerte
     return bytes;
 }
 
-Model* load_bytes(const char* name, const Bytes& bytes) {
+LoadedModel load_bytes(const char* name, const Bytes& bytes) {
     ensure_allegro();
-    return load_model(write_test_file(name, bytes).c_str());
+    return LoadedModel(load_model(write_test_file(name, bytes).c_str()));
 }
 
-void compute_all_normals(Model* model) {
-    for (int v = 0; v < model->vertex_count; v++) compute_vertex_normal(v, model);
+void compute_all_normals(const LoadedModel& model) {
+    for (int v = 0; v < model->vertex_count; v++) compute_vertex_normal(v, model.get());
 }
 
-void expect_rest_normal(const Model* model, int vertex, float x, float y, float z) {
+void expect_rest_normal(const LoadedModel& model, int vertex, float x, float y, float z) {
     SCOPED_TRACE(testing::Message() << "vertex " << vertex);
     EXPECT_NEAR(model->rest_normals[vertex * 3 + 0], x, 1e-6);
     EXPECT_NEAR(model->rest_normals[vertex * 3 + 1], y, 1e-6);
@@ -80,7 +80,7 @@ TEST(ModelLoader, SkipsTheUninterpretedSectionsForAnyCounts) {
     for (const auto& count : counts) {
         SCOPED_TRACE(testing::Message() << "N " << count[0] << ", M " << count[1]);
         TestFace face{0, 1, 2, 4, 9, 1};
-        Model* model = load_bytes("skip.emd", emd_bytes(count[0], count[1], TRIANGLE_AND_SPARE, {face}));
+        LoadedModel model = load_bytes("skip.emd", emd_bytes(count[0], count[1], TRIANGLE_AND_SPARE, {face}));
         ASSERT_NE(model, nullptr);
         ASSERT_EQ(model->vertex_count, 4);
         ASSERT_EQ(model->face_count, 1);
@@ -109,17 +109,15 @@ TEST(ModelLoader, SkipsTheUninterpretedSectionsForAnyCounts) {
         EXPECT_EQ(f.uv2[2][1], 24.0f);
         for (int i = 0; i < 4 * 3; i++) EXPECT_EQ(model->rest_normals[i], 0.0f);
         EXPECT_GE(model->adjacent_capacity, 100);
-        free_model(model);
     }
 }
 
 TEST(ModelLoader, LoadsAnEmptyModel) {
-    Model* model = load_bytes("empty.emd", emd_bytes(0, 0, {}, {}));
+    LoadedModel model = load_bytes("empty.emd", emd_bytes(0, 0, {}, {}));
     ASSERT_NE(model, nullptr);
     EXPECT_EQ(model->vertex_count, 0);
     EXPECT_EQ(model->face_count, 0);
-    copy_rest_pose(model);
-    free_model(model);
+    copy_rest_pose(model.get());
 }
 
 TEST(ModelLoader, RefusesMissingFilesAndPosingOrFreeingNothingIsHarmless) {
@@ -133,13 +131,11 @@ TEST(ModelLoader, RefusesAFileCutShortAnywhere) {
     std::vector<TestFace> faces = {{0, 1, 2}, {2, 1, 0}};
     Bytes whole = emd_bytes(1, 2, TRIANGLE_AND_SPARE, faces);
     for (size_t length = 0; length < whole.data.size(); length++) {
-        Model* model = load_bytes("cut.emd", whole.first(length));
+        LoadedModel model = load_bytes("cut.emd", whole.first(length));
         EXPECT_EQ(model, nullptr) << "cut to " << length << " of " << whole.data.size() << " bytes";
-        free_model(model);
     }
-    Model* model = load_bytes("cut.emd", whole);
+    LoadedModel model = load_bytes("cut.emd", whole);
     EXPECT_NE(model, nullptr);
-    free_model(model);
 }
 
 TEST(ModelLoader, RefusesACornerOutsideTheVertexTable) {
@@ -148,9 +144,8 @@ TEST(ModelLoader, RefusesACornerOutsideTheVertexTable) {
         (corner == 0 ? face.a : corner == 1 ? face.b : face.c) = 4;
         EXPECT_EQ(load_bytes("corner.emd", emd_bytes(0, 0, TRIANGLE_AND_SPARE, {face})), nullptr);
     }
-    Model* model = load_bytes("corner.emd", emd_bytes(0, 0, TRIANGLE_AND_SPARE, {{3, 1, 2}}));
+    LoadedModel model = load_bytes("corner.emd", emd_bytes(0, 0, TRIANGLE_AND_SPARE, {{3, 1, 2}}));
     EXPECT_NE(model, nullptr);
-    free_model(model);
 }
 
 // A lone triangle, wherever it stands and whichever way it faces, gives its
@@ -170,12 +165,11 @@ TEST(VertexNormals, ALoneTriangleGivesItsCornersItsFrontSidesNormal) {
     for (const Lone& lone : lones) {
         std::vector<TestVertex> vertices = lone.corners;
         vertices.push_back({5, 5, 5});
-        Model* model = load_bytes("triangle.emd", emd_bytes(0, 0, vertices, {{0, 1, 2}}));
+        LoadedModel model = load_bytes("triangle.emd", emd_bytes(0, 0, vertices, {{0, 1, 2}}));
         ASSERT_NE(model, nullptr);
         compute_all_normals(model);
         for (int v = 0; v < 3; v++) expect_rest_normal(model, v, lone.nx, lone.ny, lone.nz);
         expect_rest_normal(model, 3, 0, 0, 0);
-        free_model(model);
     }
 }
 
@@ -184,7 +178,7 @@ TEST(VertexNormals, SharedCornersLeanTowardTheLargerFace) {
     // (normal -y) folded along the edge from vertex 0 to vertex 1.
     std::vector<TestVertex> vertices = {{0, 0, 0}, {2, 0, 0}, {0, 2, 0}, {0, 0, -1}};
     std::vector<TestFace> faces = {{0, 1, 2}, {1, 0, 3}};
-    Model* model = load_bytes("fold.emd", emd_bytes(0, 0, vertices, faces));
+    LoadedModel model = load_bytes("fold.emd", emd_bytes(0, 0, vertices, faces));
     ASSERT_NE(model, nullptr);
     compute_all_normals(model);
     const float s = 1 / std::sqrt(5.0f);
@@ -192,18 +186,16 @@ TEST(VertexNormals, SharedCornersLeanTowardTheLargerFace) {
     expect_rest_normal(model, 1, 0, -1 * s, 2 * s);
     expect_rest_normal(model, 2, 0, 0, 1);
     expect_rest_normal(model, 3, 0, -1, 0);
-    free_model(model);
 }
 
 TEST(VertexNormals, FacesThatCancelOutLeaveAZeroNormal) {
     // The same triangle both ways round, and a triangle squashed to a line.
     std::vector<TestVertex> vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {2, 0, 0}, {3, 0, 0}, {4, 0, 0}};
     std::vector<TestFace> faces = {{0, 1, 2}, {2, 1, 0}, {3, 4, 5}};
-    Model* model = load_bytes("cancel.emd", emd_bytes(0, 0, vertices, faces));
+    LoadedModel model = load_bytes("cancel.emd", emd_bytes(0, 0, vertices, faces));
     ASSERT_NE(model, nullptr);
     compute_all_normals(model);
     for (int v = 0; v < 6; v++) expect_rest_normal(model, v, 0, 0, 0);
-    free_model(model);
 }
 
 TEST(VertexNormals, AVertexAmidMoreThanAHundredFacesIsHandled) {
@@ -219,35 +211,32 @@ TEST(VertexNormals, AVertexAmidMoreThanAHundredFacesIsHandled) {
         faces.push_back({0, static_cast<unsigned>(1 + i), static_cast<unsigned>(1 + (i + 1) % spokes)});
     }
     faces.insert(faces.end(), {{0, 0, 1}, {1, 0, 0}, {0, 1, 0}});
-    Model* model = load_bytes("fan.emd", emd_bytes(0, 0, vertices, faces));
+    LoadedModel model = load_bytes("fan.emd", emd_bytes(0, 0, vertices, faces));
     ASSERT_NE(model, nullptr);
     EXPECT_EQ(model->adjacent_capacity, spokes + 3);
     compute_all_normals(model);
     expect_rest_normal(model, 0, 0, 0, 1);
     expect_rest_normal(model, 1, 0, 0, 1);
-    free_model(model);
 }
 
 TEST(CopyRestPose, RestoresThePosedArraysOfOneModelOnly) {
     Bytes bytes = emd_bytes(0, 0, TRIANGLE_AND_SPARE, {{0, 1, 2}});
-    Model* model = load_bytes("pose.emd", bytes);
-    Model* other = load_bytes("pose.emd", bytes);
+    LoadedModel model = load_bytes("pose.emd", bytes);
+    LoadedModel other = load_bytes("pose.emd", bytes);
     ASSERT_NE(model, nullptr);
     ASSERT_NE(other, nullptr);
     compute_all_normals(model);
     compute_all_normals(other);
-    copy_rest_pose(other);
+    copy_rest_pose(other.get());
     for (int i = 0; i < 4 * 3; i++) {
         model->posed_positions[i] = 99.0f + i;
         model->posed_normals[i] = -7.0f;
     }
     for (int i = 0; i < 4 * 3; i++) EXPECT_EQ(other->posed_positions[i], other->rest_positions[i]);
-    copy_rest_pose(model);
+    copy_rest_pose(model.get());
     for (int i = 0; i < 4 * 3; i++) {
         EXPECT_EQ(model->posed_positions[i], model->rest_positions[i]);
         EXPECT_EQ(model->posed_normals[i], model->rest_normals[i]);
     }
     EXPECT_EQ(model->posed_normals[2], 1.0f);
-    free_model(model);
-    free_model(other);
 }

@@ -41,12 +41,12 @@ Bytes esq_bytes(const std::vector<TestBone>& bones) {
     return esq_bytes(static_cast<int>(bones.size()), bones);
 }
 
-Skeleton* load_bytes(const char* name, const Bytes& bytes) {
+LoadedSkeleton load_bytes(const char* name, const Bytes& bytes) {
     ensure_allegro();
-    return load_skeleton(write_test_file(name, bytes).c_str());
+    return LoadedSkeleton(load_skeleton(write_test_file(name, bytes).c_str()));
 }
 
-void expect_keys_of(const Skeleton* skeleton, int b, int key) {
+void expect_keys_of(const LoadedSkeleton& skeleton, int b, int key) {
     SCOPED_TRACE(testing::Message() << "bone " << b << ", key " << key);
     const Bone& bone = skeleton->bones[b];
     for (int axis = 0; axis < 3; axis++) {
@@ -66,7 +66,7 @@ bool is_all_zero(const Bone& bone) {
 TEST(SkeletonLoader, OneRootBoneFromA9237ByteFile) {
     Bytes bytes = esq_bytes({{1.5f, -2, 3, -1}});
     ASSERT_EQ(bytes.data.size(), 9237u);
-    Skeleton* skeleton = load_bytes("one.esq", bytes);
+    LoadedSkeleton skeleton = load_bytes("one.esq", bytes);
     ASSERT_NE(skeleton, nullptr);
     EXPECT_EQ(skeleton->bone_count, 1);
     EXPECT_EQ(skeleton->bones[0].parent, -1);
@@ -83,14 +83,13 @@ TEST(SkeletonLoader, OneRootBoneFromA9237ByteFile) {
     EXPECT_EQ(skeleton->applied_state, 0);
     EXPECT_EQ(skeleton->requested_state, 0);
     for (int b = 1; b < SKELETON_MAX_BONES; b++) EXPECT_TRUE(is_all_zero(skeleton->bones[b])) << b;
-    free_skeleton(skeleton);
 }
 
 TEST(SkeletonLoader, ReadsEveryBoneUpToTheLastKeyframeOfTheLastBone) {
     std::vector<TestBone> bones = {{0, 0, 1, -1}, {0, 0, 2, 0}, {1, 0, 2, 1}, {-1, 0, 2, 1}, {0, 0, 0, -3}};
     Bytes bytes = esq_bytes(bones);
     ASSERT_EQ(bytes.data.size(), 7u + 9230u * bones.size());
-    Skeleton* skeleton = load_bytes("five.esq", bytes);
+    LoadedSkeleton skeleton = load_bytes("five.esq", bytes);
     ASSERT_NE(skeleton, nullptr);
     ASSERT_EQ(skeleton->bone_count, 5);
     for (int b = 0; b < 5; b++) {
@@ -101,16 +100,14 @@ TEST(SkeletonLoader, ReadsEveryBoneUpToTheLastKeyframeOfTheLastBone) {
     }
     expect_keys_of(skeleton, 4, 255);
     for (int b = 5; b < SKELETON_MAX_BONES; b++) EXPECT_TRUE(is_all_zero(skeleton->bones[b])) << b;
-    free_skeleton(skeleton);
 }
 
 TEST(SkeletonLoader, ACountOfZeroOrLessGivesASkeletonWithoutBones) {
     for (int count : {0, -1, -300}) {
-        Skeleton* skeleton = load_bytes("none.esq", esq_bytes(count, {}));
+        LoadedSkeleton skeleton = load_bytes("none.esq", esq_bytes(count, {}));
         ASSERT_NE(skeleton, nullptr) << count;
         EXPECT_EQ(skeleton->bone_count, 0);
         EXPECT_TRUE(is_all_zero(skeleton->bones[0]));
-        free_skeleton(skeleton);
     }
 }
 
@@ -129,11 +126,10 @@ TEST(SkeletonLoader, RefusesMissingAndTruncatedFiles) {
 
 TEST(SkeletonLoader, RefusesMoreBonesThanTheRecordHolds) {
     std::vector<TestBone> bones(SKELETON_MAX_BONES, TestBone{0, 0, 0, -1});
-    Skeleton* skeleton = load_bytes("full.esq", esq_bytes(bones));
+    LoadedSkeleton skeleton = load_bytes("full.esq", esq_bytes(bones));
     ASSERT_NE(skeleton, nullptr);
     EXPECT_EQ(skeleton->bone_count, SKELETON_MAX_BONES);
     expect_keys_of(skeleton, SKELETON_MAX_BONES - 1, 255);
-    free_skeleton(skeleton);
 
     bones.push_back(TestBone{0, 0, 0, -1});
     EXPECT_EQ(load_bytes("over.esq", esq_bytes(bones)), nullptr);
@@ -147,8 +143,8 @@ TEST(SkeletonLoader, RefusesAParentThatDoesNotComeBeforeItsBone) {
 
 TEST(SkeletonLoader, TwoLoadsOfOneFileAreIndependent) {
     Bytes bytes = esq_bytes({{0, 0, 1, -1}, {0, 0, 2, 0}});
-    Skeleton* first = load_bytes("twice.esq", bytes);
-    Skeleton* second = load_bytes("twice.esq", bytes);
+    LoadedSkeleton first = load_bytes("twice.esq", bytes);
+    LoadedSkeleton second = load_bytes("twice.esq", bytes);
     ASSERT_NE(first, nullptr);
     ASSERT_NE(second, nullptr);
     EXPECT_NE(first, second);
@@ -162,8 +158,6 @@ TEST(SkeletonLoader, TwoLoadsOfOneFileAreIndependent) {
     EXPECT_EQ(second->blend, 0.0f);
     EXPECT_EQ(second->requested_state, 0);
     expect_keys_of(second, 1, 0);
-    free_skeleton(first);
-    free_skeleton(second);
 }
 
 TEST(SkeletonLoader, ABlockLoadedAgainIsAFreshSkeleton) {
@@ -185,9 +179,8 @@ TEST(SkeletonLoader, ABlockLoadedAgainIsAFreshSkeleton) {
 
     const std::string one = write_test_file("one.esq", esq_bytes({{1.5f, -2, 3, -1}}));
     ASSERT_TRUE(load_skeleton_into(one.c_str(), block));
-    Skeleton* fresh = load_skeleton(one.c_str());
+    const LoadedSkeleton fresh(load_skeleton(one.c_str()));
     ASSERT_NE(fresh, nullptr);
-    EXPECT_EQ(std::memcmp(block, fresh, sizeof(Skeleton)), 0);
-    free_skeleton(fresh);
+    EXPECT_EQ(std::memcmp(block, fresh.get(), sizeof(Skeleton)), 0);
     std::free(block);
 }

@@ -48,25 +48,22 @@ TEST(Desktop, SoftwareRenderersAreKnownByName) {
 
 TEST(Desktop, WindowModeOpensAt4To3InSteps320x240ThatFitTheScreen) {
     struct Case {
-        int screen_width, screen_height;
-        struct {
-            int width, height;
-        } want;
+        int screen_width, screen_height, want_width, want_height;
     };
     const Case cases[] = {
-        {1920, 1080, {960, 720}},
-        {2560, 1440, {1600, 1200}},
-        {1920, 1200, {1280, 960}},
-        {1280, 800, {640, 480}},
-        {3840, 2160, {2240, 1680}},
-        {1080, 1920, {640, 480}},  // a screen on its side: the width decides
-        {640, 480, {320, 240}},    // never smaller than one step
+        {1920, 1080, 960, 720},
+        {2560, 1440, 1600, 1200},
+        {1920, 1200, 1280, 960},
+        {1280, 800, 640, 480},
+        {3840, 2160, 2240, 1680},
+        {1080, 1920, 640, 480},  // a screen on its side: the width decides
+        {640, 480, 320, 240},    // never smaller than one step
     };
     for (const Case& c : cases) {
         const ScreenRect got = window_mode_rect({0, 0, c.screen_width, c.screen_height});
         SCOPED_TRACE(std::to_string(c.screen_width) + "x" + std::to_string(c.screen_height));
-        EXPECT_EQ(got.width, c.want.width);
-        EXPECT_EQ(got.height, c.want.height);
+        EXPECT_EQ(got.width, c.want_width);
+        EXPECT_EQ(got.height, c.want_height);
     }
 }
 

@@ -7,7 +7,6 @@
 
 #include <SDL.h>
 
-#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -193,8 +192,7 @@ TEST(Gamepad, VirtualPadPlaysAsKeysAndMickeysDoHoldsWhenUnpluggedAndRumbles) {
     ASSERT_NE(joystick, nullptr);
 
     // Plugged in on the title screen, A leads to the controls screen.
-    new_game();
-    release_all_input();
+    start_at_title();
     SDL_JoystickSetVirtualButton(joystick, SDL_CONTROLLER_BUTTON_A, 1);
     menu_tick();
     EXPECT_TRUE(gamepad_connected());
@@ -287,19 +285,14 @@ TEST(Gamepad, VirtualPadPlaysAsKeysAndMickeysDoHoldsWhenUnpluggedAndRumbles) {
     game_tick();
     ASSERT_TRUE(gamepad_connected());
     rumble_seen = {};
-    enemy_shots[0][0] = Shot{};
-    enemy_shots[0][0].active = 1;
-    enemy_shots[0][0].x = player_x;
-    enemy_shots[0][0].y = player_y;
-    game_tick();
-    ASSERT_EQ(rumble_seen.calls, 1);
-    const RumbleSeen hit = rumble_seen;
-    player_health = 1;
-    enemy_shots[0][0].active = 1;
-    enemy_shots[0][0].x = player_x;
-    enemy_shots[0][0].y = player_y;
-    game_tick();
-    ASSERT_EQ(rumble_seen.calls, 2);
+    RumbleSeen hit = {};
+    for (int health : {150, 1}) {
+        player_health = health;
+        enemy_shots[0][0] = Shot{0, 1, player_x, player_y, 0};
+        game_tick();
+        ASSERT_EQ(rumble_seen.calls, health == 150 ? 1 : 2);
+        if (health == 150) hit = rumble_seen;
+    }
     EXPECT_GT(rumble_seen.low, hit.low);
 
     stop_gamepads();  // closes the pad without an unplugging

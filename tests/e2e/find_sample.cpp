@@ -18,14 +18,6 @@ namespace {
 
 const int DECIMATION = 4;  // correlate at 11025 Hz: fast enough, sharp enough
 
-int16_t sample_at(const uint8_t* p) {
-    return static_cast<int16_t>(p[0] | (p[1] << 8));
-}
-
-uint32_t u32_at(const uint8_t* p) {
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
 // Interleaved 16-bit frames to a mono signal, averaged down by DECIMATION.
 std::vector<float> to_mono(const uint8_t* data, size_t bytes, int channels) {
     size_t frames = bytes / (2 * channels);
@@ -34,7 +26,7 @@ std::vector<float> to_mono(const uint8_t* data, size_t bytes, int channels) {
         float sum = 0;
         for (int d = 0; d < DECIMATION; d++) {
             const uint8_t* frame = data + ((i * DECIMATION + d) * channels) * 2;
-            for (int c = 0; c < channels; c++) sum += sample_at(frame + 2 * c);
+            for (int c = 0; c < channels; c++) sum += static_cast<int16_t>(le16_at(frame + 2 * c));
         }
         mono[i] = sum / (DECIMATION * channels);
     }
@@ -49,12 +41,12 @@ bool read_wav(const char* path, std::vector<float>* mono) {
     int channels = 0, bits = 0;
     size_t pos = 12;
     while (pos + 8 <= wav.size()) {
-        uint32_t size = u32_at(&wav[pos + 4]);
+        uint32_t size = le32_at(&wav[pos + 4]);
         const uint8_t* body = &wav[pos + 8];
         if (pos + 8 + size > wav.size()) return false;
         if (std::memcmp(&wav[pos], "fmt ", 4) == 0 && size >= 16) {
-            channels = body[2] | (body[3] << 8);
-            bits = body[14] | (body[15] << 8);
+            channels = le16_at(body + 2);
+            bits = le16_at(body + 14);
         } else if (std::memcmp(&wav[pos], "data", 4) == 0) {
             if (bits != 16 || channels < 1 || channels > 2) return false;
             *mono = to_mono(body, size, channels);

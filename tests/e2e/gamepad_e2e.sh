@@ -84,14 +84,10 @@ wait_for_state 8 round_intro 0 "the READY intro ends"
 before=$(game_state player)
 pad axis $LEFT_Y -32768; sleep 1; pad axis $LEFT_Y 0; sleep 0.3
 after=$(game_state player)
-if [ "$before" != "$after" ]; then pass "the left stick walks ($before to $after)"; else fail "the left stick did not walk"; fi
+expect "the left stick walks ($before to $after)" not [ "$before" = "$after" ]
 turned_from=$(heading)
 pad axis $RIGHT_X 32767; sleep 0.5; pad axis $RIGHT_X 0; sleep 0.3
-if awk "BEGIN { exit !($(heading) > ${turned_from:-0} + 0.5) }"; then
-  pass "the right stick turns ($turned_from to $(heading))"
-else
-  fail "the right stick did not turn ($turned_from to $(heading))"
-fi
+expect "the right stick turns ($turned_from to $(heading))" above "$(heading)" "${turned_from:-0} + 0.5"
 pad axis $RIGHT_TRIGGER 32767; sleep 1.2; pad axis $RIGHT_TRIGGER 0
 sleep 0.5  # the last shot's sound reaches the recording
 take_screenshot gamepad-play

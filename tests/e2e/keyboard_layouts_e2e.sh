@@ -54,13 +54,13 @@ expect_walk() {
   moved=$(awk -v a="$before" -v b="$after" 'BEGIN {
     split(a, p, " "); split(b, q, " "); dx = q[1] - p[1]; dy = q[2] - p[2]; h = p[3]
     printf "%.2f %.2f", dx * sin(h) + dy * cos(h), dx * cos(h) - dy * sin(h) }')
-  local forward=${moved% *} right=${moved#* } ok
+  local forward=${moved% *} right=${moved#* } went
   case $2 in
-    forward) ok=$(awk "BEGIN { print ($forward > 2 && $right * $right < 0.25) }") ;;
-    left) ok=$(awk "BEGIN { print ($right < -2 && $forward * $forward < 0.25) }") ;;
-    none) ok=$(awk "BEGIN { print ($forward * $forward < 0.25 && $right * $right < 0.25) }") ;;
+    forward) went="$forward > 2 && $right * $right < 0.25" ;;
+    left) went="$right < -2 && $forward * $forward < 0.25" ;;
+    none) went="$forward * $forward < 0.25 && $right * $right < 0.25" ;;
   esac
-  if [ "$ok" = 1 ]; then pass "$3"; else fail "$3 (went $forward forward and $right right)"; fi
+  expect "$3 (went $forward forward and $right right)" awk "BEGIN { exit !($went) }"
 }
 
 # From the title to the controls screen, waiting for its labels.

@@ -61,9 +61,6 @@ expect_exit_within 1.5 0 "Escape quits with status 0"
 fewest=1
 most=$(awk "BEGIN { print int(($released - $pressing + 1 / 60) / 0.5) + 1 }")
 shots=$(rifle_shots)
-if [ "${shots:-0}" -ge "$fewest" ] && [ "${shots:-0}" -le "$most" ]; then
-  pass "the rifle sounded $shots times while the button was held ($fewest to $most for the hold measured)"
-else
-  fail "the rifle sounded ${shots:-0} times while the button was held (expected $fewest to $most)"
-fi
+expect "the rifle sounded ${shots:-0} times while the button was held ($fewest to $most for the hold measured)" \
+  [ "${shots:-0}" -ge "$fewest" -a "${shots:-0}" -le "$most" ]
 finish

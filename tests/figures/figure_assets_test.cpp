@@ -8,11 +8,8 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <set>
-#include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -93,8 +90,28 @@ bool is_clip_key(int k) {
 class FigureAssets : public GeneratedAssetTest {
 protected:
     static Mesh mesh(const char* name) { return read_mesh(path(name)); }
-    static LoadedSkeleton skeleton(const char* name) { return load_generated_skeleton(path(name)); }
 };
+
+// Each test of this suite runs for the player and for the enemy, with the
+// figure's mesh and skeleton read.
+class EachFigure : public FigureAssets, public testing::WithParamInterface<Figure> {
+protected:
+    void SetUp() override {
+        FigureAssets::SetUp();
+        if (HasFatalFailure()) return;
+        m = mesh(figure.mesh);
+        s = load_generated_skeleton(path(figure.skeleton));
+        ASSERT_TRUE(s) << figure.skeleton;
+    }
+    const Figure& figure = GetParam();
+    Mesh m;
+    LoadedSkeleton s;
+};
+
+INSTANTIATE_TEST_SUITE_P(PlayerAndEnemy, EachFigure, testing::Values(PLAYER, ENEMY),
+                         [](const testing::TestParamInfo<Figure>& info) {
+                             return info.index == 0 ? "Player" : "Enemy";
+                         });
 
 // The skins are not flat (their sides and opacity are checked with every
 // picture, the meshes' lengths with every mesh, in tests/assets and
@@ -110,33 +127,27 @@ TEST_F(FigureAssets, SkinsArePainted) {
     }
 }
 
-TEST_F(FigureAssets, MeshesIndexBindAndGroupCorrectly) {
-    for (const Figure& figure : {PLAYER, ENEMY}) {
-        SCOPED_TRACE(figure.mesh);
-        const Mesh m = mesh(figure.mesh);
-        const auto s = skeleton(figure.skeleton);
-        ASSERT_TRUE(s);
-        EXPECT_GE(m.faces.size(), 400u);
-        EXPECT_LE(m.faces.size(), 600u);  // each triangle costs every frame, ten times over for the enemies
-        for (const MeshVertex& v : m.vertices) {
-            ASSERT_GE(v.bone, 0) << "unbound vertex";
-            ASSERT_LT(v.bone, s->bone_count);
-        }
-        std::set<int> offsets;
-        int previous_offset = 0;
-        for (const Face& f : m.faces) {
-            for (int c : f.vertex) ASSERT_LT(c, static_cast<int>(m.vertices.size()));
-            EXPECT_EQ(f.render_class, 0);
-            EXPECT_EQ(f.double_sided, 0);
-            EXPECT_GE(f.texture_offset, previous_offset) << "faces not grouped by texture";
-            previous_offset = f.texture_offset;
-            offsets.insert(f.texture_offset);
-            for (auto& uv : f.uv) {
-                EXPECT_TRUE(uv[0] >= 0 && uv[0] <= 1 && uv[1] >= 0 && uv[1] <= 1);
-            }
-        }
-        EXPECT_EQ(offsets, figure.texture_offsets);
+TEST_P(EachFigure, MeshesIndexBindAndGroupCorrectly) {
+    EXPECT_GE(m.faces.size(), 400u);
+    EXPECT_LE(m.faces.size(), 600u);  // each triangle costs every frame, ten times over for the enemies
+    for (const MeshVertex& v : m.vertices) {
+        ASSERT_GE(v.bone, 0) << "unbound vertex";
+        ASSERT_LT(v.bone, s->bone_count);
     }
+    std::set<int> offsets;
+    int previous_offset = 0;
+    for (const Face& f : m.faces) {
+        for (int c : f.vertex) ASSERT_LT(c, static_cast<int>(m.vertices.size()));
+        EXPECT_EQ(f.render_class, 0);
+        EXPECT_EQ(f.double_sided, 0);
+        EXPECT_GE(f.texture_offset, previous_offset) << "faces not grouped by texture";
+        previous_offset = f.texture_offset;
+        offsets.insert(f.texture_offset);
+        for (auto& uv : f.uv) {
+            EXPECT_TRUE(uv[0] >= 0 && uv[0] <= 1 && uv[1] >= 0 && uv[1] <= 1);
+        }
+    }
+    EXPECT_EQ(offsets, figure.texture_offsets);
 }
 
 // Every part is a solid wound counter-clockwise from outside: welded by
@@ -146,134 +157,126 @@ TEST_F(FigureAssets, MeshesIndexBindAndGroupCorrectly) {
 // such an opening is a flat ring of at least four corners (a missing face
 // would leave a three-cornered hole), and it is closed here before the
 // volume is taken.
-TEST_F(FigureAssets, PartsAreSolidsWoundOutward) {
-    for (const Figure& figure : {PLAYER, ENEMY}) {
-        SCOPED_TRACE(figure.mesh);
-        const Mesh m = mesh(figure.mesh);
-        std::map<std::tuple<double, double, double>, int> weld;
-        std::vector<int> id(m.vertices.size());
-        std::vector<Vec> at;
-        for (size_t i = 0; i < m.vertices.size(); i++) {
-            Vec p = vec(m.vertices[i].p);
-            auto found = weld.emplace(std::make_tuple(p.x, p.y, p.z), static_cast<int>(weld.size()));
-            if (found.second) at.push_back(p);
-            id[i] = found.first->second;
+TEST_P(EachFigure, PartsAreSolidsWoundOutward) {
+    std::map<std::tuple<double, double, double>, int> weld;
+    std::vector<int> id(m.vertices.size());
+    std::vector<Vec> at;
+    for (size_t i = 0; i < m.vertices.size(); i++) {
+        Vec p = vec(m.vertices[i].p);
+        auto found = weld.emplace(std::make_tuple(p.x, p.y, p.z), static_cast<int>(weld.size()));
+        if (found.second) at.push_back(p);
+        id[i] = found.first->second;
+    }
+    std::map<std::pair<int, int>, int> edges;
+    std::vector<int> group(weld.size());
+    for (size_t i = 0; i < group.size(); i++) group[i] = static_cast<int>(i);
+    auto root = [&](int a) {
+        while (group[a] != a) a = group[a] = group[group[a]];
+        return a;
+    };
+    std::vector<std::array<int, 3>> triangles;
+    for (const Face& f : m.faces) triangles.push_back({id[f.vertex[0]], id[f.vertex[1]], id[f.vertex[2]]});
+    for (const auto& t : triangles) {
+        for (int c = 0; c < 3; c++) {
+            edges[{t[c], t[(c + 1) % 3]}]++;
+            group[root(t[c])] = root(t[(c + 1) % 3]);
         }
-        std::map<std::pair<int, int>, int> edges;
-        std::vector<int> group(weld.size());
-        for (size_t i = 0; i < group.size(); i++) group[i] = static_cast<int>(i);
-        auto root = [&](int a) {
-            while (group[a] != a) a = group[a] = group[group[a]];
-            return a;
-        };
-        std::vector<std::array<int, 3>> triangles;
-        for (const Face& f : m.faces) triangles.push_back({id[f.vertex[0]], id[f.vertex[1]], id[f.vertex[2]]});
-        for (const auto& t : triangles) {
-            for (int c = 0; c < 3; c++) {
-                edges[{t[c], t[(c + 1) % 3]}]++;
-                group[root(t[c])] = root(t[(c + 1) % 3]);
-            }
+    }
+    // Openings: edges crossed once with no way back, chained into rings.
+    std::map<int, int> next;
+    for (const auto& e : edges) {
+        if (e.second != 1 || edges.count({e.first.second, e.first.first}) != 0) continue;
+        EXPECT_EQ(next.count(e.first.first), 0u) << "two openings meet in one corner";
+        next[e.first.first] = e.first.second;
+    }
+    std::set<int> walked;
+    for (const auto& start : next) {
+        if (walked.count(start.first)) continue;
+        std::vector<int> ring;
+        for (int v = start.first; !walked.count(v) && next.count(v); v = next[v]) {
+            walked.insert(v);
+            ring.push_back(v);
         }
-        // Openings: edges crossed once with no way back, chained into rings.
-        std::map<int, int> next;
-        for (const auto& e : edges) {
-            if (e.second != 1 || edges.count({e.first.second, e.first.first}) != 0) continue;
-            EXPECT_EQ(next.count(e.first.first), 0u) << "two openings meet in one corner";
-            next[e.first.first] = e.first.second;
+        EXPECT_GE(ring.size(), 4u) << "a hole where a face is missing";
+        if (ring.size() < 3) continue;
+        Vec n = cross(at[ring[1]] - at[ring[0]], at[ring[2]] - at[ring[0]]);
+        const double length = std::sqrt(dot(n, n));
+        for (int v : ring)
+            EXPECT_NEAR(dot(n, at[v] - at[ring[0]]) / length, 0.0, 1e-4) << "an opening that is not flat";
+        for (size_t i = 1; i + 1 < ring.size(); i++) {
+            std::array<int, 3> cap = {ring[0], ring[i + 1], ring[i]};
+            triangles.push_back(cap);
+            for (int c = 0; c < 3; c++) edges[{cap[c], cap[(c + 1) % 3]}]++;
         }
-        std::set<int> walked;
-        for (const auto& start : next) {
-            if (walked.count(start.first)) continue;
-            std::vector<int> ring;
-            for (int v = start.first; !walked.count(v) && next.count(v); v = next[v]) {
-                walked.insert(v);
-                ring.push_back(v);
-            }
-            EXPECT_GE(ring.size(), 4u) << "a hole where a face is missing";
-            if (ring.size() < 3) continue;
-            Vec n = cross(at[ring[1]] - at[ring[0]], at[ring[2]] - at[ring[0]]);
-            const double length = std::sqrt(dot(n, n));
-            for (int v : ring)
-                EXPECT_NEAR(dot(n, at[v] - at[ring[0]]) / length, 0.0, 1e-4) << "an opening that is not flat";
-            for (size_t i = 1; i + 1 < ring.size(); i++) {
-                std::array<int, 3> cap = {ring[0], ring[i + 1], ring[i]};
-                triangles.push_back(cap);
-                for (int c = 0; c < 3; c++) edges[{cap[c], cap[(c + 1) % 3]}]++;
-            }
-        }
-        int unmatched = 0;
-        for (const auto& e : edges)
-            if (e.second != 1 || edges.count({e.first.second, e.first.first}) == 0 ||
-                edges[{e.first.second, e.first.first}] != 1)
-                unmatched++;
-        EXPECT_EQ(unmatched, 0) << "open or inconsistently wound edges";
+    }
+    int unmatched = 0;
+    for (const auto& e : edges)
+        if (e.second != 1 || edges.count({e.first.second, e.first.first}) == 0 ||
+            edges[{e.first.second, e.first.first}] != 1)
+            unmatched++;
+    EXPECT_EQ(unmatched, 0) << "open or inconsistently wound edges";
 
-        std::map<int, double> volume;
-        for (const auto& t : triangles) {
-            Vec a = at[t[0]], b = at[t[1]], c = at[t[2]];
-            double det = a.x * (b.y * c.z - b.z * c.y) - a.y * (b.x * c.z - b.z * c.x) + a.z * (b.x * c.y - b.y * c.x);
-            volume[root(t[0])] += det / 6;
+    std::map<int, double> volume;
+    for (const auto& t : triangles) {
+        Vec a = at[t[0]], b = at[t[1]], c = at[t[2]];
+        double det = a.x * (b.y * c.z - b.z * c.y) - a.y * (b.x * c.z - b.z * c.x) + a.z * (b.x * c.y - b.y * c.x);
+        volume[root(t[0])] += det / 6;
+    }
+    EXPECT_GT(volume.size(), 10u);
+    for (const auto& piece : volume) EXPECT_GT(piece.second, 0.0) << "a piece is wound inside out";
+}
+
+TEST_P(EachFigure, FiguresStandOnTheFloorFacingMinusY) {
+    std::vector<Vec> rest;
+    for (const MeshVertex& v : m.vertices) rest.push_back(vec(v.p));
+    Box box = bounds(rest);
+    EXPECT_NEAR(box.lo.z, 0.0, 1e-4) << "feet not on the floor";
+    EXPECT_GE(box.hi.z, 1.8);
+    EXPECT_LE(box.hi.z, 2.2);
+    EXPECT_LE(box.hi.x - box.lo.x, 1.6);
+    EXPECT_GE(box.hi.x - box.lo.x, 0.7);
+
+    // The face, painted in the middle of the head's texture strip, is
+    // on the -y side of the head.
+    double face_y = 0, head_y = 0;
+    int face_corners = 0, head_corners = 0;
+    for (const Face& f : m.faces) {
+        if (f.texture_offset != figure.face_offset) continue;
+        bool in_strip = true;
+        float mean_u = 0;
+        for (auto& uv : f.uv) {
+            in_strip = in_strip && uv[1] >= figure.face_strip_top && uv[1] <= figure.face_strip_bottom;
+            mean_u += uv[0] / 3;
         }
-        EXPECT_GT(volume.size(), 10u);
-        for (const auto& piece : volume) EXPECT_GT(piece.second, 0.0) << "a piece is wound inside out";
+        bool in_middle = std::fabs(mean_u - 0.5f) < 0.1f;
+        if (!in_strip) continue;
+        for (int c : f.vertex) {
+            head_y += m.vertices[c].p.y;
+            head_corners++;
+            if (in_middle) {
+                face_y += m.vertices[c].p.y;
+                face_corners++;
+            }
+        }
+    }
+    ASSERT_GT(face_corners, 0);
+    EXPECT_LT(face_y / face_corners, head_y / head_corners - 0.05) << "the face does not look towards -y";
+
+    // Each bone's vertices lie on the same side as its pivot, so a
+    // mirrored limb can never end up on the other side's bones.
+    std::vector<Vec> sum(s->bone_count, Vec{0, 0, 0});
+    std::vector<int> count(s->bone_count, 0);
+    for (const MeshVertex& v : m.vertices) {
+        sum[v.bone].x += v.p.x;
+        count[v.bone]++;
+    }
+    for (int b = 0; b < s->bone_count; b++) {
+        if (count[b] == 0 || std::fabs(s->bones[b].pivot[0]) < 0.05) continue;
+        EXPECT_GT(sum[b].x / count[b] * s->bones[b].pivot[0], 0.0) << "bone " << b << " has the other side's part";
     }
 }
 
-TEST_F(FigureAssets, FiguresStandOnTheFloorFacingMinusY) {
-    for (const Figure& figure : {PLAYER, ENEMY}) {
-        SCOPED_TRACE(figure.mesh);
-        const Mesh m = mesh(figure.mesh);
-        const auto s = skeleton(figure.skeleton);
-        ASSERT_TRUE(s);
-        std::vector<Vec> rest;
-        for (const MeshVertex& v : m.vertices) rest.push_back(vec(v.p));
-        Box box = bounds(rest);
-        EXPECT_NEAR(box.lo.z, 0.0, 1e-4) << "feet not on the floor";
-        EXPECT_GE(box.hi.z, 1.8);
-        EXPECT_LE(box.hi.z, 2.2);
-        EXPECT_LE(box.hi.x - box.lo.x, 1.6);
-        EXPECT_GE(box.hi.x - box.lo.x, 0.7);
-
-        // The face, painted in the middle of the head's texture strip, is
-        // on the -y side of the head.
-        double face_y = 0, head_y = 0;
-        int face_corners = 0, head_corners = 0;
-        for (const Face& f : m.faces) {
-            if (f.texture_offset != figure.face_offset) continue;
-            bool in_strip = true;
-            float mean_u = 0;
-            for (auto& uv : f.uv) {
-                in_strip = in_strip && uv[1] >= figure.face_strip_top && uv[1] <= figure.face_strip_bottom;
-                mean_u += uv[0] / 3;
-            }
-            bool in_middle = std::fabs(mean_u - 0.5f) < 0.1f;
-            if (!in_strip) continue;
-            for (int c : f.vertex) {
-                head_y += m.vertices[c].p.y;
-                head_corners++;
-                if (in_middle) {
-                    face_y += m.vertices[c].p.y;
-                    face_corners++;
-                }
-            }
-        }
-        ASSERT_GT(face_corners, 0);
-        EXPECT_LT(face_y / face_corners, head_y / head_corners - 0.05) << "the face does not look towards -y";
-
-        // Each bone's vertices lie on the same side as its pivot, so a
-        // mirrored limb can never end up on the other side's bones.
-        std::vector<Vec> sum(s->bone_count, Vec{0, 0, 0});
-        std::vector<int> count(s->bone_count, 0);
-        for (const MeshVertex& v : m.vertices) {
-            sum[v.bone].x += v.p.x;
-            count[v.bone]++;
-        }
-        for (int b = 0; b < s->bone_count; b++) {
-            if (count[b] == 0 || std::fabs(s->bones[b].pivot[0]) < 0.05) continue;
-            EXPECT_GT(sum[b].x / count[b] * s->bones[b].pivot[0], 0.0) << "bone " << b << " has the other side's part";
-        }
-    }
-
+TEST_F(FigureAssets, ThePlayerHoldsTheRifleForwardAndTheEnemyIsHunched) {
     // The rifle points forward and is held on the right (-x) side.
     const Mesh player = mesh(PLAYER.mesh);
     Box rifle;
@@ -308,80 +311,72 @@ TEST_F(FigureAssets, FiguresStandOnTheFloorFacingMinusY) {
     EXPECT_LT(top_y / top_count, all_y / rest.size() - 0.1);
 }
 
-TEST_F(FigureAssets, SkeletonsHoldAnimatedClipsAndRestKeysElsewhere) {
-    for (const Figure& figure : {PLAYER, ENEMY}) {
-        SCOPED_TRACE(figure.skeleton);
-        const auto s = skeleton(figure.skeleton);
-        ASSERT_TRUE(s && s->bone_count > 0);
-        EXPECT_LT(s->bones[0].parent, 0);
-        for (int b = 0; b < s->bone_count; b++) {
-            EXPECT_LT(s->bones[b].parent, b);
-            for (int k = 0; k < ESQ_KEYFRAMES; k++) {
-                if (!is_clip_key(k)) {
-                    EXPECT_TRUE(is_rest(s->bones[b], k)) << "bone " << b << " key " << k;
-                }
-                for (int c = 3; c < 6; c++) EXPECT_EQ(key_value(s->bones[b], k, c), 1.0f) << "figures never scale";
+TEST_P(EachFigure, SkeletonsHoldAnimatedClipsAndRestKeysElsewhere) {
+    ASSERT_GT(s->bone_count, 0);
+    EXPECT_LT(s->bones[0].parent, 0);
+    for (int b = 0; b < s->bone_count; b++) {
+        EXPECT_LT(s->bones[b].parent, b);
+        for (int k = 0; k < ESQ_KEYFRAMES; k++) {
+            if (!is_clip_key(k)) {
+                EXPECT_TRUE(is_rest(s->bones[b], k)) << "bone " << b << " key " << k;
             }
+            for (int c = 3; c < 6; c++) EXPECT_EQ(key_value(s->bones[b], k, c), 1.0f) << "figures never scale";
         }
-        // Every clip moves: its keys differ from each other.
-        for (const Clip& clip : CLIPS) {
-            bool moves = false;
-            for (int b = 0; b < s->bone_count; b++)
-                for (int k = clip.first + 1; k <= clip.last; k++)
-                    for (int c = 0; c < ESQ_KEY_FLOATS; c++)
-                        moves = moves || key_value(s->bones[b], k, c) != key_value(s->bones[b], clip.first, c);
-            EXPECT_TRUE(moves) << "clip " << clip.first << "-" << clip.last << " is frozen";
-        }
+    }
+    // Every clip moves: its keys differ from each other.
+    for (const Clip& clip : CLIPS) {
+        bool moves = false;
+        for (int b = 0; b < s->bone_count; b++)
+            for (int k = clip.first + 1; k <= clip.last; k++)
+                for (int c = 0; c < ESQ_KEY_FLOATS; c++)
+                    moves = moves || key_value(s->bones[b], k, c) != key_value(s->bones[b], clip.first, c);
+        EXPECT_TRUE(moves) << "clip " << clip.first << "-" << clip.last << " is frozen";
     }
 }
 
 // Posed by the game's own skinning, the figures keep their feet near the floor
 // and their size in every clip key, and the loop from a clip's last key
 // back to its first is no bigger a move than the steps within the clip.
-TEST_F(FigureAssets, ClipPosesStayGroundedAndLoopSmoothly) {
-    for (const Figure& figure : {PLAYER, ENEMY}) {
-        SCOPED_TRACE(figure.mesh);
-        const auto s = skeleton(figure.skeleton);
-        const LoadedModel m = load_generated_model(path(figure.mesh));
-        ASSERT_TRUE(m && s);
-        // The vertices at one key, skinned by the game.
-        auto pose = [&](int key) {
-            s->from_key = s->to_key = static_cast<int16_t>(key);
-            s->blend = 0;
-            skin_model(s.get(), m.get());
-            std::vector<Vec> posed;
-            for (int v = 0; v < m->vertex_count; v++) {
-                const float* p = &m->posed_positions[3 * v];
-                posed.push_back(Vec{p[0], p[1], p[2]});
-            }
-            return posed;
-        };
-        for (const Clip& clip : CLIPS) {
-            double largest_step = 0, loop_step = 0;
-            for (int k = clip.first; k <= clip.last; k++) {
-                std::vector<Vec> here = pose(k);
-                std::vector<Vec> next = pose(k == clip.last ? clip.first : k + 1);
-                Box box = bounds(here);
-                EXPECT_GT(box.lo.z, -0.05) << "key " << k << " sinks into the floor";
-                EXPECT_LT(box.lo.z, 0.1) << "key " << k << " floats";
-                EXPECT_GT(box.hi.z, 1.6) << "key " << k;
-                EXPECT_LT(box.hi.z, 2.25) << "key " << k;
-                double largest = 0;
-                for (size_t v = 0; v < here.size(); v++) {
-                    double dx = next[v].x - here[v].x, dy = next[v].y - here[v].y, dz = next[v].z - here[v].z;
-                    largest = std::fmax(largest, std::sqrt(dx * dx + dy * dy + dz * dz));
-                }
-                EXPECT_LT(largest, 1.2) << "jump after key " << k;
-                if (k == clip.last) loop_step = largest;
-                else largest_step = std::fmax(largest_step, largest);
-            }
-            EXPECT_LE(loop_step, largest_step * 1.5)
-                << "clip " << clip.first << "-" << clip.last << " jumps at its loop";
+TEST_P(EachFigure, ClipPosesStayGroundedAndLoopSmoothly) {
+    const LoadedModel model = load_generated_model(path(figure.mesh));
+    ASSERT_TRUE(model);
+    // The vertices at one key, skinned by the game.
+    auto pose = [&](int key) {
+        s->from_key = s->to_key = static_cast<int16_t>(key);
+        s->blend = 0;
+        skin_model(s.get(), model.get());
+        std::vector<Vec> posed;
+        for (int v = 0; v < model->vertex_count; v++) {
+            const float* p = &model->posed_positions[3 * v];
+            posed.push_back(Vec{p[0], p[1], p[2]});
         }
-        // Outside the clips the figure stands exactly as modelled.
-        std::vector<Vec> rest = pose(7);
-        for (size_t v = 0; v < rest.size(); v++) ASSERT_NEAR(rest[v].z, m->rest_positions[3 * v + 2], 1e-5);
+        return posed;
+    };
+    for (const Clip& clip : CLIPS) {
+        double largest_step = 0, loop_step = 0;
+        for (int k = clip.first; k <= clip.last; k++) {
+            std::vector<Vec> here = pose(k);
+            std::vector<Vec> next = pose(k == clip.last ? clip.first : k + 1);
+            Box box = bounds(here);
+            EXPECT_GT(box.lo.z, -0.05) << "key " << k << " sinks into the floor";
+            EXPECT_LT(box.lo.z, 0.1) << "key " << k << " floats";
+            EXPECT_GT(box.hi.z, 1.6) << "key " << k;
+            EXPECT_LT(box.hi.z, 2.25) << "key " << k;
+            double largest = 0;
+            for (size_t v = 0; v < here.size(); v++) {
+                double dx = next[v].x - here[v].x, dy = next[v].y - here[v].y, dz = next[v].z - here[v].z;
+                largest = std::fmax(largest, std::sqrt(dx * dx + dy * dy + dz * dz));
+            }
+            EXPECT_LT(largest, 1.2) << "jump after key " << k;
+            if (k == clip.last) loop_step = largest;
+            else largest_step = std::fmax(largest_step, largest);
+        }
+        EXPECT_LE(loop_step, largest_step * 1.5)
+            << "clip " << clip.first << "-" << clip.last << " jumps at its loop";
     }
+    // Outside the clips the figure stands exactly as modelled.
+    std::vector<Vec> rest = pose(7);
+    for (size_t v = 0; v < rest.size(); v++) ASSERT_NEAR(rest[v].z, model->rest_positions[3 * v + 2], 1e-5);
 }
 
 }  // namespace

@@ -12,8 +12,7 @@ namespace {
 
 // Play with only enemy 0 .. count-1 on the field, all wandering, far apart.
 void set_up_enemies(int count) {
-    start_test_play();
-    park_enemies();
+    start_parked_play();
     enemy_count = static_cast<int8_t>(count);
     player_x = 0;
     player_y = 0;
@@ -97,10 +96,7 @@ TEST(EnemyAttack, FirstShotLeavesAlongTheOldHeadingThenAlongTheAim) {
 
     // The shot after comes as many passes later as the round's fire interval.
     int passes = 0;
-    while (enemy_shots[0][2].active == 0 && passes < 1000) {
-        update_enemies();
-        passes++;
-    }
+    for (; enemy_shots[0][2].active == 0 && passes < 1000; passes++) update_enemies();
     EXPECT_EQ(passes, enemy_fire_interval);
 }
 

@@ -2,7 +2,6 @@
 // that outlives its round.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <set>
 #include <utility>
 

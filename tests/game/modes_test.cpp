@@ -12,8 +12,7 @@
 namespace {
 
 TEST(Modes, RunningOutOfTimeCostsALifeEvenAtFullHealthButNotASecondOneWhileDying) {
-    start_test_play();
-    park_enemies();
+    start_parked_play();
     round_clock = 1;
     second_ticks = 59;
     game_tick();
@@ -24,8 +23,7 @@ TEST(Modes, RunningOutOfTimeCostsALifeEvenAtFullHealthButNotASecondOneWhileDying
 
     // Shot dead with a second left: the time-out while dying restarts the
     // clock but takes no second life, and the death timer runs on.
-    start_test_play();
-    park_enemies();
+    start_parked_play();
     lives = 2;  // the shot's death already took one
     player_death_timer = 0.5f;
     round_clock = 1;
@@ -37,8 +35,7 @@ TEST(Modes, RunningOutOfTimeCostsALifeEvenAtFullHealthButNotASecondOneWhileDying
 }
 
 TEST(Modes, DyingRestartsTheRoundOnThreeTicksAndTheLastPlacementStands) {
-    start_test_play();
-    park_enemies();
+    start_parked_play();
     player_death_timer = 1.0f;
     lives = 2;
 
@@ -60,22 +57,14 @@ TEST(Modes, DyingRestartsTheRoundOnThreeTicksAndTheLastPlacementStands) {
 }
 
 TEST(Modes, LastLifeLostGivesGameOverThenTheTitleFiveSecondsLater) {
-    start_test_play();
-    park_enemies();
+    start_parked_play();
     lives = 1;
     player_health = 15;
-    Shot& shot = enemy_shots[0][0];
-    shot.active = 1;
-    shot.x = player_x;
-    shot.y = player_y - 0.5f;
-    shot.heading = 0;
+    enemy_shots[0][0] = Shot{0, 1, player_x, player_y - 0.5f, 0};
     mouse_b = 1;
 
     int ticks = 0;
-    while (game_over == 0 && ticks < 100) {
-        game_tick();
-        ticks++;
-    }
+    for (; game_over == 0 && ticks < 100; ticks++) game_tick();
     EXPECT_EQ(ticks, 40);  // the death on the first tick, the end 39 ticks later
     EXPECT_EQ(lives, 0);
     EXPECT_EQ(game_over_countdown, 5);
@@ -84,10 +73,7 @@ TEST(Modes, LastLifeLostGivesGameOverThenTheTitleFiveSecondsLater) {
     for (Shot& s : player_shots) s.active = 0;
     const int clock_at_game_over = round_clock;
     int over_ticks = 0;
-    while (in_game == 1 && over_ticks < 400) {
-        game_tick();
-        over_ticks++;
-    }
+    for (; in_game == 1 && over_ticks < 400; over_ticks++) game_tick();
     EXPECT_GT(over_ticks, 4 * 60);
     EXPECT_LE(over_ticks, 5 * 60);
     EXPECT_EQ(in_game, 0);
@@ -124,35 +110,25 @@ TEST(Modes, ClockStandsInIntroAndTallyAndRunsInPlay) {
 }
 
 TEST(Modes, ItemBoxAppearsOnlyAsTheClockPasses98Or50WithNoBoxLying) {
-    start_test_play();
-    park_enemies();
+    start_parked_play();
     player_x = 0;
     player_y = 0;
 
-    const int marks[] = {99, 51};
-    for (int clock : marks) {
-        item_box_active = 0;
-        round_clock = clock;
+    // A box lying before, the clock as a second passes, a box after: one
+    // still lying at (5, 5) blocks the next.
+    const int cases[][3] = {{0, 99, 1}, {0, 51, 1}, {0, 98, 0}, {1, 51, 1}};
+    for (const auto& c : cases) {
+        item_box_active = static_cast<int8_t>(c[0]);
+        item_box_x = item_box_y = 5;
+        round_clock = c[1];
         second_ticks = 59;
         game_tick();
-        EXPECT_EQ(item_box_active, 1) << clock;
+        EXPECT_EQ(item_box_active, c[2]) << c[0] << " " << c[1];
+        if (c[0]) {
+            EXPECT_EQ(item_box_x, 5.0f);
+            EXPECT_EQ(item_box_y, 5.0f);
+        }
     }
-
-    item_box_active = 0;
-    round_clock = 98;
-    second_ticks = 59;
-    game_tick();
-    EXPECT_EQ(item_box_active, 0);
-
-    // A box still lying there blocks the next one.
-    item_box_active = 1;
-    item_box_x = 5;
-    item_box_y = 5;
-    round_clock = 51;
-    second_ticks = 59;
-    game_tick();
-    EXPECT_EQ(item_box_x, 5.0f);
-    EXPECT_EQ(item_box_y, 5.0f);
 }
 
 }  // namespace

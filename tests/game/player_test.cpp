@@ -19,8 +19,7 @@ int count_shots_fired(int ticks) {
 }
 
 TEST(PlayerFiring, RifleEveryThirtyTicksMachineGunEveryFive) {
-    start_test_play();
-    park_enemies();
+    start_parked_play();
     mouse_b = 1;
     EXPECT_EQ(count_shots_fired(120), 4);
     EXPECT_EQ(channel_records[CHANNEL_PLAYER_SHOT].last_sample, SAMPLE_RIFLE);

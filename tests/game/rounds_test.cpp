@@ -78,23 +78,17 @@ TEST(Rounds, NoWinForADeadDyingOrFinishedPlayer) {
     start_test_play();
     for (int i = 0; i < enemy_count; i++) enemies[i].health = 0;
 
-    player_health = 0;  // the last enemy fell as the player did
-    update_enemies();
-    EXPECT_EQ(tally_active, 0);
-
-    player_health = 150;  // the clock ran out: dying at full health
-    player_death_timer = 0.5f;
-    update_enemies();
-    EXPECT_EQ(tally_active, 0);
-
-    player_death_timer = -0.025f;  // the game is over
-    game_over = 1;
-    update_enemies();
-    EXPECT_EQ(tally_active, 0);
-
-    game_over = 0;
-    update_enemies();
-    EXPECT_EQ(tally_active, 1);
+    // Health, death timer, Game Over and whether the round is won: the last
+    // enemy fell as the player did; the clock ran out (dying at full health);
+    // the game is over; and once it is not, the win.
+    const float cases[][4] = {{0, 0, 0, 0}, {150, 0.5f, 0, 0}, {150, -0.025f, 1, 0}, {150, -0.025f, 0, 1}};
+    for (const auto& c : cases) {
+        player_health = static_cast<int32_t>(c[0]);
+        player_death_timer = c[1];
+        game_over = static_cast<int8_t>(c[2]);
+        update_enemies();
+        EXPECT_EQ(tally_active, c[3]) << c[0] << ", " << c[1] << ", " << c[2];
+    }
 }
 
 TEST(Rounds, RestartKeepsTheRoundAndRevivesItsEnemies) {
@@ -153,55 +147,49 @@ TEST(Rounds, EnemiesNeverStartWithinFiveOfThePlayerOnEitherAxis) {
     }
 }
 
+// A global of the game, what the last game left in it, and what a new game
+// holds there.
+template <typename T>
+struct Left {
+    T* value;
+    T left, fresh;
+};
+
 // A game started from the menu after one that ended dying in a late round,
 // in a tally, with a box, a message, shots and explosions about: nothing of
 // that game is left.
 TEST(Rounds, ANewGameLeavesNothingOfTheLastOne) {
+    const Left<int8_t> bytes[] = {
+        {&game_over, 1, 0},       {&game_over_countdown, 2, 0},                {&tally_active, 1, 0},
+        {&item_box_active, 1, 0}, {&weapon, WEAPON_MACHINE_GUN, WEAPON_RIFLE}, {&lives, 0, 3},
+        {&second_ticks, 30, 0},
+    };
+    const Left<int32_t> words[] = {
+        {&tally_countdown, 3, 0}, {&item_message_timer, 3, 0}, {&ammo, 20, UNLIMITED_AMMO},
+        {&fire_cooldown, 4, 0},   {&score, 900, 0},
+    };
+    const Left<float> floats[] = {
+        {&enemy_death_timer[9], 0.5f, 0}, {&player_death_timer, 0.5f, 0}, {&player_x, 20, 0},
+        {&player_y, 3, -16},              {&player_heading, 2, 0},
+    };
     start_test_game();
     for (int r = 1; r < 6; r++) start_round();
     enemy_shots[7][3].active = 1;
-    enemy_death_timer[9] = 0.5f;
     player_shots[11].active = 1;
-    player_death_timer = 0.5f;
-    game_over = 1;
-    game_over_countdown = 2;
-    tally_active = 1;
-    tally_countdown = 3;
-    item_box_active = 1;
-    item_message_timer = 3;
     snprintf(item_message, sizeof item_message, "%s", "Health +25");
-    weapon = WEAPON_MACHINE_GUN;
-    ammo = 20;
-    fire_cooldown = 4;
-    score = 900;
-    lives = 0;
-    second_ticks = 30;
-    player_x = 20;
-    player_heading = 2;
+    for (const auto& c : bytes) *c.value = c.left;
+    for (const auto& c : words) *c.value = c.left;
+    for (const auto& c : floats) *c.value = c.left;
     start_test_game();
+    for (const auto& c : bytes) EXPECT_EQ(*c.value, c.fresh) << "byte " << &c - bytes;
+    for (const auto& c : words) EXPECT_EQ(*c.value, c.fresh) << "word " << &c - words;
+    for (const auto& c : floats) EXPECT_EQ(*c.value, c.fresh) << "float " << &c - floats;
     EXPECT_EQ(active_shots(enemy_shots[7]), 0);
-    EXPECT_EQ(enemy_death_timer[9], 0.0f);
     EXPECT_EQ(active_shots(player_shots), 0);
-    EXPECT_EQ(player_death_timer, 0.0f);
-    EXPECT_EQ(game_over, 0);
-    EXPECT_EQ(game_over_countdown, 0);
-    EXPECT_EQ(tally_active, 0);
-    EXPECT_EQ(tally_countdown, 0);
-    EXPECT_EQ(item_box_active, 0);
-    EXPECT_EQ(item_message_timer, 0);
     EXPECT_STREQ(item_message, "");
-    EXPECT_EQ(weapon, WEAPON_RIFLE);
-    EXPECT_EQ(ammo, UNLIMITED_AMMO);
-    EXPECT_EQ(fire_cooldown, 0);
-    EXPECT_EQ(score, 0);
-    EXPECT_EQ(lives, 3);
-    EXPECT_EQ(second_ticks, 0);
     EXPECT_EQ(round_number, 1);
     EXPECT_EQ(enemy_count, 3);
     EXPECT_EQ(light_preset, 0);
-    EXPECT_EQ(player_x, 0.0f);
-    EXPECT_EQ(player_y, -16.0f);
-    EXPECT_EQ(player_heading, 0.0f);
     EXPECT_EQ(in_game, 1);
     EXPECT_EQ(menu_screen, 0);
 }

@@ -8,12 +8,7 @@
 
 namespace {
 
-void launch(Shot* list, int slot, float x, float y, float heading) {
-    list[slot].active = 1;
-    list[slot].x = x;
-    list[slot].y = y;
-    list[slot].heading = heading;
-}
+void launch(Shot* list, int slot, float x, float y, float heading) { list[slot] = Shot{0, 1, x, y, heading}; }
 
 TEST(PlayerShots, LeavingTheArenaSoundsQuietly) {
     start_test_game();
@@ -28,29 +23,25 @@ TEST(PlayerShots, LeavingTheArenaSoundsQuietly) {
 TEST(PlayerShots, HitSquareIsOpenAtOneUnit) {
     start_test_game();
     park_enemies();
-    // Each shot ends its step at (0, 11).
-    enemies[0].x = 0.99f;
-    enemies[0].y = 11.99f;
-    launch(player_shots, 0, 0, 9, 0);
-    update_player_shots(player_shots);
-    EXPECT_EQ(enemies[0].health, 50);
-    EXPECT_EQ(player_shots[0].active, 0);
+    // Each shot ends its step at (0, 11): an enemy just under a unit away is
+    // hit, one a unit away is not, and a slot past the round's enemies is not
+    // in play and is never hit.
+    struct Target {
+        int slot;
+        float x, y;
+        int health;
+        int8_t shot_flies_on;
+    };
+    const Target targets[] = {{0, 0.99f, 11.99f, 50, 0}, {0, 1, 11, 50, 1}, {enemy_count, 0, 11, 100, 1}};
+    for (const Target& t : targets) {
+        enemies[t.slot].x = t.x;
+        enemies[t.slot].y = t.y;
+        launch(player_shots, 0, 0, 9, 0);
+        update_player_shots(player_shots);
+        EXPECT_EQ(enemies[t.slot].health, t.health) << t.slot << " at " << t.x << ", " << t.y;
+        EXPECT_EQ(player_shots[0].active, t.shot_flies_on) << t.slot << " at " << t.x << ", " << t.y;
+    }
     EXPECT_EQ(channel_records[CHANNEL_GROAN].last_sample, SAMPLE_GROAN_B);
-
-    enemies[0].x = 1.0f;
-    enemies[0].y = 11.0f;
-    launch(player_shots, 0, 0, 9, 0);
-    update_player_shots(player_shots);
-    EXPECT_EQ(enemies[0].health, 50);
-    EXPECT_EQ(player_shots[0].active, 1);
-
-    // A slot past the round's enemies is not in play and is never hit.
-    enemies[enemy_count].x = 0;
-    enemies[enemy_count].y = 11;
-    launch(player_shots, 0, 0, 9, 0);
-    update_player_shots(player_shots);
-    EXPECT_EQ(enemies[enemy_count].health, 100);
-    EXPECT_EQ(player_shots[0].active, 1);
 }
 
 TEST(PlayerShots, LowerSlotIsHitFirstAndAnEnemyIsWorthTwoHundred) {

@@ -279,11 +279,7 @@ std::string play_one_game(std::mt19937& rng, unsigned game_seed, Tally& tally) {
 TEST(Simulation, WholeGamesStayInsideTheRulesAndEndAtTheTitle) {
     const int games = env_int("SUNDOWN_SIM_GAMES", DEFAULT_GAMES);
     std::mt19937 rng(static_cast<unsigned>(env_int("SUNDOWN_SIM_SEED", 20240601)));
-    release_all_input();
-    new_game();
-    in_game = 0;
-    menu_screen = 0;
-    enter_latch = 0;
+    start_at_title();
     max_score = 25000;
     Tally tally;
     for (int g = 0; g < games; g++) {

@@ -9,7 +9,6 @@
 #include <SDL_mixer.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -21,14 +20,6 @@
 #include "support/generated_assets.h"
 
 namespace {
-
-uint32_t le32(const std::vector<uint8_t>& b, size_t at) {
-    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
-}
-
-uint16_t le16(const std::vector<uint8_t>& b, size_t at) {
-    return static_cast<uint16_t>(b[at] | (b[at + 1] << 8));
-}
 
 class MediaAssets : public GeneratedAssetTest {};
 
@@ -48,17 +39,17 @@ TEST_F(MediaAssets, SoundsAreAudiblePcmWavesOfTheirLength) {
         std::vector<uint8_t> b = read_file(path(expected.name));
         ASSERT_GE(b.size(), 44u);
         EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "RIFF");
-        EXPECT_EQ(le32(b, 4), b.size() - 8);
+        EXPECT_EQ(le32_at(&b[4]), b.size() - 8);
         EXPECT_EQ(std::string(b.begin() + 8, b.begin() + 16), "WAVEfmt ");
-        EXPECT_EQ(le32(b, 16), 16u);
-        EXPECT_EQ(le16(b, 20), 1);  // PCM
-        EXPECT_EQ(le16(b, 22), expected.channels);
-        EXPECT_EQ(le32(b, 24), 44100u);
-        EXPECT_EQ(le32(b, 28), 44100u * expected.channels * 2);
-        EXPECT_EQ(le16(b, 32), expected.channels * 2);
-        EXPECT_EQ(le16(b, 34), 16);
+        EXPECT_EQ(le32_at(&b[16]), 16u);
+        EXPECT_EQ(le16_at(&b[20]), 1);  // PCM
+        EXPECT_EQ(le16_at(&b[22]), expected.channels);
+        EXPECT_EQ(le32_at(&b[24]), 44100u);
+        EXPECT_EQ(le32_at(&b[28]), 44100u * expected.channels * 2);
+        EXPECT_EQ(le16_at(&b[32]), expected.channels * 2);
+        EXPECT_EQ(le16_at(&b[34]), 16);
         EXPECT_EQ(std::string(b.begin() + 36, b.begin() + 40), "data");
-        uint32_t data_bytes = le32(b, 40);
+        uint32_t data_bytes = le32_at(&b[40]);
         ASSERT_EQ(data_bytes, b.size() - 44);
         double seconds = static_cast<double>(data_bytes) / (44100.0 * expected.channels * 2);
         EXPECT_NEAR(seconds, expected.seconds, 0.01);
@@ -68,14 +59,14 @@ TEST_F(MediaAssets, SoundsAreAudiblePcmWavesOfTheirLength) {
         double energy = 0;
         size_t samples = data_bytes / 2;
         for (size_t i = 0; i < samples; i++) {
-            int v = static_cast<int16_t>(le16(b, 44 + i * 2));
+            int v = static_cast<int16_t>(le16_at(&b[44 + i * 2]));
             peak = std::max(peak, std::abs(v));
             energy += static_cast<double>(v) * v;
         }
         EXPECT_GT(peak, 20000);
         EXPECT_GT(std::sqrt(energy / samples), 1000.0);
         for (int c = 0; c < expected.channels; c++)
-            EXPECT_LT(std::abs(static_cast<int16_t>(le16(b, b.size() - 2 * (c + 1)))), 600);
+            EXPECT_LT(std::abs(static_cast<int16_t>(le16_at(&b[b.size() - 2 * (c + 1)]))), 600);
     }
 }
 
@@ -206,14 +197,8 @@ TEST_F(MediaAssets, SoundLayerOpensEverySoundAndTheMusic) {
 
 // ---- datafiles, read by Allegro's own loader --------------------------------
 
-bool start_allegro() {
-    static int state = 0;
-    if (state == 0) state = install_allegro(SYSTEM_NONE, &errno, atexit) == 0 ? 1 : -1;
-    return state > 0;
-}
-
 TEST_F(MediaAssets, PaletteDatafileHoldsSixBitColours) {
-    ASSERT_TRUE(start_allegro());
+    ASSERT_TRUE(ensure_allegro());
     DATAFILE* data = load_datafile(path("pal.dat").c_str());
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(data[0].type, DAT_PALETTE);
@@ -234,7 +219,7 @@ TEST_F(MediaAssets, PaletteDatafileHoldsSixBitColours) {
 }
 
 TEST_F(MediaAssets, FontDatafileLoadsFitsTheHudLineAndHasTheCapitalsOfKeyLabels) {
-    ASSERT_TRUE(start_allegro());
+    ASSERT_TRUE(ensure_allegro());
     DATAFILE* data = load_datafile(path("fuente.dat").c_str());
     ASSERT_NE(data, nullptr);
     ASSERT_EQ(data[0].type, DAT_FONT);

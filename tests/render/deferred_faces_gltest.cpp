@@ -7,8 +7,7 @@
 
 namespace {
 
-const Rgba RED = {255, 0, 0, 255};
-const Rgba BLUE = {0, 0, 255, 255};
+using DeferredFaces = RenderTest;
 
 // A record facing the camera at (0, -10, 0), mean depth `depth`, around x.
 void put_record(int index, float depth, float x = 0, float u = 0.25f) {
@@ -32,9 +31,7 @@ std::set<int> faces_in_buckets() {
     return found;
 }
 
-TEST(DeferredFaces, KeysAreTenTimesTheMeanDepthAndBadKeysAreDropped) {
-    require_test_display();
-    start_render_test();
+TEST_F(DeferredFaces, KeysAreTenTimesTheMeanDepthAndBadKeysAreDropped) {
     put_record(0, 2.05f);     // bucket 20
     put_record(1, 3.05f);     // bucket 30
     put_record(2, 2.05f);     // bucket 20, set aside after record 0
@@ -69,9 +66,7 @@ TEST(DeferredFaces, KeysAreTenTimesTheMeanDepthAndBadKeysAreDropped) {
     expect_resting_state("draw_deferred_faces, no faces");
 }
 
-TEST(DeferredFaces, DepthComesFromTheRecordsTransform) {
-    require_test_display();
-    start_render_test();
+TEST_F(DeferredFaces, DepthComesFromTheRecordsTransform) {
     // Model coordinates 5 units to the side, turned a quarter about z and
     // moved back: the face ends up 20.05 units in front of the camera.
     put_record(0, 10.05f);
@@ -88,9 +83,7 @@ TEST(DeferredFaces, DepthComesFromTheRecordsTransform) {
     EXPECT_EQ(depth_buckets[200], 0);
 }
 
-TEST(DeferredFaces, FarFacesFirstAndWithinABucketTheLatestFirst) {
-    require_test_display();
-    start_render_test();
+TEST_F(DeferredFaces, FarFacesFirstAndWithinABucketTheLatestFirst) {
     // Slot 18: red on the left of the texture, blue on the right.
     textures[SLOT_DEFERRED_FACES] = static_cast<int32_t>(make_split_texture(RED, BLUE));
     // With every depth test passing, the face drawn last is the one seen.

@@ -7,10 +7,10 @@
 
 namespace {
 
-const Rgba WHITE = {255, 255, 255, 255};
+using Effects = RenderTest;
+
 const Rgba QUARTER_GREY = {64, 64, 64, 255};
 const Rgba HALF_GREY = {128, 128, 128, 255};
-const Rgba RED = {255, 0, 0, 255};
 
 // An opaque wall facing the camera, drawn as the arena.
 void draw_wall(TestMesh* mesh, float x0, float x1, float y, float z0, float z1) {
@@ -20,9 +20,7 @@ void draw_wall(TestMesh* mesh, float x0, float x1, float y, float z0, float z1) 
     draw_model(0, 0, 0, 0, 0, 0, mesh->finish(), RENDER_MODE_ARENA);
 }
 
-TEST(Effects, ShadowDarkensTheGround) {
-    require_test_display();
-    start_render_test();
+TEST_F(Effects, ShadowDarkensTheGround) {
     shadow_texture = static_cast<int32_t>(make_texture(WHITE));
     set_camera(0, -6, 8, 0, 0, 0);
     clear_screen(0.5f);
@@ -38,9 +36,7 @@ TEST(Effects, ShadowDarkensTheGround) {
     expect_resting_state("draw_shadow without texture");
 }
 
-TEST(Effects, ShotsAreHiddenByNearerWallsButNotByEachOther) {
-    require_test_display();
-    start_render_test();
+TEST_F(Effects, ShotsAreHiddenByNearerWallsButNotByEachOther) {
     textures[SLOT_ARENA_BASE] = static_cast<int32_t>(make_texture(RED));
     textures[SLOT_PLAYER_SHOT] = static_cast<int32_t>(make_texture(QUARTER_GREY));
     textures[SLOT_ENEMY_SHOT] = static_cast<int32_t>(make_texture(QUARTER_GREY));
@@ -76,9 +72,7 @@ TEST(Effects, ShotsAreHiddenByNearerWallsButNotByEachOther) {
     expect_resting_state("draw_shots without a list");
 }
 
-TEST(Effects, ExplosionQuadsGrowAndShrinkWithItsStrength) {
-    require_test_display();
-    start_render_test();
+TEST_F(Effects, ExplosionQuadsGrowAndShrinkWithItsStrength) {
     textures[SLOT_EXPLOSION_FIREBALL] = static_cast<int32_t>(make_texture(WHITE));
     textures[SLOT_EXPLOSION_RING] = static_cast<int32_t>(make_texture(WHITE));
 
@@ -107,9 +101,7 @@ TEST(Effects, ExplosionQuadsGrowAndShrinkWithItsStrength) {
     EXPECT_TRUE(is_black(pixel_at(screen_of(6.0f, 0, 0.5f))));
 }
 
-TEST(Effects, ExplosionAndAimMarkerAreDrawnOverWalls) {
-    require_test_display();
-    start_render_test();
+TEST_F(Effects, ExplosionAndAimMarkerAreDrawnOverWalls) {
     textures[SLOT_ARENA_BASE] = static_cast<int32_t>(make_texture(RED));
     textures[SLOT_AIM_MARKER] = static_cast<int32_t>(make_texture(HALF_GREY));
     textures[SLOT_EXPLOSION_FIREBALL] = static_cast<int32_t>(make_texture(HALF_GREY));

@@ -1,6 +1,9 @@
 // The three light presets: the globals and what OpenGL holds afterwards.
 #include "render_fixtures.h"
 
+#include <string>
+#include <utility>
+
 namespace {
 
 struct ExpectedLight {
@@ -38,15 +41,13 @@ TEST(Lighting, PresetsSetTheGlobalsAndTheLight) {
     apply_dawn_light();
     expect_light(DAWN, "dawn twice ");
 
-    apply_light_preset(1);
-    expect_light(SUNSET, "preset 1 ");
-    apply_light_preset(2);
-    expect_light(NIGHT, "preset 2 ");
-    apply_light_preset(-1);  // no preset: nothing changes
-    apply_light_preset(3);
-    expect_light(NIGHT, "preset 3 ");
-    apply_light_preset(0);
-    expect_light(DAWN, "preset 0 ");
+    // -1 and 3 are no preset: nothing changes.
+    const std::pair<int, const ExpectedLight*> presets[] = {
+        {1, &SUNSET}, {2, &NIGHT}, {-1, &NIGHT}, {3, &NIGHT}, {0, &DAWN}};
+    for (const auto& preset : presets) {
+        apply_light_preset(preset.first);
+        expect_light(*preset.second, ("preset " + std::to_string(preset.first) + " ").c_str());
+    }
 }
 
 }  // namespace

@@ -6,9 +6,8 @@
 
 namespace {
 
-const Rgba RED = {255, 0, 0, 255};
-const Rgba GREEN = {0, 255, 0, 255};
-const Rgba BLUE = {0, 0, 255, 255};
+using ModelRenderer = RenderTest;
+
 const Rgba YELLOW = {255, 255, 0, 255};
 const Rgba MID_GREEN = {0, 128, 0, 255};
 
@@ -30,22 +29,16 @@ Model* make_crossing_triangle(TestMesh* mesh) {
     return mesh->finish();
 }
 
-TEST(ModelRenderer, FaceWithAllCornersOutsideIsSkippedExceptForSkyAndArena) {
-    require_test_display();
-    start_render_test();
+TEST_F(ModelRenderer, FaceWithAllCornersOutsideIsSkippedExceptForSkyAndArena) {
     for (int slot : {0, 6, 11, 14, 24}) textures[slot] = static_cast<int32_t>(make_texture(GREEN));
     TestMesh crossing;
     Model* model = make_crossing_triangle(&crossing);
-    for (unsigned mode : {RENDER_MODE_PLAYER, RENDER_MODE_ENEMY, RENDER_MODE_ITEM_BOX}) {
+    const unsigned modes[] = {RENDER_MODE_PLAYER, RENDER_MODE_ENEMY, RENDER_MODE_ITEM_BOX, RENDER_MODE_SKY,
+                              RENDER_MODE_ARENA};
+    for (unsigned mode : modes) {
         clear_screen();
         draw_model(0, 0, 0, 0, 0, 0, model, mode);
-        EXPECT_TRUE(is_black(pixel_at(CENTRE))) << "mode " << mode;
-        expect_resting_state("draw_model");
-    }
-    for (unsigned mode : {RENDER_MODE_SKY, RENDER_MODE_ARENA}) {
-        clear_screen();
-        draw_model(0, 0, 0, 0, 0, 0, model, mode);
-        EXPECT_FALSE(is_black(pixel_at(CENTRE))) << "mode " << mode;
+        EXPECT_EQ(is_black(pixel_at(CENTRE)), mode != RENDER_MODE_SKY && mode != RENDER_MODE_ARENA) << "mode " << mode;
         expect_resting_state("draw_model");
     }
 
@@ -61,9 +54,7 @@ TEST(ModelRenderer, FaceWithAllCornersOutsideIsSkippedExceptForSkyAndArena) {
     EXPECT_TRUE(is_black(pixel_at(CENTRE)));
 }
 
-TEST(ModelRenderer, DeferredClassesReachTheScreenOnlyThroughTheSortedPass) {
-    require_test_display();
-    start_render_test();
+TEST_F(ModelRenderer, DeferredClassesReachTheScreenOnlyThroughTheSortedPass) {
     textures[SLOT_DEFERRED_FACES] = static_cast<int32_t>(make_texture(BLUE));
     textures[SLOT_PLAYER_BASE] = static_cast<int32_t>(make_texture(RED));
     TestMesh mesh;
@@ -99,9 +90,7 @@ TEST(ModelRenderer, DeferredClassesReachTheScreenOnlyThroughTheSortedPass) {
     EXPECT_LT(p.r, 8);
 }
 
-TEST(ModelRenderer, BlendedClassesAreAddedUnlitAndWriteNoDepth) {
-    require_test_display();
-    start_render_test();
+TEST_F(ModelRenderer, BlendedClassesAreAddedUnlitAndWriteNoDepth) {
     textures[SLOT_PLAYER_BASE] = static_cast<int32_t>(make_texture(MID_GREEN));
     textures[SLOT_ARENA_BASE] = static_cast<int32_t>(make_texture(RED));
     TestMesh glow;
@@ -125,9 +114,7 @@ TEST(ModelRenderer, BlendedClassesAreAddedUnlitAndWriteNoDepth) {
     EXPECT_GT(read_pixel(320, 240).r, 40);
 }
 
-TEST(ModelRenderer, TextureSlotsFollowModeOffsetAndLightPreset) {
-    require_test_display();
-    start_render_test();
+TEST_F(ModelRenderer, TextureSlotsFollowModeOffsetAndLightPreset) {
     textures[SLOT_PLAYER_BASE] = static_cast<int32_t>(make_texture(RED));
     textures[SLOT_SKY_DAWN] = static_cast<int32_t>(make_texture(GREEN));
     textures[SLOT_SKY_SUNSET] = static_cast<int32_t>(make_texture(BLUE));
@@ -146,20 +133,16 @@ TEST(ModelRenderer, TextureSlotsFollowModeOffsetAndLightPreset) {
     expect_colour(pixel_at(left), YELLOW, "dawn sky, offset 3");
     expect_colour(pixel_at(right), GREEN, "dawn sky, offset 0 after 3");
 
-    clear_screen();
-    light_preset = 1;
-    draw_model(0, 0, 0, 0, 0, 0, model, RENDER_MODE_SKY);
-    expect_colour(pixel_at(right), BLUE, "sunset sky");
-
-    clear_screen();
-    light_preset = -1;  // before the first round: the base slot 0
-    draw_model(0, 0, 0, 0, 0, 0, model, RENDER_MODE_SKY);
-    expect_colour(pixel_at(right), RED, "no preset");
+    // Sunset; and before the first round (-1) the base slot 0.
+    for (int preset : {1, -1}) {
+        clear_screen();
+        light_preset = static_cast<int8_t>(preset);
+        draw_model(0, 0, 0, 0, 0, 0, model, RENDER_MODE_SKY);
+        expect_colour(pixel_at(right), preset == 1 ? BLUE : RED, preset == 1 ? "sunset sky" : "no preset");
+    }
 }
 
-TEST(ModelRenderer, MissingTexturesAndSlotsOutsideTheTableBindNoTexture) {
-    require_test_display();
-    start_render_test();
+TEST_F(ModelRenderer, MissingTexturesAndSlotsOutsideTheTableBindNoTexture) {
     textures[SLOT_SKY_DAWN] = -1;  // failed to load
     textures[SLOT_ITEM_BOX] = static_cast<int32_t>(make_texture(RED));
     TestMesh mesh;
@@ -169,9 +152,8 @@ TEST(ModelRenderer, MissingTexturesAndSlotsOutsideTheTableBindNoTexture) {
     glColor3f(1, 1, 1);
     light_preset = 0;
     draw_model(0, 0, 0, 0, 0, 0, model, RENDER_MODE_SKY);
-    const Rgba white = {255, 255, 255, 255};
-    expect_colour(pixel_at(screen_of(-2, 0, 0)), white, "slot holding -1");
-    expect_colour(pixel_at(screen_of(2, 0, 0)), white, "slot 51");
+    expect_colour(pixel_at(screen_of(-2, 0, 0)), WHITE, "slot holding -1");
+    expect_colour(pixel_at(screen_of(2, 0, 0)), WHITE, "slot 51");
     expect_resting_state("draw_model");
 
     // 24 + 1: one past the end of the table, in a tested, lit mode.
@@ -187,9 +169,7 @@ TEST(ModelRenderer, MissingTexturesAndSlotsOutsideTheTableBindNoTexture) {
     expect_resting_state("draw_model without a model");
 }
 
-TEST(ModelRenderer, MoreDeferredFacesThanTheBufferHoldsAreDropped) {
-    require_test_display();
-    start_render_test();
+TEST_F(ModelRenderer, MoreDeferredFacesThanTheBufferHoldsAreDropped) {
     enum { GUARD_RECORDS = 16, FACES = DEFERRED_FACE_CAPACITY + 300 };
     DeferredFace* const saved = deferred_faces;
     std::vector<DeferredFace> buffer(DEFERRED_FACE_CAPACITY + GUARD_RECORDS);

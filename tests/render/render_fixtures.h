@@ -19,6 +19,10 @@
 struct Rgba {
     unsigned char r, g, b, a;
 };
+const Rgba RED = {255, 0, 0, 255};
+const Rgba GREEN = {0, 255, 0, 255};
+const Rgba BLUE = {0, 0, 255, 255};
+const Rgba WHITE = {255, 255, 255, 255};
 
 // A 2 x 2 texture, nearest filtering: left half one colour, right half
 // another (u below 0.5 and above).
@@ -167,13 +171,18 @@ struct TestMesh {
     }
 };
 
-// Common start of every display test: display, buffers, resting state, an
-// empty light-preset choice and a camera 10 units in front of the origin.
-inline void start_render_test() {
-    ensure_work_buffers();
-    set_resting_state();
-    apply_dawn_light();
-    light_preset = 0;
-    set_camera(0, -10, 0, 0, 0, 0);
-    clear_screen();
-}
+// The start of a display test of the renderer: display, buffers, resting
+// state, an empty light-preset choice and a camera 10 units in front of the
+// origin. Each suite names it for itself (using Effects = RenderTest).
+class RenderTest : public testing::Test {
+protected:
+    void SetUp() override {
+        require_test_display();
+        ensure_work_buffers();
+        set_resting_state();
+        apply_dawn_light();
+        light_preset = 0;
+        set_camera(0, -10, 0, 0, 0, 0);
+        clear_screen();
+    }
+};

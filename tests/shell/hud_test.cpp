@@ -33,16 +33,6 @@ void expect_line(const HudLine& line, float x, float y, float z, int r, int g, i
     EXPECT_STREQ(line.text, text);
 }
 
-void start_play_hud() {
-    start_test_play();
-    score = 1234;
-    max_score = 25000;
-    round_clock = 50;
-    second_ticks = 10;
-    player_health = 100;
-    lives = 2;
-}
-
 bool is_red(const HudLine& line) {
     return line.r == 255 && line.g == 0 && line.b == 0;
 }
@@ -67,7 +57,9 @@ TEST(HudPlay, LinesFollowTheClockHealthAndAmmunitionRules) {
     for (const Case& c : CASES) {
         SCOPED_TRACE(testing::Message() << "clock " << c.clock << ", tick " << c.ticks << ", health " << c.health
                                         << ", ammo " << c.ammo);
-        start_play_hud();
+        start_test_play();
+        score = 1234;
+        lives = 2;
         round_clock = c.clock;
         second_ticks = c.ticks;
         player_health = c.health;
@@ -171,8 +163,7 @@ TEST(HudGameOver, ScoreAndGameOverOnly) {
 // A round won with full health: three blasts a second apart, then the next
 // round's intro between four and five seconds after the win.
 TEST(HudTally, BlastsThreeTimesAndTheNextIntroFollowsWithinFiveSeconds) {
-    start_test_play();
-    park_enemies();
+    start_parked_play();
     second_ticks = 30;
     round_clock = 30;
     for (int i = 0; i < enemy_count; i++) enemies[i].health = 0;

@@ -11,16 +11,8 @@ void run_menu_ticks(int n) {
     for (int i = 0; i < n; i++) menu_tick();
 }
 
-void reset_menu() {
-    release_all_input();
-    new_game();
-    in_game = 0;
-    menu_screen = 0;
-    enter_latch = 0;
-}
-
 TEST(Menu, EachEnterPressActsOnceAndTheSecondStartsRoundOne) {
-    reset_menu();
+    start_at_title();
     // Alt+Enter switches the window mode: that press never acts, not even
     // when Alt is let go first. Either Alt key.
     for (int alt : {KEY_ALT, KEY_ALTGR}) {
@@ -53,7 +45,7 @@ TEST(Menu, EachEnterPressActsOnceAndTheSecondStartsRoundOne) {
 }
 
 TEST(Menu, AnEnterStillHeldWhenAGameEndsDoesNothing) {
-    reset_menu();
+    start_at_title();
     key[KEY_ENTER] = 1;
     menu_screen = 1;
     run_menu_ticks(1);
@@ -71,7 +63,7 @@ TEST(Menu, AnEnterStillHeldWhenAGameEndsDoesNothing) {
 }
 
 TEST(Menu, PhaseCyclesEvery201TicksAndDrivesTheGreyText) {
-    reset_menu();
+    start_at_title();
     menu_phase = 0;
     run_menu_ticks(200);
     EXPECT_GT(menu_phase, 0.99f);

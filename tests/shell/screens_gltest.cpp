@@ -5,33 +5,14 @@
 #include <allegro.h>
 #include <alleggl.h>
 
-#include "assets/asset_table.h"
-#include "game/game.h"
+#include "render/render_fixtures.h"
 #include "shell/shell.h"
 #include "shell/shell_local.h"
-#include "support/gl_display.h"
 
 namespace {
 
-void expect_resting_state() {
-    GLint depth_func = 0;
-    glGetIntegerv(GL_DEPTH_FUNC, &depth_func);
-    EXPECT_EQ(depth_func, GL_LESS);
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-}
-
-bool is_lit(int x, int y) {
-    const Pixel p = read_pixel(x, y);
-    return p.r + p.g + p.b > 3 * 200;
-}
-
-bool is_dark(int x, int y) {
-    const Pixel p = read_pixel(x, y);
-    return p.r + p.g + p.b < 3 * 16;
-}
+bool is_lit(int x, int y) { return brightness(read_pixel(x, y)) > 3 * 200; }
+bool is_dark(int x, int y) { return brightness(read_pixel(x, y)) < 3 * 16; }
 
 // Any lit pixel within the box, bottom-left origin.
 bool any_lit(int x0, int y0, int x1, int y1) {
@@ -45,10 +26,6 @@ bool any_lit(int x0, int y0, int x1, int y1) {
     return false;
 }
 
-void clear_screen() {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-}
-
 // At 10 units in front of the eye one unit spans about 58 pixels.
 TEST(ScreensOnDisplay, TitleImageStartsNearAndBrightAndLeavesTheRestingState) {
     require_test_display();
@@ -60,7 +37,7 @@ TEST(ScreensOnDisplay, TitleImageStartsNearAndBrightAndLeavesTheRestingState) {
     EXPECT_TRUE(is_lit(100, 190));
     EXPECT_TRUE(is_dark(320, 150));  // below it
     EXPECT_TRUE(is_dark(60, 300));   // beside it
-    expect_resting_state();
+    expect_resting_state("draw_title_screen");
 }
 
 TEST(ScreensOnDisplay, ControlsScreenPicturesAndCamera) {
@@ -73,7 +50,7 @@ TEST(ScreensOnDisplay, ControlsScreenPicturesAndCamera) {
     EXPECT_TRUE(is_lit(200, 300));  // keyboard, left
     EXPECT_TRUE(is_lit(440, 300));  // mouse, right
     EXPECT_TRUE(is_dark(320, 150));
-    expect_resting_state();
+    expect_resting_state("draw_item_box_screen");
     EXPECT_EQ(camera_eye_x, -1.5f);
     EXPECT_EQ(camera_eye_y, 6.0f);
     EXPECT_EQ(camera_eye_z, 1.5f);
@@ -99,7 +76,7 @@ TEST(ScreensOnDisplay, GameOverTextLandsLeftOfCentreAboveTheMiddle) {
     // text starts near x 127, some 39 pixels above the middle.
     EXPECT_TRUE(any_lit(110, 255, 230, 300));
     EXPECT_FALSE(any_lit(330, 150, 640, 230));  // nothing right of centre below it
-    expect_resting_state();
+    expect_resting_state("draw_hud");
     allegro_gl_destroy_font(hud_font);
     hud_font = nullptr;
     game_over = 0;

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cmath>
@@ -54,11 +55,7 @@ struct Recording {
         for (size_t i = peak.size(); i-- > 0;) if (peak[i] > SILENCE_LIMIT) return static_cast<int>(i);
         return -1;
     }
-    int max_peak() const {
-        int m = 0;
-        for (int p : peak) m = p > m ? p : m;
-        return m;
-    }
+    int max_peak() const { return peak.empty() ? 0 : *std::max_element(peak.begin(), peak.end()); }
 };
 
 class SoundService : public ::testing::Test {
@@ -175,20 +172,16 @@ TEST_F(SoundService, NewStartOnABusyChannelReplacesItsSound) {
 }
 
 TEST_F(SoundService, VolumeFiftyIsQuieterThanFull) {
-    open_sound();
-    play_sample(CHANNEL_SHOT_MISS, SAMPLE_LASER);
-    ASSERT_TRUE(record_for(0.5));
-    Recording loud = finish();
-
-    open_sound();
-    play_sample(CHANNEL_SHOT_MISS, SAMPLE_LASER);
-    set_channel_volume(CHANNEL_SHOT_MISS, 50);
-    ASSERT_TRUE(record_for(0.5));
-    Recording quiet = finish();
-
-    ASSERT_GT(loud.max_peak(), 5000);
-    double ratio = static_cast<double>(quiet.max_peak()) / loud.max_peak();
-    EXPECT_NEAR(ratio, 50.0 / 255.0, 0.05);
+    int loud = 0, quiet = 0;
+    for (int* peak : {&loud, &quiet}) {
+        open_sound();
+        play_sample(CHANNEL_SHOT_MISS, SAMPLE_LASER);
+        if (peak == &quiet) set_channel_volume(CHANNEL_SHOT_MISS, 50);
+        ASSERT_TRUE(record_for(0.5));
+        *peak = finish().max_peak();
+    }
+    ASSERT_GT(loud, 5000);
+    EXPECT_NEAR(static_cast<double>(quiet) / loud, 50.0 / 255.0, 0.05);
 }
 
 TEST_F(SoundService, MusicLoopsPastItsLengthUntilStopped) {

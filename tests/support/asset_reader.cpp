@@ -17,8 +17,8 @@ std::vector<uint8_t> read_file(const std::string& path) {
 RawImage parse_raw(const std::vector<uint8_t>& bytes) {
     RawImage raw;
     if (bytes.size() < RAW_HEADER_BYTES) return raw;
-    raw.width = bytes[0] | (bytes[1] << 8);
-    raw.height = bytes[2] | (bytes[3] << 8);
+    raw.width = le16_at(&bytes[0]);
+    raw.height = le16_at(&bytes[2]);
     raw.expected_size = RAW_HEADER_BYTES + static_cast<size_t>(raw.width) * raw.height * RAW_BYTES_PER_PIXEL;
     raw.rgba.assign(bytes.begin() + RAW_HEADER_BYTES, bytes.end());
     return raw;

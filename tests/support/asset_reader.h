@@ -11,6 +11,10 @@
 
 #include "assets/file_layouts.h"
 
+// Little-endian fields, as every file of the game and a WAV file store them.
+inline uint16_t le16_at(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+inline uint32_t le32_at(const uint8_t* p) { return le16_at(p) | static_cast<uint32_t>(le16_at(p + 2)) << 16; }
+
 // The whole file; empty when it cannot be read.
 std::vector<uint8_t> read_file(const std::string& path);
 

@@ -12,16 +12,20 @@
 #include "sound/sound.h"
 
 inline void release_all_input() {
-    key[KEY_W] = 0;
-    key[KEY_S] = 0;
-    key[KEY_A] = 0;
-    key[KEY_D] = 0;
-    key[KEY_ENTER] = 0;
-    key[KEY_ALT] = 0;
-    key[KEY_ALTGR] = 0;
+    for (int k : {KEY_W, KEY_S, KEY_A, KEY_D, KEY_ENTER, KEY_ALT, KEY_ALTGR}) key[k] = 0;
     mouse_b = 0;
     mouse_mickey_x = 0;
     mouse_mickey_y = 0;
+}
+
+// The title screen as the program starts: a new game's state, no input held
+// and Enter let go.
+inline void start_at_title() {
+    release_all_input();
+    new_game();
+    in_game = 0;
+    menu_screen = 0;
+    enter_latch = 0;
 }
 
 // A new game as Enter on the controls screen starts it (round 1 in its
@@ -53,16 +57,18 @@ inline void start_test_play() {
 // (y = 20), each facing along the edge; no shots in flight.
 inline void park_enemies() {
     for (int i = 0; i < MAX_ENEMIES; i++) {
-        enemies[i].x = -22.0f + 5.0f * i;  // none on the line x = 0
-        enemies[i].y = 20.0f;
-        enemies[i].heading = 0;
-        enemies[i].mode = ENEMY_MODE_WANDER;
-        enemies[i].decision_timer = 1000000;
-        enemies[i].health = ENEMY_FULL_HEALTH;
+        // x: none on the line x = 0.
+        enemies[i] = Enemy{-22.0f + 5.0f * i, 20.0f, 0, ENEMY_MODE_WANDER, 1000000, ENEMY_FULL_HEALTH};
         enemy_fire_cooldown[i] = 0;
         enemy_death_timer[i] = 0;
         for (Shot& shot : enemy_shots[i]) shot.active = 0;
     }
+}
+
+// A new game past its READY intro with the enemies parked.
+inline void start_parked_play() {
+    start_test_play();
+    park_enemies();
 }
 
 inline int active_shots(const Shot* list) {

@@ -51,15 +51,20 @@ struct LoadedFree {
 using LoadedModel = std::unique_ptr<Model, LoadedFree>;
 using LoadedSkeleton = std::unique_ptr<Skeleton, LoadedFree>;
 
-// pack_fopen, under every loader, needs Allegro started; without a display
-// it starts with no system driver.
-inline LoadedModel load_generated_model(const std::string& path) {
+// pack_fopen, under every loader, crashes before Allegro is started; tests
+// without a display start it with no system driver. True once it runs.
+inline bool ensure_allegro() {
     if (!system_driver) install_allegro(SYSTEM_NONE, &errno, atexit);
+    return system_driver != nullptr;
+}
+
+inline LoadedModel load_generated_model(const std::string& path) {
+    ensure_allegro();
     return LoadedModel(load_model(path.c_str()));
 }
 
 inline LoadedSkeleton load_generated_skeleton(const std::string& path) {
-    if (!system_driver) install_allegro(SYSTEM_NONE, &errno, atexit);
+    ensure_allegro();
     return LoadedSkeleton(load_skeleton(path.c_str()));
 }
 
@@ -90,7 +95,7 @@ inline Mesh read_mesh(const std::string& path) {
     }
     const size_t long_records = bytes[EMD_HEADER_BYTES] + 1u;
     const size_t short_count_at = EMD_HEADER_BYTES + EMD_LONG_COUNT_BYTES + EMD_LONG_RECORD_BYTES * long_records;
-    const size_t short_records = bytes[short_count_at] | (bytes[short_count_at + 1] << 8);
+    const size_t short_records = le16_at(&bytes[short_count_at]);
     const size_t promised = short_count_at + EMD_COUNT_BYTES + EMD_SHORT_RECORD_BYTES * short_records +
                             EMD_COUNT_BYTES + EMD_VERTEX_BYTES * size_t{model->vertex_count} + EMD_COUNT_BYTES +
                             EMD_FACE_BYTES * size_t{model->face_count};

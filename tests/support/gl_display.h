@@ -5,8 +5,6 @@
 // the display cannot be opened.
 #pragma once
 
-#include <cstdint>
-
 bool open_test_display();  // true when the display is (already) open
 
 // Reads back one pixel of the back buffer, (0, 0) at the bottom left.
