@@ -34,6 +34,7 @@
 #include <xalleg.h>
 
 #include <algorithm>
+#include <cassert>
 #include <cstdlib>
 #include <cstring>
 
@@ -51,7 +52,11 @@ static const int MAX_EVENT_BATCHES = 64;
 static const int UNPLUG_HOLD_WAKE_MS = 16;
 
 static PadMappingState mapping;
-static bool pad_pressed[KEY_MAX];  // keys the pad holds down in key[] now
+// Keys the pad holds down in key[] now: the walking keys, Enter and Esc at
+// most, each once.
+static const int PAD_KEY_CAPACITY = MOVEMENT_KEY_COUNT + 2;
+static int pad_pressed[PAD_KEY_CAPACITY];
+static int pad_pressed_count;
 static bool pad_fired;             // the left button the pad holds in mouse_b
 static int32_t focus_changes_seen;
 static bool left_button_masked;
@@ -68,10 +73,8 @@ static int own_buttons_before;
 static int pad_uses_seen;
 
 static void take_back_pad_input() {
-    for (int c = 0; c < KEY_MAX; c++) {
-        if (pad_pressed[c]) key[c] = 0;
-        pad_pressed[c] = false;
-    }
+    for (int i = 0; i < pad_pressed_count; i++) key[pad_pressed[i]] = 0;
+    pad_pressed_count = 0;
     if (pad_fired) mouse_b &= ~LEFT_BUTTON;
     pad_fired = false;
 }
@@ -101,8 +104,9 @@ static void mask_focus_click() {
 
 static void hold_key(int c) {
     if (key[c]) return;
+    assert(pad_pressed_count < PAD_KEY_CAPACITY);
     key[c] = 1;
-    pad_pressed[c] = true;
+    pad_pressed[pad_pressed_count++] = c;
 }
 
 static void snapshot_keys() {
@@ -141,16 +145,28 @@ static bool started_by_steam_deck() {
     return value && std::strcmp(value, "1") == 0;
 }
 
-static void follow_input_in_hands() {
-    bool pressed = (mouse_b & ~own_buttons_before) != 0;
-    own_buttons_before = mouse_b;
+// Whether a key went down since the last look, which remembers them all.
+static bool key_pressed_since_last_look() {
+    bool pressed = false;
     for (int c = 0; c < KEY_MAX; c++) {
         if (key[c] && !own_keys_before[c]) pressed = true;
         own_keys_before[c] = key[c];
     }
+    return pressed;
+}
+
+// Once the keyboard and mouse are in hands and have been used, a key press
+// changes nothing, so the keys are looked at only while one may: from the
+// pad's taking over (the keys held then remembered, as not pressed) until
+// a press gives them back.
+static void follow_input_in_hands() {
+    bool pressed = (mouse_b & ~own_buttons_before) != 0;
+    own_buttons_before = mouse_b;
+    if (input_in_hands == INPUT_GAMEPAD || !input_used) pressed |= key_pressed_since_last_look();
     const bool pad_used = gamepad_use_count() != pad_uses_seen;
     pad_uses_seen = gamepad_use_count();
     if (!window_has_focus() || !(pad_used || pressed)) return;
+    if (pad_used && input_in_hands != INPUT_GAMEPAD) key_pressed_since_last_look();
     input_used = true;
     input_in_hands = pad_used ? INPUT_GAMEPAD : INPUT_KEYBOARD_MOUSE;
 }

@@ -214,15 +214,18 @@ TEST(Gamepad, VirtualPadPlaysAsKeysAndMickeysDoHoldsWhenUnpluggedAndRumbles) {
     collect_item_box_screen_lines(lines, HUD_MAX_LINES);
     EXPECT_STREQ(lines[0].text, "Press A to continue");
     // A key makes it the keyboard and mouse, as does a mouse button; a
-    // stick within its dead zone changes nothing, past it the pad again.
+    // stick within its dead zone changes nothing, past it the pad again,
+    // and a key held down as the pad takes over is no press after.
     struct Use {
         int key, button, stick;
         ActiveInput then;
     };
     const Use uses[] = {{KEY_SPACE, 0, 0, INPUT_KEYBOARD_MOUSE}, {0, 0, 5000, INPUT_KEYBOARD_MOUSE},
-                        {0, 0, 20000, INPUT_GAMEPAD},             {0, 1, 0, INPUT_KEYBOARD_MOUSE}};
+                        {KEY_TAB, 0, 20000, INPUT_GAMEPAD},       {KEY_TAB, 0, 0, INPUT_GAMEPAD},
+                        {0, 1, 0, INPUT_KEYBOARD_MOUSE}};
     for (const Use& use : uses) {
-        key[KEY_SPACE] = use.key != 0;
+        key[KEY_SPACE] = key[KEY_TAB] = 0;
+        if (use.key) key[use.key] = 1;
         mouse_b = use.button;
         SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, static_cast<Sint16>(use.stick));
         menu_tick();
